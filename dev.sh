@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# One entry point for setting up, building, running, testing and benchmarking the workbench.
+#   ./dev.sh run     install what is missing, build, open the workbench
+#   ./dev.sh test    install what is missing, build, run the whole suite
+#                    (with CI=true or VESK_SANITIZE=1 also under ASan + UBSan)
+#   ./dev.sh bench   build optimised and run the benchmarks
+#   ./dev.sh build   install what is missing and build only
+set -euo pipefail
+cd "$(dirname "$0")"
+
+JOBS=$(nproc 2>/dev/null || echo 2)
+PACKAGES=(cmake g++ make qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev fonts-dejavu-core)
+CI_PACKAGES=(clang libclang-rt-14-dev valgrind)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"
+    elif command -v sudo >/dev/null 2>&1; then sudo "$@"
+    else
+        echo "dev.sh: need root (or sudo) to install: ${*: -1}" >&2
+        exit 1
+    fi
+}
+
+ensure_packages() {
+    local wanted=("${PACKAGES[@]}") missing=()
+    if [ "${CI:-}" = "true" ]; then wanted+=("${CI_PACKAGES[@]}"); fi
+    for p in "${wanted[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "dev.sh: installing ${missing[*]}"
+        as_root apt-get update -qq
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+    fi
+}
+
+# configure_and_build DIR [cmake options...]
+configure_and_build() {
+    local dir=$1; shift
+    cmake -S . -B "$dir" "$@" >/dev/null
+    cmake --build "$dir" -j "$JOBS"
+}
+
+run_suite() {
+    local dir=$1
+    QT_QPA_PLATFORM=offscreen ctest --test-dir "$dir" --output-on-failure -j "$JOBS"
+}
+
+cmd=${1:-}
+case "$cmd" in
+run)
+    ensure_packages
+    configure_and_build build
+    if [ ! -x build/workbench/window/VeskTest ]; then
+        echo "dev.sh: the workbench window is not built yet; the core, the session and the vesk tool are in build/."
+        exit 0
+    fi
+    exec build/workbench/window/VeskTest
+    ;;
+build)
+    ensure_packages
+    configure_and_build build
+    ;;
+test)
+    ensure_packages
+    configure_and_build build
+    run_suite build
+    if [ "${CI:-}" = "true" ] || [ "${VESK_SANITIZE:-}" = "1" ]; then
+        echo "== the suite under AddressSanitizer and UndefinedBehaviorSanitizer =="
+        configure_and_build build-sanitize -DVESK_SANITIZE=ON -DVESK_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+        ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 run_suite build-sanitize
+    fi
+    if [ -x scripts/ci-extra.sh ] && [ "${CI:-}" = "true" ]; then scripts/ci-extra.sh; fi
+    ;;
+bench)
+    ensure_packages
+    configure_and_build build-bench -DCMAKE_BUILD_TYPE=Release
+    if [ ! -x build-bench/bench/vesk_bench ]; then echo "dev.sh: no benchmarks built yet"; exit 0; fi
+    build-bench/bench/vesk_bench "${@:2}"
+    ;;
+*)
+    echo "usage: ./dev.sh run | test | bench | build" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,22 @@
+#pragma once
+// Membership shapes: the degree of element X of a run First..Last for each of the 18 codes.
+// Even codes are base shapes, each odd code the complement (100 minus) of the code below.
+
+#include <cstdint>
+
+namespace vesk {
+
+constexpr std::int32_t ShapeCodeCount = 18;
+constexpr std::int32_t BellShape = 16;
+
+// A shape resolved to its evaluation function.
+using TShapeFunction = std::int32_t (*)(std::int32_t First, std::int32_t Last, std::int32_t X);
+
+// The function of a code; codes outside 0..17 resolve to the rising ramp (code 0).
+TShapeFunction ResolveShape(std::int32_t Code);
+
+// The degree of X on the run First..Last under shape Code. The bell over a run of two elements
+// raises "Floating point division by zero".
+std::int32_t ShapeDegree(std::int32_t Code, std::int32_t First, std::int32_t Last, std::int32_t X);
+
+} // namespace vesk
