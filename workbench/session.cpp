@@ -1,0 +1,126 @@
+#include "workbench/session.h"
+
+#include "runtime/fp_fault.h"
+#include "vesk/agent.h"
+#include "workbench/text_format.h"
+
+namespace vesk {
+
+const char* const ProgramTitle = "Vesk Test";
+const char* const PresetPatterns[2] = {"77467C422E8C46887454", "AF6553666D22533E1571"};
+
+namespace {
+
+constexpr std::int32_t SweepSizes[] = {100, 500, 1000, 5000};
+
+TCommandOutcome ErrorOutcome(std::string text) {
+    TCommandOutcome outcome;
+    outcome.Error = std::move(text);
+    return outcome;
+}
+
+// A fault as the error box shows it: its message and a full stop.
+TCommandOutcome FaultOutcome(const EFloatingPointFault& fault) {
+    return ErrorOutcome(std::string(fault.what()) + ".");
+}
+
+} // namespace
+
+const char* const HexaLengthError = "Hexa string length must be a multiple of 5.";
+const char* const NoImageYet = "There is no image to save yet.";
+
+TWorkbenchSession::TWorkbenchSession()
+    : HexaItems(std::begin(PresetPatterns), std::end(PresetPatterns)) {}
+
+bool TWorkbenchSession::HexaTextUsable() const {
+    return HexaText.size() % 5 == 0;
+}
+
+TCommandOutcome TWorkbenchSession::RandomVesk() {
+    return ShowPattern(true);
+}
+
+TCommandOutcome TWorkbenchSession::HexaString() {
+    if (!HexaTextUsable()) return ErrorOutcome(HexaLengthError);
+    return ShowPattern(false);
+}
+
+// The steps "Random Vesk" and "Hexa String" share. Each field commits before it is read, so no
+// command works on a value outside the field's bounds.
+TCommandOutcome TWorkbenchSession::ShowPattern(bool random) {
+    try {
+        ReferenceSet.ClearDegrees();
+        std::int32_t n = Elements.CommitAndRead();
+        ReferenceSet.MakeReference(n, false);
+        ReferenceSet.Plot(Image, Blue, true);
+        PatternSet.ClearDegrees();
+        n = Elements.CommitAndRead();
+        const std::int32_t b = Blocks.CommitAndRead();
+
+        TVeskAgent agent(b, n, random);
+        if (random) {
+            HexaText = agent.Pattern.SaveToHex();
+        } else {
+            agent.LoadHex(HexaText);
+            Blocks.WriteValue(agent.BlockCount);
+        }
+        agent.Project(PatternSet);
+        PatternSet.Plot(Image, Red, false);
+
+        const float cardinality = static_cast<float>(PatternSet.Cardinality());
+        CardinalityCaption = FormatReal8_2(cardinality);
+        SubsethoodCaption = FormatReal8_2(PatternSet.Subsethood(ReferenceSet));
+        const float hamming = static_cast<float>(PatternSet.HammingDistance(ReferenceSet));
+        HammingCaption = FormatReal8_2(hamming);
+        agent.Evaluate(PatternSet, ReferenceSet);
+        FitnessCaption = FormatInteger(agent.Fitness, 10);
+        agent.Release();
+    } catch (const EFloatingPointFault& fault) {
+        return FaultOutcome(fault);
+    }
+    return {};
+}
+
+TCommandOutcome TWorkbenchSession::Fitness() {
+    if (!HexaTextUsable()) return ErrorOutcome(HexaLengthError);
+    std::string list;
+    try {
+        for (std::int32_t n : SweepSizes) {
+            ReferenceSet.ClearDegrees();
+            ReferenceSet.MakeReference(n, false);
+            PatternSet.ClearDegrees();
+            const std::int32_t b = Blocks.CommitAndRead();
+
+            TVeskAgent agent(b, n, false);
+            agent.LoadHex(HexaText);
+            Blocks.WriteValue(agent.BlockCount);
+            agent.Project(PatternSet);
+            agent.Evaluate(PatternSet, ReferenceSet);
+            const std::string value = FormatInteger(agent.Fitness, 5);
+            list = list.empty() ? value : list + "," + value;
+            agent.Release();
+        }
+    } catch (const EFloatingPointFault& fault) {
+        return FaultOutcome(fault);
+    }
+    TCommandOutcome outcome;
+    outcome.Message = "Fitness (100, 500, 1000, 5000): " + list;
+    return outcome;
+}
+
+TCommandOutcome TWorkbenchSession::SaveImage(const std::string& path) {
+    TCommandOutcome outcome;
+    if (!Image.HasBitmap()) {
+        outcome.Information = NoImageYet;
+        return outcome;
+    }
+    // The name is used as given: no extension is added. The bitmap is written at its own size.
+    if (!Image.SaveBmp(path)) outcome.Error = "Cannot create file " + path + ".";
+    return outcome;
+}
+
+void TWorkbenchSession::AppendHexaItem() {
+    HexaItems.push_back(HexaText);
+}
+
+} // namespace vesk
