@@ -1,0 +1,73 @@
+// "vesk score": the fitness of every pattern read from standard input, for batch use.
+
+#include <cstdio>
+
+#include "cli/arguments.h"
+#include "cli/cli_errors.h"
+#include "cli/commands.h"
+#include "cli/pattern_check.h"
+#include "cli/text_stream.h"
+#include "fuzzyset/fuzzy_set.h"
+#include "runtime/fp_fault.h"
+#include "vesk/agent.h"
+
+namespace vesk::cli {
+
+namespace {
+
+std::string Trimmed(const std::string& line) {
+    const char* blanks = " \t\r\f\v";
+    const std::size_t first = line.find_first_not_of(blanks);
+    if (first == std::string::npos) return "";
+    return line.substr(first, line.find_last_not_of(blanks) - first + 1);
+}
+
+void ReportLine(long number, const std::string& problem) {
+    std::fprintf(stderr, "vesk: line %ld: %s\n", number, problem.c_str());
+}
+
+} // namespace
+
+int RunScore(const TWords& words) {
+    TArguments args(words, {"--elements"}, {{"-n", "--elements"}});
+    args.ExpectPositional(0, SynopsisOf("score"));
+    const std::int32_t n = ParseElementCount(args.Option("--elements").value_or("100"));
+
+    TFuzzySet reference; // built once: every line is scored against the same set
+    reference.MakeReference(n, false);
+
+    int status = ExitSuccess;
+    TLineReader reader(stdin);
+    std::string line;
+    for (;;) {
+        const TLineReader::TResult result = reader.Next(line);
+        if (result == TLineReader::TResult::End) break;
+        if (result == TLineReader::TResult::TooLong) {
+            ReportLine(reader.LineNumber(), "line too long");
+            status = ExitFailure;
+            continue;
+        }
+        const std::string hex = Trimmed(line);
+        if (hex.empty()) continue;
+        if (auto problem = PatternProblem(hex)) {
+            ReportLine(reader.LineNumber(), *problem);
+            status = ExitFailure;
+            continue;
+        }
+        try {
+            TVeskAgent agent(1, n, false);
+            agent.LoadHex(hex);
+            TFuzzySet pattern;
+            agent.Project(pattern);
+            agent.Evaluate(pattern, reference);
+            agent.Release();
+            WriteOut(std::to_string(agent.Fitness) + "\n");
+        } catch (const EFloatingPointFault& fault) {
+            ReportLine(reader.LineNumber(), std::string(fault.what()) + ".");
+            status = ExitFailure;
+        }
+    }
+    return status;
+}
+
+} // namespace vesk::cli

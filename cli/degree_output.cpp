@@ -1,0 +1,34 @@
+#include "cli/degree_output.h"
+
+#include "cli/cli_errors.h"
+#include "cli/json_text.h"
+
+namespace vesk::cli {
+
+TDegreeFormat ParseDegreeFormat(const std::optional<std::string>& text) {
+    if (!text || *text == "plain") return TDegreeFormat::Plain;
+    if (*text == "csv") return TDegreeFormat::Csv;
+    if (*text == "json") return TDegreeFormat::Json;
+    throw EUsageError("unknown format '" + *text + "' (plain, csv or json)");
+}
+
+std::string FormatDegrees(const std::vector<std::int32_t>& degrees, TDegreeFormat format) {
+    std::string out;
+    switch (format) {
+    case TDegreeFormat::Plain:
+        for (std::size_t i = 0; i < degrees.size(); ++i)
+            out += (i > 0 ? " " : "") + std::to_string(degrees[i]);
+        break;
+    case TDegreeFormat::Csv:
+        out = "element,degree";
+        for (std::size_t i = 0; i < degrees.size(); ++i)
+            out += "\n" + std::to_string(i) + "," + std::to_string(degrees[i]);
+        break;
+    case TDegreeFormat::Json:
+        out = JsonIntegerArray(degrees);
+        break;
+    }
+    return out + "\n";
+}
+
+} // namespace vesk::cli

@@ -1,0 +1,48 @@
+#include "cli/text_stream.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace vesk::cli {
+
+TLineReader::TResult TLineReader::Next(std::string& line) {
+    line.clear();
+    bool tooLong = false;
+    int c = 0;
+    while ((c = std::getc(FStream)) != EOF && c != '\n') {
+        if (line.size() < MaxLineLength + 1)
+            line.push_back(static_cast<char>(c));
+        else
+            tooLong = true;
+    }
+    if (c == EOF && line.empty() && !tooLong) return TResult::End;
+    ++FLineNumber;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (tooLong || line.size() > MaxLineLength) {
+        line.clear();
+        return TResult::TooLong;
+    }
+    return TResult::Line;
+}
+
+namespace {
+
+[[noreturn]] void ThrowOutputError() {
+    const int error = errno;
+    throw EOutputError(std::string("cannot write to standard output: ") + std::strerror(error),
+                       error == EPIPE);
+}
+
+} // namespace
+
+void WriteOut(const std::string& text) {
+    errno = 0;
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size()) ThrowOutputError();
+}
+
+void FlushOut() {
+    errno = 0;
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) ThrowOutputError();
+}
+
+} // namespace vesk::cli
