@@ -1,0 +1,46 @@
+#pragma once
+// The agent: decodes a chromosome (or reads hex text) into a pattern, projects and scores it.
+
+#include <cstdint>
+#include <string_view>
+
+#include "fuzzyset/fuzzy_set.h"
+#include "vesk/chromosome.h"
+#include "vesk/fuzzy_block.h"
+
+namespace vesk {
+
+constexpr std::int32_t BitsPerBlock = 18;
+
+// One pattern's life inside a command: created, optionally loaded from text, projected,
+// evaluated, released.
+class TVeskAgent {
+public:
+    // BlockCount outside 1..32 becomes 1; draws BlockCount * 18 bits with p = 0.5 and decodes.
+    TVeskAgent(std::int32_t blockCount, std::int32_t elementCount, bool clearOnDecode);
+
+    TChromosome Chromosome;
+    TVesk Pattern;
+    std::int32_t Fitness = 0;
+    std::int32_t BlockCount = 1;
+    std::int32_t ElementCount = 0;
+    bool ClearOnDecode = false;
+
+    // Appends BlockCount blocks read from the chromosome, 18 bits a block, most significant first.
+    void Decode();
+    // Replaces Pattern by the blocks of the text; BlockCount follows what Pattern holds.
+    void LoadHex(std::string_view text);
+    // Rebuilds the set as ElementCount degrees of 50 with every block merged in, in order.
+    void Project(TFuzzySet& set) const;
+    // Fitness := 5..100 from the mean Hamming distance of set to reference.
+    void Evaluate(const TFuzzySet& set, const TFuzzySet& reference);
+    // The element interval block B covers in a universe of elementCount elements: cells of
+    // elementCount div 16; an interval reaching the last cell is stretched to the last element.
+    static void BlockInterval(const TFuzzyBlock& B, std::int32_t elementCount, std::int32_t& first,
+                              std::int32_t& last);
+    // The fitness for a mean distance x, in extended precision with ties to even.
+    static std::int32_t FitnessFor(double x);
+    void Release();
+};
+
+} // namespace vesk

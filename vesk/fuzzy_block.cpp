@@ -1,0 +1,34 @@
+#include "vesk/fuzzy_block.h"
+
+namespace vesk {
+
+namespace {
+
+bool InRange(std::int32_t value, std::int32_t high) {
+    return value >= 0 && value <= high;
+}
+
+} // namespace
+
+bool TFuzzyBlock::Validate() {
+    if (InRange(Shape, 15) && InRange(Centre, 15) && InRange(Spread, 7) && InRange(Repeats, 7) &&
+        InRange(Op, 15))
+        return true;
+    *this = TFuzzyBlock{};
+    return false;
+}
+
+std::int32_t TVesk::AddBlock(TFuzzyBlock& block) {
+    // Validation comes first, so an invalid block is zeroed even when the list is full.
+    if (!block.Validate()) return -1;
+    if (Count() >= MaxBlocks) return -1;
+    FBlocks.push_back(block);
+    return Count() - 1;
+}
+
+void TVesk::ClearBlocks() {
+    FBlocks.clear();
+    FBlocks.shrink_to_fit();
+}
+
+} // namespace vesk
