@@ -1,0 +1,83 @@
+#pragma once
+// The workbench window: the controls, their defaults, and the handlers that run the session's
+// commands and show what they report.
+
+#include <QMainWindow>
+
+#include "workbench/session.h"
+
+class QComboBox;
+class QFileDialog;
+class QFrame;
+class QLabel;
+class QProgressBar;
+class QStatusBar;
+class QToolBar;
+class QToolButton;
+class TImageView;
+class TSpinEdit;
+
+// The main window of VeskTest. It owns the session (and through it PatternSet and ReferenceSet)
+// and holds no state of its own beyond the controls: before a command it hands the controls'
+// texts to the session, afterwards it shows the session's texts and image.
+class TVeskTestHomeForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    static constexpr QRect InitialBounds{83, 131, 854, 329}; // outer frame, as designed
+
+    explicit TVeskTestHomeForm(QWidget* parent = nullptr);
+    ~TVeskTestHomeForm() override;
+
+    vesk::TWorkbenchSession& Session() { return FSession; }
+
+public slots:
+    void RandomVeskToolButtonClick();
+    void HexaToolButtonClick();
+    void SaveToolButtonClick();
+    void FitToolButtonClick();
+    void ImagePanelResize();
+    void HexaComboBoxDblClick();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    vesk::TWorkbenchSession FSession;
+    bool FBoundsFitted = false;
+
+    // The controls, named as the handlers and tests know them.
+    QStatusBar* StatusBar1 = nullptr;
+    QProgressBar* EvalProgressBar = nullptr;
+    QToolBar* VeskToolBar = nullptr;
+    QToolButton* RandomVeskToolButton = nullptr;
+    QFrame* ImagePanel = nullptr;
+    TImageView* FSImage = nullptr;
+    QFrame* FSControlsPanel = nullptr;
+    TSpinEdit* XElementsSpinEdit = nullptr;
+    TSpinEdit* NBlocksSpinEdit = nullptr;
+    QLabel* CardinalityLabel = nullptr;
+    QLabel* SubSethoodLabel = nullptr;
+    QLabel* HammingLabel = nullptr;
+    QLabel* FitnessLabel = nullptr;
+    QToolButton* HexaToolButton = nullptr;
+    QFrame* Panel1 = nullptr;
+    QComboBox* HexaComboBox = nullptr;
+    QToolButton* SaveToolButton = nullptr;
+    QFileDialog* SaveDialog1 = nullptr;
+    QToolButton* FitToolButton = nullptr;
+
+    QWidget* BuildToolBar();
+    QWidget* BuildControlsPanel();
+    QWidget* BuildImagePanel();
+    void BuildStatusBar();
+    void BuildSaveDialog();
+    void PlaceHexaComboBox();
+
+    // Hands the controls' texts to the session / shows the session's texts and image.
+    void PushToSession();
+    void PullFromSession();
+    // Runs a command of the session between a push and a pull, then reports its outcome.
+    template <typename TCommand> void RunCommand(TCommand command);
+};

@@ -1,0 +1,24 @@
+#pragma once
+// The workbench's image control: shows the session's bitmap stretched to the control.
+
+#include <QWidget>
+
+#include "workbench/bitmap_image.h"
+
+// Paints the bitmap over the whole control (nothing, so the panel shows through, while there is
+// none) and tells the image its client size whenever the control is resized.
+class TImageView : public QWidget {
+    Q_OBJECT
+
+public:
+    TImageView(vesk::TBitmapImage& image, QWidget* parent = nullptr);
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    vesk::TBitmapImage& FImage;
+};

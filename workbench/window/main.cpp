@@ -1,0 +1,14 @@
+// VeskTest: starts the toolkit, shows the workbench window and runs until it is closed.
+
+#include <QApplication>
+
+#include "workbench/window/home_form.h"
+
+int main(int, char** argv) {
+    // The program takes no arguments: the toolkit sees only the program's name.
+    int toolkitArgc = 1;
+    QApplication application(toolkitArgc, argv);
+    TVeskTestHomeForm VeskTestHomeForm;
+    VeskTestHomeForm.show();
+    return application.exec();
+}
