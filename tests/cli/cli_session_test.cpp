@@ -1,0 +1,121 @@
+// "vesk session" end to end: the workbench's commands through the line protocol.
+
+#include <algorithm>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "vesk_runner.h"
+
+namespace vesk::test {
+namespace {
+
+using namespace std::string_literals;
+
+std::string StateLine(const std::string& elements, const std::string& blocks,
+                      const std::string& hexa, const std::string& captions,
+                      const std::string& message = "null", const std::string& error = "null") {
+    return R"({"elements":")" + elements + R"(","blocks":")" + blocks + R"(","hexa":")" + hexa +
+           "\"," + captions + R"(,"message":)" + message + R"(,"error":)" + error + "}\n";
+}
+
+const std::string StartCaptions =
+    R"("cardinality":"0.0","subsethood":"0.0","hamming":"0.0","fitness":"0")";
+const std::string FirstPresetCaptions =
+    R"("cardinality":"   62.02","subsethood":"    0.69","hamming":"   28.94","fitness":"        17")";
+const std::string SecondPresetCaptions =
+    R"("cardinality":"   43.27","subsethood":"    0.83","hamming":"   23.99","fitness":"        21")";
+
+TEST(VeskSession, PresetsGiveTheirCaptionsAndSweepLists) {
+    const TRun run = RunVesk({"session"}, "hexa 77467C422E8C46887454\n"
+                                          "hexa-string\n"
+                                          "fitness\n"
+                                          "hexa AF6553666D22533E1571\n"
+                                          "hexa-string\n"
+                                          "fitness\n");
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Err, "");
+    EXPECT_EQ(run.Out,
+              StateLine("100", "4", "77467C422E8C46887454", FirstPresetCaptions) +
+                  StateLine("100", "4", "77467C422E8C46887454", FirstPresetCaptions,
+                            R"("Fitness (100, 500, 1000, 5000):    17,   18,   18,   18")") +
+                  StateLine("100", "4", "AF6553666D22533E1571", SecondPresetCaptions) +
+                  StateLine("100", "4", "AF6553666D22533E1571", SecondPresetCaptions,
+                            R"("Fitness (100, 500, 1000, 5000):    21,   23,   23,   23")"));
+}
+
+TEST(VeskSession, FirstRandomPatternAfterStart) {
+    const TRun run = RunVesk({"session"}, "random\n");
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out,
+              StateLine("100", "16",
+                        "DB76D476749D2041640C3032CF707959756C7021F204B6E133793323C0597F64623142"
+                        "D721BBB368",
+                        R"("cardinality":"   38.28","subsethood":"    0.72","hamming":"   35.56",)"
+                        R"("fitness":"        14")"));
+}
+
+TEST(VeskSession, ErrorsAndNoticesGoIntoTheLine) {
+    TScratchDir dir;
+    const TRun run = RunVesk({"session"}, "save " + dir / "early.bmp" +
+                                              "\n"
+                                              "elements 5\n"
+                                              "random\n"
+                                              "elements  42\r\n"
+                                              "hexa 1234\n"
+                                              "\n"
+                                              "hexa-string\n");
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out,
+              StateLine("100", "16", "", StartCaptions, R"("There is no image to save yet.")") +
+                  StateLine("5", "16", "", StartCaptions, "null",
+                            R"("Floating point division by zero.")") +
+                  StateLine(" 42", "16", "1234", StartCaptions, "null",
+                            R"("Hexa string length must be a multiple of 5.")"));
+}
+
+TEST(VeskSession, SavesTheImageAsBmp) {
+    TScratchDir dir;
+    const std::string path = dir / "curves";
+    const TRun run = RunVesk({"session"}, "hexa AF6553666D22533E1571\nhexa-string\nsave " + path +
+                                              "\nsave " + dir / "missing/x.bmp" + "\n");
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_NE(run.Out.find(R"("message":null,"error":null})"
+                           "\n{"),
+              std::string::npos);
+    EXPECT_NE(run.Out.find("\"Cannot create file " + dir / "missing/x.bmp" + ".\""),
+              std::string::npos);
+    std::ifstream saved(path, std::ios::binary);
+    char magic[2] = {};
+    saved.read(magic, 2);
+    EXPECT_EQ(std::string(magic, 2), "BM");
+}
+
+TEST(VeskSession, ArbitraryBytesStayValidJson) {
+    const TRun run = RunVesk({"session"}, "hexa a\"b\\\xff\x01\xc3\xa9\0z\nhexa-string\n"s);
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_NE(run.Out.find(R"("hexa":"a\"b\\\ufffd\u0001)"
+                           "\xc3\xa9"
+                           R"(\u0000z")"),
+              std::string::npos)
+        << run.Out;
+}
+
+TEST(VeskSession, AnUnknownVerbIsAUsageErrorNamingTheLine) {
+    const TRun run = RunVesk({"session"}, "hexa-string\nrandom now\n");
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(std::count(run.Out.begin(), run.Out.end(), '\n'), 1); // the first line was answered
+    EXPECT_NE(run.Err.find("line 2"), std::string::npos);
+    EXPECT_NE(run.Err.find("random now"), std::string::npos);
+
+    const TRun unknown = RunVesk({"session"}, "frobnicate\n");
+    EXPECT_EQ(unknown.Status, 2);
+    EXPECT_NE(unknown.Err.find("frobnicate"), std::string::npos);
+
+    const TRun huge = RunVesk({"session"}, "hexa " + std::string(2'000'000, 'A') + "\n");
+    EXPECT_EQ(huge.Status, 2);
+    EXPECT_NE(huge.Err.find("longer than"), std::string::npos);
+}
+
+} // namespace
+} // namespace vesk::test
