@@ -1,5 +1,6 @@
 // The three measures. Each term is formed in extended precision and the running sum is stored
 // to a double after every step: the last digit of every figure depends on that order.
+#include <array>
 #include <cmath>
 
 #include "fuzzyset/fuzzy_set.h"
@@ -8,12 +9,35 @@ namespace vesk {
 
 namespace {
 
-double CardinalityOf(const std::int32_t* degrees, std::size_t count) {
-    double sum = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        TReal q = static_cast<TReal>(degrees[i]) / 100.0L;
-        sum = static_cast<double>(q + sum);
+// degree / 100 in extended precision. The quotients of the degrees that occur in practice are
+// computed once, by the same division, and looked up; other degrees are divided on the spot.
+class TQuotients {
+public:
+    TQuotients() {
+        for (std::int32_t v = Lowest; v < Lowest + Count; ++v)
+            FTable[static_cast<std::size_t>(v - Lowest)] = Divided(v);
     }
+    TReal operator()(std::int32_t v) const {
+        const auto at = static_cast<std::uint32_t>(v) - static_cast<std::uint32_t>(Lowest);
+        return at < static_cast<std::uint32_t>(Count) ? FTable[at] : Divided(v);
+    }
+
+private:
+    static constexpr std::int32_t Lowest = -256, Count = 768;
+    static TReal Divided(std::int32_t v) { return static_cast<TReal>(v) / 100.0L; }
+    std::array<TReal, Count> FTable;
+};
+
+const TQuotients& Quotient() {
+    static const TQuotients quotients;
+    return quotients;
+}
+
+double CardinalityOf(const std::int32_t* degrees, std::size_t count) {
+    const TQuotients& quotient = Quotient();
+    double sum = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        sum = static_cast<double>(quotient(degrees[i]) + sum);
     return sum;
 }
 
@@ -24,15 +48,13 @@ double TFuzzySet::Cardinality() const {
 }
 
 double TFuzzySet::HammingDistance(const TFuzzySet& B) const {
+    const TQuotients& quotient = Quotient();
     const std::size_t n = static_cast<std::size_t>(MinOf(Count(), B.Count()));
     const std::int32_t* a = FDegrees.data();
     const std::int32_t* b = B.FDegrees.data();
     double sum = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        TReal x = static_cast<TReal>(a[i]) / 100.0L;
-        TReal y = static_cast<TReal>(b[i]) / 100.0L;
-        sum = static_cast<double>(fabsl(x - y) + sum);
-    }
+    for (std::size_t i = 0; i < n; ++i)
+        sum = static_cast<double>(fabsl(quotient(a[i]) - quotient(b[i])) + sum);
     return sum;
 }
 

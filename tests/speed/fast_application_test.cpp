@@ -1,0 +1,156 @@
+// Shape application and the operator kernels against straightforward references: random sets,
+// intervals, repeats, operators and degrees, faults included.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "fuzzyset/fuzzy_set.h"
+#include "fuzzyset/operator_kernels.h"
+#include "fuzzyset/operators.h"
+#include "fuzzyset/shape_tables.h"
+#include "fuzzyset/shapes.h"
+#include "runtime/fp_fault.h"
+
+namespace vesk {
+namespace {
+
+using Degrees = std::vector<std::int32_t>;
+
+// Shape application written out element by element: every degree evaluated by ShapeDegree and
+// merged by Combine, in piece order.
+bool ReferenceApply(Degrees& degrees, std::int32_t Shape, std::int32_t Repeats, std::int32_t First,
+                    std::int32_t Last, std::int32_t Op) {
+    const auto count = static_cast<std::int32_t>(degrees.size());
+    if (First > Last || First < 0 || Last >= count || First >= count || Last < 0) return false;
+    if (Repeats < 0 || Repeats > 7) Repeats = 0;
+    if (Op < 0 || Op > 15) Op = 0;
+    const std::int32_t width = (Last - First + 1) / (Repeats + 1);
+    auto piece = [&](std::int32_t start, std::int32_t end) {
+        for (std::int32_t i = start; i <= end; ++i) {
+            const std::int32_t v = ShapeDegree(Shape, start, end, i);
+            degrees[static_cast<std::size_t>(i)] =
+                Combine(Op, degrees[static_cast<std::size_t>(i)], v);
+        }
+    };
+    if (width > 0)
+        for (std::int32_t k = 1; k <= Repeats; ++k)
+            piece(First + (k - 1) * width, First + k * width - 1);
+    piece(First + Repeats * width, Last);
+    return true;
+}
+
+// Degrees as shapes and operators leave them: mostly in or near 0..100, some far outside, some
+// at the ends of the 32-bit range so that products, means and complements wrap.
+std::int32_t RandomDegree(std::mt19937& random) {
+    const std::int32_t kind = std::uniform_int_distribution<std::int32_t>(0, 9)(random);
+    if (kind < 5) return std::uniform_int_distribution<std::int32_t>(0, 100)(random);
+    if (kind < 8) return std::uniform_int_distribution<std::int32_t>(-300, 600)(random);
+    if (kind < 9) return std::uniform_int_distribution<std::int32_t>(INT32_MIN, INT32_MAX)(random);
+    const std::int32_t extremes[] = {INT32_MIN, INT32_MIN + 1, INT32_MAX, INT32_MAX - 99, 46341};
+    return extremes[std::uniform_int_distribution<std::size_t>(0, 4)(random)];
+}
+
+TFuzzySet SetHolding(const Degrees& degrees) {
+    TFuzzySet s;
+    s.Fill(static_cast<std::int32_t>(degrees.size()), 0);
+    for (std::size_t i = 0; i < degrees.size(); ++i)
+        s.SetDegree(static_cast<std::int32_t>(i), degrees[i]);
+    return s;
+}
+
+void ExpectLikeTheReference(std::mt19937& random, std::int32_t n, int applications) {
+    auto pick = [&random](std::int32_t low, std::int32_t high) {
+        return std::uniform_int_distribution<std::int32_t>(low, high)(random);
+    };
+    Degrees expected(static_cast<std::size_t>(n));
+    for (auto& v : expected)
+        v = RandomDegree(random);
+    TFuzzySet s = SetHolding(expected);
+    for (int a = 0; a < applications; ++a) {
+        std::int32_t first = pick(0, n - 1), last = pick(first, n - 1);
+        if (pick(0, 9) == 0) {
+            first = pick(-3, n + 2);
+            last = pick(-3, n + 2);
+        }
+        const std::int32_t shape = pick(-2, 19), repeats = pick(-2, 9), op = pick(-2, 17);
+        bool expectedResult = false, expectedFault = false, result = false, fault = false;
+        try {
+            expectedResult = ReferenceApply(expected, shape, repeats, first, last, op);
+        } catch (const EFloatingPointFault&) {
+            expectedFault = true;
+        }
+        try {
+            result = s.ApplyShape(shape, repeats, first, last, op);
+        } catch (const EFloatingPointFault&) {
+            fault = true;
+        }
+        const auto call = ::testing::Message()
+                          << "ApplyShape(" << shape << ", " << repeats << ", " << first << ", "
+                          << last << ", " << op << ") on " << n << " elements";
+        ASSERT_EQ(fault, expectedFault) << call;
+        ASSERT_EQ(result, expectedResult) << call;
+        ASSERT_EQ(s.Degrees(), expected) << call;
+    }
+}
+
+TEST(FastApplication, MatchesTheReferenceOnRandomSetsAndCalls) {
+    std::mt19937 random(2024);
+    for (int trial = 0; trial < 3000; ++trial) {
+        const std::int32_t n = std::uniform_int_distribution<std::int32_t>(1, 240)(random);
+        ExpectLikeTheReference(random, n, 8);
+        if (HasFatalFailure()) return;
+    }
+}
+
+TEST(FastApplication, MatchesTheReferenceAtTheWorkbenchSizesAndBeyondTheRecordedSpans) {
+    std::mt19937 random(7);
+    for (std::int32_t n : {100, 500, 1000, 2048, 5000, TShapeTables::MaxSpan + 2, 9000}) {
+        ExpectLikeTheReference(random, n, 12);
+        if (HasFatalFailure()) return;
+    }
+}
+
+TEST(FastApplication, MatchesTheReferenceAfterTheRecordingsAreForgotten) {
+    std::mt19937 random(99);
+    for (int trial = 0; trial < 200; ++trial) {
+        if (trial % 3 == 0) ShapeTables().Clear();
+        ExpectLikeTheReference(random, 64, 4);
+        if (HasFatalFailure()) return;
+    }
+}
+
+TEST(FastApplication, TwoElementBellFaultLeavesTheEarlierPiecesWritten) {
+    // Pieces of width 1 then a last piece of two elements: the single-element bells are written
+    // (from a recording the second time), then the fault strikes before the last piece.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        Degrees expected(12, 50);
+        TFuzzySet s = SetHolding(expected);
+        EXPECT_THROW(ReferenceApply(expected, 17, 3, 3, 7, 1), EFloatingPointFault);
+        EXPECT_THROW(s.ApplyShape(17, 3, 3, 7, 1), EFloatingPointFault);
+        EXPECT_EQ(s.Degrees(), expected);
+        EXPECT_NE(expected, Degrees(12, 50));
+    }
+}
+
+TEST(OperatorKernels, AgreeWithCombineOnEveryCode) {
+    const std::int32_t edges[] = {
+        INT32_MIN, INT32_MIN + 1, -46341, -167,  -101,           -1,       0, 1, 49, 50, 99,
+        100,       101,           267,    46341, INT32_MAX - 99, INT32_MAX};
+    std::mt19937 random(5);
+    for (std::int32_t op = 0; op < OperatorCount; ++op) {
+        const auto kernel = kernels::OperatorKernels[static_cast<std::size_t>(op)];
+        for (std::int32_t o : edges)
+            for (std::int32_t n : edges)
+                ASSERT_EQ(kernel(o, n), Combine(op, o, n)) << op << ": " << o << ", " << n;
+        for (int k = 0; k < 20000; ++k) {
+            const std::int32_t o = RandomDegree(random), n = RandomDegree(random);
+            ASSERT_EQ(kernel(o, n), Combine(op, o, n)) << op << ": " << o << ", " << n;
+        }
+    }
+}
+
+} // namespace
+} // namespace vesk

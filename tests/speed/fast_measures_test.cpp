@@ -1,0 +1,107 @@
+// The measures and the real-to-integer conversion against their straightforward forms, bit for
+// bit.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "fuzzyset/fuzzy_set.h"
+#include "runtime/extended.h"
+#include "runtime/fp_fault.h"
+
+namespace vesk {
+namespace {
+
+using Degrees = std::vector<std::int32_t>;
+
+std::uint64_t Bits(double d) {
+    return std::bit_cast<std::uint64_t>(d);
+}
+
+double ReferenceCardinality(const Degrees& a) {
+    double sum = 0;
+    for (std::int32_t v : a) {
+        volatile TReal q = static_cast<TReal>(v) / 100.0L;
+        sum = static_cast<double>(q + sum);
+    }
+    return sum;
+}
+
+double ReferenceHamming(const Degrees& a, const Degrees& b) {
+    double sum = 0;
+    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
+        volatile TReal x = static_cast<TReal>(a[i]) / 100.0L;
+        volatile TReal y = static_cast<TReal>(b[i]) / 100.0L;
+        sum = static_cast<double>(fabsl(x - y) + sum);
+    }
+    return sum;
+}
+
+TFuzzySet SetHolding(const Degrees& degrees) {
+    TFuzzySet s;
+    s.Fill(static_cast<std::int32_t>(degrees.size()), 0);
+    for (std::size_t i = 0; i < degrees.size(); ++i)
+        s.SetDegree(static_cast<std::int32_t>(i), degrees[i]);
+    return s;
+}
+
+Degrees RandomDegrees(std::mt19937& random, std::size_t n, std::int32_t low, std::int32_t high) {
+    Degrees out(n);
+    for (auto& v : out)
+        v = std::uniform_int_distribution<std::int32_t>(low, high)(random);
+    return out;
+}
+
+TEST(FastMeasures, AgreeBitForBitWithTheDividedSums) {
+    std::mt19937 random(11);
+    // Degrees inside the looked-up quotients, across their ends, and far outside them.
+    const struct {
+        std::int32_t Low, High;
+    } ranges[] = {{0, 100}, {-167, 267}, {-400, 900}, {INT32_MIN, INT32_MAX}};
+    for (const auto& range : ranges)
+        for (std::size_t n : {1u, 7u, 100u, 1000u, 5000u}) {
+            const Degrees a = RandomDegrees(random, n, range.Low, range.High);
+            const Degrees b = RandomDegrees(random, n + n % 3, 0, 100);
+            const TFuzzySet A = SetHolding(a), B = SetHolding(b);
+            EXPECT_EQ(Bits(A.Cardinality()), Bits(ReferenceCardinality(a)))
+                << range.Low << " " << n;
+            EXPECT_EQ(Bits(A.HammingDistance(B)), Bits(ReferenceHamming(a, b)))
+                << range.Low << " " << n;
+            EXPECT_EQ(Bits(B.HammingDistance(A)), Bits(ReferenceHamming(b, a)))
+                << range.Low << " " << n;
+        }
+}
+
+TEST(FastMeasures, EveryLookedUpQuotientIsTheDivision) {
+    Degrees every;
+    for (std::int32_t v = -1000; v <= 1000; ++v)
+        every.push_back(v);
+    // One element at a time, so that each quotient shows on its own.
+    for (std::int32_t v : every) {
+        const Degrees one{v};
+        ASSERT_EQ(Bits(SetHolding(one).Cardinality()), Bits(ReferenceCardinality(one))) << v;
+    }
+}
+
+TEST(NearestInt, RoundsLikeNearbyintWithTiesToEven) {
+    std::mt19937 random(3);
+    std::vector<TReal> values = {0.5L,          1.5L,           2.5L,           -0.5L,
+                                 -1.5L,         -2.5L,          12.5L,          37.5L,
+                                 2147483646.5L, -2147483647.5L, -2147483648.5L, 2147483647.49L};
+    for (int k = 0; k < 100000; ++k) {
+        const auto whole = std::uniform_int_distribution<std::int32_t>(-100000, 100000)(random);
+        values.push_back(whole + 0.5L);
+        values.push_back(static_cast<TReal>(whole) / 7.0L);
+    }
+    for (TReal v : values)
+        ASSERT_EQ(NearestInt(v), static_cast<std::int32_t>(std::nearbyintl(v))) << double(v);
+    EXPECT_THROW(NearestInt(2147483647.5L), EFloatingPointFault);
+    EXPECT_THROW(NearestInt(std::nanl("")), EFloatingPointFault);
+}
+
+} // namespace
+} // namespace vesk
