@@ -1,117 +1,22 @@
 // "vesk session": the workbench's commands driven line by line from standard input.
 
-#include <optional>
-#include <string_view>
-
 #include "cli/arguments.h"
 #include "cli/cli_errors.h"
 #include "cli/commands.h"
-#include "cli/json_text.h"
+#include "cli/session_protocol.h"
 #include "cli/text_stream.h"
-#include "workbench/session.h"
 
 namespace vesk::cli {
-
-namespace {
-
-using TSessionOutcome = std::optional<TCommandOutcome>; // nothing: print no line
-
-enum class TArgument { None, Any, Required };
-
-// One verb of the session protocol.
-struct TVerb {
-    std::string_view Name;
-    TArgument Argument;
-    TSessionOutcome (*Run)(TWorkbenchSession& session, const std::string& argument);
-};
-
-const TVerb Verbs[] = {
-    {"elements", TArgument::Any,
-     [](TWorkbenchSession& s, const std::string& a) -> TSessionOutcome {
-         s.Elements.Text = a;
-         return std::nullopt;
-     }},
-    {"blocks", TArgument::Any,
-     [](TWorkbenchSession& s, const std::string& a) -> TSessionOutcome {
-         s.Blocks.Text = a;
-         return std::nullopt;
-     }},
-    {"hexa", TArgument::Any,
-     [](TWorkbenchSession& s, const std::string& a) -> TSessionOutcome {
-         s.HexaText = a;
-         return std::nullopt;
-     }},
-    {"random", TArgument::None,
-     [](TWorkbenchSession& s, const std::string&) -> TSessionOutcome { return s.RandomVesk(); }},
-    {"hexa-string", TArgument::None,
-     [](TWorkbenchSession& s, const std::string&) -> TSessionOutcome { return s.HexaString(); }},
-    {"fitness", TArgument::None,
-     [](TWorkbenchSession& s, const std::string&) -> TSessionOutcome { return s.Fitness(); }},
-    {"save", TArgument::Required,
-     [](TWorkbenchSession& s, const std::string& a) -> TSessionOutcome { return s.SaveImage(a); }},
-};
-
-// The state after a command, as one JSON line. An information (the "Save Image" notice) is shown
-// as the message.
-std::string StateLine(const TWorkbenchSession& s, const TCommandOutcome& outcome) {
-    const std::optional<std::string>& message =
-        outcome.Message ? outcome.Message : outcome.Information;
-    return JsonObject({{"elements", JsonString(s.Elements.Text)},
-                       {"blocks", JsonString(s.Blocks.Text)},
-                       {"hexa", JsonString(s.HexaText)},
-                       {"cardinality", JsonString(s.CardinalityCaption)},
-                       {"subsethood", JsonString(s.SubsethoodCaption)},
-                       {"hamming", JsonString(s.HammingCaption)},
-                       {"fitness", JsonString(s.FitnessCaption)},
-                       {"message", JsonStringOrNull(message)},
-                       {"error", JsonStringOrNull(outcome.Error)}}) +
-           "\n";
-}
-
-// A line quoted for an error message: escaped, and cut when long.
-std::string Quoted(const std::string& line) {
-    constexpr std::size_t Shown = 80;
-    return line.size() <= Shown ? JsonString(line) : JsonString(line.substr(0, Shown)) + "...";
-}
-
-[[noreturn]] void LineError(long number, const std::string& what, const std::string& line) {
-    throw EUsageError("line " + std::to_string(number) + ": " + what + ": " + Quoted(line));
-}
-
-} // namespace
 
 int RunSession(const TWords& words) {
     TArguments args(words, {});
     args.ExpectPositional(0, SynopsisOf("session"));
 
     TWorkbenchSession session;
-    TLineReader reader(stdin);
-    std::string line;
-    for (;;) {
-        const TLineReader::TResult result = reader.Next(line);
-        if (result == TLineReader::TResult::End) break;
-        if (result == TLineReader::TResult::TooLong)
-            throw EUsageError("line " + std::to_string(reader.LineNumber()) + " is longer than " +
-                              std::to_string(MaxLineLength) + " bytes");
-        if (line.empty()) continue;
-
-        const std::size_t space = line.find(' ');
-        const std::string verbName = line.substr(0, space);
-        const std::string argument = space == std::string::npos ? "" : line.substr(space + 1);
-        const TVerb* verb = nullptr;
-        for (const TVerb& candidate : Verbs)
-            if (candidate.Name == verbName) verb = &candidate;
-        if (verb == nullptr) LineError(reader.LineNumber(), "unknown command", line);
-        if (verb->Argument == TArgument::None && !argument.empty())
-            LineError(reader.LineNumber(), "'" + verbName + "' takes no argument", line);
-        if (verb->Argument == TArgument::Required && argument.empty())
-            LineError(reader.LineNumber(), "'" + verbName + "' needs an argument", line);
-
-        if (TSessionOutcome outcome = verb->Run(session, argument)) {
-            WriteOut(StateLine(session, *outcome));
-            FlushOut(); // a driver waits for each answer
-        }
-    }
+    RunSessionProtocol(stdin, session, [](const std::string& line) {
+        WriteOut(line);
+        FlushOut(); // a driver waits for each answer
+    });
     return ExitSuccess;
 }
 
