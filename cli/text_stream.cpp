@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "cli/cli_errors.h"
+
 namespace vesk::cli {
 
 TLineReader::TResult TLineReader::Next(std::string& line) {
@@ -14,6 +16,11 @@ TLineReader::TResult TLineReader::Next(std::string& line) {
             line.push_back(static_cast<char>(c));
         else
             tooLong = true;
+    }
+    // A read error is not the end of the input: the lines after it would be lost unnoticed.
+    if (c == EOF && std::ferror(FStream)) {
+        const int error = errno;
+        throw ECommandFailure(std::string("cannot read standard input: ") + std::strerror(error));
     }
     if (c == EOF && line.empty() && !tooLong) return TResult::End;
     ++FLineNumber;

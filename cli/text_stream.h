@@ -20,6 +20,7 @@ public:
     explicit TLineReader(std::FILE* stream) : FStream(stream) {}
 
     // The next line into line. TooLong: the line exceeded MaxLineLength and was skipped whole.
+    // A read error throws ECommandFailure.
     TResult Next(std::string& line);
     // The number of the line last returned, from 1.
     long LineNumber() const { return FLineNumber; }

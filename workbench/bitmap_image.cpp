@@ -96,7 +96,8 @@ void TBitmapImage::LineTo(int x, int y) {
 }
 
 bool TBitmapImage::SaveBmp(const std::string& path) const {
-    if (FBitmap.isNull() || path.empty()) return false;
+    // A NUL byte would cut the name short and write another file than the one named.
+    if (FBitmap.isNull() || path.empty() || path.find('\0') != std::string::npos) return false;
     return FBitmap.save(QFile::decodeName(QByteArray::fromStdString(path)), "BMP");
 }
 

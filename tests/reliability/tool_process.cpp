@@ -1,0 +1,147 @@
+#include "tool_process.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace vesk::reliability {
+
+namespace {
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Starts the tool with the redirections set up by prepare, lets whileRunning talk to it, waits
+// for it and collects standard error (always a file in the scratch directory).
+TToolRun Spawn(const std::vector<std::string>& args, const TScratch& scratch,
+               const std::function<void(posix_spawn_file_actions_t&)>& prepare,
+               const std::function<void(TToolRun&)>& whileRunning = {}) {
+    std::vector<std::string> words{VESK_TOOL_PATH};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+
+    const std::string err = scratch.Path("stderr");
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    prepare(actions);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, VESK_TOOL_PATH, &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) throw std::runtime_error("cannot start " VESK_TOOL_PATH);
+
+    TToolRun run;
+    if (whileRunning) whileRunning(run);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (WIFEXITED(status)) run.Status = WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) run.Signal = WTERMSIG(status);
+    run.Err = ReadFile(err);
+    return run;
+}
+
+void OpenFile(posix_spawn_file_actions_t& actions, int fd, const std::string& path, int flags) {
+    posix_spawn_file_actions_addopen(&actions, fd, path.c_str(), flags, 0600);
+}
+
+} // namespace
+
+TScratch::TScratch() {
+    static std::atomic<int> counter{0};
+    FDir = (std::filesystem::temp_directory_path() /
+            ("vesk_reliability_" + std::to_string(::getpid()) + "_" + std::to_string(counter++)))
+               .string();
+    std::filesystem::create_directories(FDir);
+}
+
+TScratch::~TScratch() {
+    std::error_code ignored;
+    std::filesystem::remove_all(FDir, ignored);
+}
+
+TToolRun RunTool(const std::vector<std::string>& args, const std::string& input) {
+    TScratch scratch;
+    WriteFile(scratch.Path("stdin"), input);
+    TToolRun run = Spawn(args, scratch, [&](posix_spawn_file_actions_t& a) {
+        OpenFile(a, 0, scratch.Path("stdin"), O_RDONLY);
+        OpenFile(a, 1, scratch.Path("stdout"), O_WRONLY | O_CREAT | O_TRUNC);
+    });
+    run.Out = ReadFile(scratch.Path("stdout"));
+    return run;
+}
+
+TToolRun RunToolReadingFrom(const std::vector<std::string>& args, const std::string& path) {
+    TScratch scratch;
+    TToolRun run = Spawn(args, scratch, [&](posix_spawn_file_actions_t& a) {
+        if (path.empty())
+            posix_spawn_file_actions_addclose(&a, 0);
+        else
+            OpenFile(a, 0, path, O_RDONLY);
+        OpenFile(a, 1, scratch.Path("stdout"), O_WRONLY | O_CREAT | O_TRUNC);
+    });
+    run.Out = ReadFile(scratch.Path("stdout"));
+    return run;
+}
+
+TToolRun RunToolWritingTo(const std::vector<std::string>& args, const std::string& path,
+                          const std::string& input) {
+    TScratch scratch;
+    WriteFile(scratch.Path("stdin"), input);
+    return Spawn(args, scratch, [&](posix_spawn_file_actions_t& a) {
+        OpenFile(a, 0, scratch.Path("stdin"), O_RDONLY);
+        OpenFile(a, 1, path, O_WRONLY);
+    });
+}
+
+TToolRun RunToolIntoShortReader(const std::vector<std::string>& args, std::size_t keep,
+                                const std::string& input) {
+    TScratch scratch;
+    WriteFile(scratch.Path("stdin"), input);
+    int ends[2];
+    if (::pipe(ends) != 0) throw std::runtime_error("cannot make a pipe");
+    if (keep == 0) ::close(ends[0]);
+    TToolRun run = Spawn(
+        args, scratch,
+        [&](posix_spawn_file_actions_t& a) {
+            OpenFile(a, 0, scratch.Path("stdin"), O_RDONLY);
+            posix_spawn_file_actions_adddup2(&a, ends[1], 1);
+            posix_spawn_file_actions_addclose(&a, ends[1]);
+            if (keep > 0) posix_spawn_file_actions_addclose(&a, ends[0]);
+        },
+        [&](TToolRun& r) {
+            ::close(ends[1]);
+            if (keep == 0) return;
+            char buffer[4096];
+            while (r.Out.size() < keep) {
+                const ssize_t got =
+                    ::read(ends[0], buffer, std::min(sizeof buffer, keep - r.Out.size()));
+                if (got <= 0) break;
+                r.Out.append(buffer, static_cast<std::size_t>(got));
+            }
+            ::close(ends[0]);
+        });
+    return run;
+}
+
+} // namespace vesk::reliability

@@ -1,0 +1,43 @@
+#pragma once
+// Runs the built vesk tool with its standard streams set up the hostile ways a user or a shell
+// can set them up: arbitrary bytes in, a file or device that fails, a reader that goes away.
+
+#include <string>
+#include <vector>
+
+namespace vesk::reliability {
+
+// How one run ended. A tool that crashes or is killed by a signal has Status -1 and its Signal.
+struct TToolRun {
+    int Status = -1;
+    int Signal = 0;
+    std::string Out;
+    std::string Err;
+};
+
+// Standard input holds exactly these bytes.
+TToolRun RunTool(const std::vector<std::string>& args, const std::string& input = "");
+// Standard input is opened from this path (a directory, say); "" leaves it closed.
+TToolRun RunToolReadingFrom(const std::vector<std::string>& args, const std::string& path);
+// Standard output is opened for writing on this path (/dev/full, say).
+TToolRun RunToolWritingTo(const std::vector<std::string>& args, const std::string& path,
+                          const std::string& input = "");
+// Standard output is a pipe whose reader takes at most keep bytes and then closes its end
+// (0: closed before the tool starts). Out holds what was read.
+TToolRun RunToolIntoShortReader(const std::vector<std::string>& args, std::size_t keep,
+                                const std::string& input = "");
+
+// A fresh directory for one test's files, removed with the object.
+class TScratch {
+public:
+    TScratch();
+    ~TScratch();
+    TScratch(const TScratch&) = delete;
+    TScratch& operator=(const TScratch&) = delete;
+    std::string Path(const std::string& name) const { return FDir + "/" + name; }
+
+private:
+    std::string FDir;
+};
+
+} // namespace vesk::reliability
