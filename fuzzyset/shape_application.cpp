@@ -1,14 +1,16 @@
 // Shape application resolves the shape and the operator once per call and runs one loop per
-// operator. A piece whose span has been drawn before replays the recorded degrees of that shape
-// and span (TShapeTables); otherwise it evaluates the shape element by element, exactly as
-// before, recording the degrees as it goes. Either way each element's degree is computed before
-// it is written, so a fault leaves the element it struck and the later ones as they were.
+// operator. An application whose shape code, repeat count and interval length have been drawn
+// before replays the recorded run of degrees (TShapeRuns) in one pass. Otherwise the pieces are
+// evaluated element by element, exactly as the plain algorithm does, and the run is recorded on
+// the way; a full piece after the first has the same span, hence the same degrees, and copies
+// them. Each element's degree is computed before it is written, so a fault leaves the element it
+// struck and the later ones as they were.
 #include <array>
 #include <utility>
 
 #include "fuzzyset/fuzzy_set.h"
 #include "fuzzyset/operator_kernels.h"
-#include "fuzzyset/shape_tables.h"
+#include "fuzzyset/shape_runs.h"
 #include "fuzzyset/shapes.h"
 
 namespace vesk {
@@ -17,62 +19,74 @@ namespace {
 
 using kernels::TOperatorKernel;
 
-// What stays the same for every piece of one call.
+// One call's arguments, normalised.
 struct TApplication {
     std::int32_t* Degrees;
-    std::int32_t Code;
-    TShapeFunction Shape;
-    TShapeTables& Tables;
+    std::int32_t Code, Repeats, First, Last;
 };
 
 template <TOperatorKernel Op>
-void MergeRecorded(std::int32_t* degrees, const std::int16_t* recorded, std::int32_t count) {
-    for (std::int32_t d = 0; d < count; ++d)
-        degrees[d] = Op(degrees[d], recorded[d]);
+void MergeRun(std::int32_t* degrees, const std::int16_t* run, std::int32_t count) {
+    for (std::int32_t k = 0; k < count; ++k)
+        degrees[k] = Op(degrees[k], run[k]);
 }
 
-// The shape stretched over PieceStart..PieceEnd alone, merged by Op.
-template <TOperatorKernel Op>
-void MergePiece(const TApplication& a, std::int32_t pieceStart, std::int32_t pieceEnd) {
-    const std::int32_t span = pieceEnd - pieceStart;
-    if (const std::int16_t* recorded = a.Tables.Find(a.Code, span)) {
-        MergeRecorded<Op>(a.Degrees + pieceStart, recorded, span + 1);
-        return;
-    }
+// Evaluates the pieces and merges them, writing each degree drawn to record[i - First] when a
+// record is kept.
+template <TOperatorKernel Op> void EvaluatePieces(const TApplication& a, std::int32_t* record) {
+    const TShapeFunction shape = ResolveShape(a.Code);
     std::int32_t* degrees = a.Degrees;
-    if (span > TShapeTables::MaxSpan) {
-        for (std::int32_t i = pieceStart; i <= pieceEnd; ++i)
-            degrees[i] = Op(degrees[i], a.Shape(pieceStart, pieceEnd, i));
+    const std::int32_t width = (a.Last - a.First + 1) / (a.Repeats + 1);
+    // The start of an earlier piece of the same span in the record, or -1.
+    std::int32_t sameSpanAt = -1, sameSpan = -1;
+    auto piece = [&](std::int32_t pieceStart, std::int32_t pieceEnd) {
+        const std::int32_t at = pieceStart - a.First;
+        if (record != nullptr && pieceEnd - pieceStart == sameSpan) {
+            for (std::int32_t i = pieceStart; i <= pieceEnd; ++i) {
+                const std::int32_t v = record[sameSpanAt + (i - pieceStart)];
+                record[i - a.First] = v;
+                degrees[i] = Op(degrees[i], v);
+            }
+            return;
+        }
+        for (std::int32_t i = pieceStart; i <= pieceEnd; ++i) {
+            const std::int32_t v = shape(pieceStart, pieceEnd, i);
+            if (record != nullptr) record[i - a.First] = v;
+            degrees[i] = Op(degrees[i], v);
+        }
+        sameSpanAt = at;
+        sameSpan = pieceEnd - pieceStart;
+    };
+    if (width > 0)
+        for (std::int32_t k = 1; k <= a.Repeats; ++k)
+            piece(a.First + (k - 1) * width, a.First + k * width - 1);
+    piece(a.First + a.Repeats * width, a.Last);
+}
+
+template <TOperatorKernel Op> void Merge(const TApplication& a) {
+    const std::int32_t length = a.Last - a.First + 1;
+    TShapeRuns& runs = ShapeRuns();
+    if (const std::int16_t* run = runs.Find(a.Code, a.Repeats, length)) {
+        MergeRun<Op>(a.Degrees + a.First, run, length);
         return;
     }
-    std::int32_t* record = a.Tables.Scratch(span);
-    for (std::int32_t i = pieceStart; i <= pieceEnd; ++i) {
-        const std::int32_t v = a.Shape(pieceStart, pieceEnd, i);
-        record[i - pieceStart] = v;
-        degrees[i] = Op(degrees[i], v);
+    if (length > TShapeRuns::MaxLength) {
+        EvaluatePieces<Op>(a, nullptr);
+        return;
     }
-    a.Tables.Keep(a.Code, span);
+    EvaluatePieces<Op>(a, runs.Scratch(length));
+    runs.Keep(a.Code, a.Repeats, length);
 }
 
-template <TOperatorKernel Op>
-void MergePieces(const TApplication& a, std::int32_t Repeats, std::int32_t First,
-                 std::int32_t Last) {
-    const std::int32_t width = (Last - First + 1) / (Repeats + 1);
-    if (width > 0)
-        for (std::int32_t k = 1; k <= Repeats; ++k)
-            MergePiece<Op>(a, First + (k - 1) * width, First + k * width - 1);
-    MergePiece<Op>(a, First + Repeats * width, Last);
-}
-
-using TMergePieces = void (*)(const TApplication&, std::int32_t, std::int32_t, std::int32_t);
+using TMerge = void (*)(const TApplication&);
 
 template <std::size_t... Op>
-constexpr std::array<TMergePieces, sizeof...(Op)> MergersFor(std::index_sequence<Op...>) {
-    return {MergePieces<kernels::OperatorKernels[Op]>...};
+constexpr std::array<TMerge, sizeof...(Op)> MergesFor(std::index_sequence<Op...>) {
+    return {Merge<kernels::OperatorKernels[Op]>...};
 }
 
 // The loop of each operator code.
-constexpr auto Mergers = MergersFor(std::make_index_sequence<OperatorCount>());
+constexpr auto Merges = MergesFor(std::make_index_sequence<OperatorCount>());
 
 } // namespace
 
@@ -83,9 +97,10 @@ bool TFuzzySet::ApplyShape(std::int32_t Shape, std::int32_t Repeats, std::int32_
     if (Repeats < 0 || Repeats > 7) Repeats = 0;
     if (Op < 0 || Op >= OperatorCount) Op = 0;
     if (Shape < 0 || Shape >= ShapeCodeCount) Shape = 0;
+    // An interval shorter than Repeats + 1 is drawn as one piece, as with no repeats.
+    if (Last - First + 1 < Repeats + 1) Repeats = 0;
 
-    const TApplication application{FDegrees.data(), Shape, ResolveShape(Shape), ShapeTables()};
-    Mergers[static_cast<std::size_t>(Op)](application, Repeats, First, Last);
+    Merges[static_cast<std::size_t>(Op)]({FDegrees.data(), Shape, Repeats, First, Last});
     return true;
 }
 

@@ -1,50 +1,75 @@
-#include "fuzzyset/shape_tables.h"
+#include "fuzzyset/shape_runs.h"
 
 #include <algorithm>
+#include <bit>
 #include <limits>
 
 namespace vesk {
 
-std::int32_t* TShapeTables::Scratch(std::int32_t W) {
-    const auto size = static_cast<std::size_t>(W) + 1;
+namespace {
+
+constexpr std::size_t FirstSlotCount = 1024;
+
+bool FitsIn16Bits(std::int32_t v) {
+    return v >= std::numeric_limits<std::int16_t>::min() &&
+           v <= std::numeric_limits<std::int16_t>::max();
+}
+
+} // namespace
+
+std::int32_t* TShapeRuns::Scratch(std::int32_t Length) {
+    const auto size = static_cast<std::size_t>(Length);
     if (FScratch.size() < size) FScratch.resize(size);
     return FScratch.data();
 }
 
-void TShapeTables::Keep(std::int32_t Code, std::int32_t W) {
-    const auto span = static_cast<std::size_t>(W);
-    const std::size_t size = span + 1;
-    if (span > MaxSpan || FScratch.size() < size) return;
-    const auto fits = [](std::int32_t v) {
-        return v >= std::numeric_limits<std::int16_t>::min() &&
-               v <= std::numeric_limits<std::int16_t>::max();
-    };
-    if (!std::all_of(FScratch.begin(), FScratch.begin() + static_cast<std::ptrdiff_t>(size), fits))
-        return;
+void TShapeRuns::Keep(std::int32_t Code, std::int32_t Repeats, std::int32_t Length) {
+    const auto size = static_cast<std::size_t>(Length);
+    if (Length < 1 || Length > MaxLength || FScratch.size() < size) return;
+    const auto recorded = FScratch.begin();
+    if (!std::all_of(recorded, recorded + Length, FitsIn16Bits)) return;
 
-    if (FDegrees.size() + size > MaxEntries) Clear();
-    // Grow by doubling, but never past the bound.
+    if (FDegrees.size() + size > MaxEntries || FRuns + 1 > MaxRuns) Clear();
+    if (2 * (FRuns + 1) > FSlots.size()) Grow();
+    // Grow by doubling, never past the bound.
     if (FDegrees.capacity() < FDegrees.size() + size)
         FDegrees.reserve(
             std::min(MaxEntries, std::max(2 * FDegrees.capacity(), FDegrees.size() + size)));
-    const std::size_t at = FDegrees.size();
-    for (std::size_t d = 0; d < size; ++d)
-        FDegrees.push_back(static_cast<std::int16_t>(FScratch[d]));
 
-    auto& index = FIndex[static_cast<std::size_t>(Code)];
-    if (index.empty()) index.assign(MaxSpan + 1, 0);
-    index[span] = static_cast<std::uint32_t>(at + 1);
+    const std::uint32_t key = Key(Code, Repeats, Length);
+    std::uint32_t at = Hash(key);
+    while (FSlots[at].Key != 0 && FSlots[at].Key != key)
+        at = (at + 1) & FMask;
+    if (FSlots[at].Key == 0) ++FRuns;
+    FSlots[at] = {key, static_cast<std::uint32_t>(FDegrees.size())};
+    for (auto v = recorded; v != recorded + Length; ++v)
+        FDegrees.push_back(static_cast<std::int16_t>(*v));
 }
 
-void TShapeTables::Clear() {
+void TShapeRuns::Grow() {
+    std::vector<TSlot> old = std::move(FSlots);
+    const std::size_t count = std::max(FirstSlotCount, 2 * old.size());
+    FSlots.assign(count, TSlot{});
+    FMask = static_cast<std::uint32_t>(count - 1);
+    FShift = 32 - std::countr_zero(count);
+    for (const TSlot& slot : old) {
+        if (slot.Key == 0) continue;
+        std::uint32_t at = Hash(slot.Key);
+        while (FSlots[at].Key != 0)
+            at = (at + 1) & FMask;
+        FSlots[at] = slot;
+    }
+}
+
+void TShapeRuns::Clear() {
     FDegrees.clear();
-    for (auto& index : FIndex)
-        std::fill(index.begin(), index.end(), 0);
+    std::fill(FSlots.begin(), FSlots.end(), TSlot{});
+    FRuns = 0;
 }
 
-TShapeTables& ShapeTables() {
-    thread_local TShapeTables tables;
-    return tables;
+TShapeRuns& ShapeRuns() {
+    thread_local TShapeRuns runs;
+    return runs;
 }
 
 } // namespace vesk

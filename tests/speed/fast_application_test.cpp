@@ -10,7 +10,7 @@
 #include "fuzzyset/fuzzy_set.h"
 #include "fuzzyset/operator_kernels.h"
 #include "fuzzyset/operators.h"
-#include "fuzzyset/shape_tables.h"
+#include "fuzzyset/shape_runs.h"
 #include "fuzzyset/shapes.h"
 #include "runtime/fp_fault.h"
 
@@ -107,7 +107,7 @@ TEST(FastApplication, MatchesTheReferenceOnRandomSetsAndCalls) {
 
 TEST(FastApplication, MatchesTheReferenceAtTheWorkbenchSizesAndBeyondTheRecordedSpans) {
     std::mt19937 random(7);
-    for (std::int32_t n : {100, 500, 1000, 2048, 5000, TShapeTables::MaxSpan + 2, 9000}) {
+    for (std::int32_t n : {100, 500, 1000, 2048, 5000, TShapeRuns::MaxLength + 2, 9000}) {
         ExpectLikeTheReference(random, n, 12);
         if (HasFatalFailure()) return;
     }
@@ -116,7 +116,7 @@ TEST(FastApplication, MatchesTheReferenceAtTheWorkbenchSizesAndBeyondTheRecorded
 TEST(FastApplication, MatchesTheReferenceAfterTheRecordingsAreForgotten) {
     std::mt19937 random(99);
     for (int trial = 0; trial < 200; ++trial) {
-        if (trial % 3 == 0) ShapeTables().Clear();
+        if (trial % 3 == 0) ShapeRuns().Clear();
         ExpectLikeTheReference(random, 64, 4);
         if (HasFatalFailure()) return;
     }
