@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -78,6 +79,29 @@ TEST(ElementCounts, AProjectionNeverFaultsAndOnlyAnEmptyOneCannotBeScored) {
         else
             EXPECT_EQ(fault, std::nullopt) << n;
     }
+}
+
+// Thirty-two trapezoids, each drawn eight times over 100 elements and merged by product: past
+// its plateau a trapezoid on a short piece rises above 100 (145 on twelve elements), so the
+// products compound far outside 0..100, the mean distance to the reference exceeds 1 and the
+// fitness falls below 5, to 0.
+TEST(ElementCounts, DegreesCompoundedFarOutsideTheRangeScoreBelowFive) {
+    std::string text;
+    for (int i = 0; i < 32; ++i)
+        text += "6877A";
+    TVeskAgent agent(1, 100, false);
+    agent.LoadHex(text);
+    TFuzzySet set, reference;
+    agent.Project(set);
+    reference.MakeReference(100, false);
+    agent.Evaluate(set, reference);
+    EXPECT_EQ(agent.Fitness, 0);
+    EXPECT_TRUE(std::any_of(set.Degrees().begin(), set.Degrees().end(),
+                            [](std::int32_t v) { return v > 1000 || v < -1000; }));
+    const TToolRun run = RunTool({"session"}, "hexa " + text + "\nhexa-string\n");
+    EXPECT_NE(run.Out.find(R"("fitness":"         0","message":null,"error":null})"),
+              std::string::npos)
+        << run.Out;
 }
 
 TEST(ElementCounts, TheToolAnswersEachCountFromZeroToTwenty) {

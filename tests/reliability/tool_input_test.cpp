@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 
 #include "cli/text_stream.h"
@@ -113,6 +114,23 @@ TEST(ToolInput, BinaryBytesInVerbsAndPatternsAreNamedNotObeyed) {
     EXPECT_NE(score.Err.find("line 2: hexa string length must be a multiple of 5"),
               std::string::npos);
     EXPECT_TRUE(IsUtf8(score.Err));
+}
+
+TEST(ToolInput, EveryCommandChecksItsPatternArgument) {
+    TScratch scratch;
+    const std::string image = scratch.Path("never.bmp");
+    for (const std::string& pattern :
+         {"1234"s, "77G67"s, "00080"s, std::string(165, '0'), "\xff\xff\xff\xff\xff"s})
+        for (const std::vector<std::string>& args :
+             {std::vector<std::string>{"project", pattern, "10"},
+              {"sweep", pattern},
+              {"plot", pattern, "-o", image}}) {
+            const TToolRun run = RunTool(args);
+            EXPECT_EQ(run.Status, 2) << args[0] << " " << pattern;
+            EXPECT_EQ(run.Out, "");
+            EXPECT_TRUE(IsUtf8(run.Err));
+        }
+    EXPECT_FALSE(std::filesystem::exists(image));
 }
 
 TEST(ToolInput, ManyCommandsInOneSessionAreEachAnswered) {
