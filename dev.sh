@@ -4,6 +4,7 @@
 #   ./dev.sh test    install what is missing, build, run the whole suite
 #                    (with CI=true or VESK_SANITIZE=1 also under ASan + UBSan)
 #   ./dev.sh bench   build optimised and run the benchmarks
+#   ./dev.sh fuzz [SECONDS]  build the libFuzzer targets with clang, run each SECONDS (60)
 #   ./dev.sh build   install what is missing and build only
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -46,6 +47,15 @@ run_suite() {
     QT_QPA_PLATFORM=offscreen ctest --test-dir "$dir" --output-on-failure -j "$JOBS"
 }
 
+# run_fuzzers SECONDS: the libFuzzer targets, built with clang into build-fuzz, each run SECONDS
+# in turn (CI=true runs them briefly after the suite, with the window tests under memcheck).
+run_fuzzers() {
+    cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER="$(command -v clang++)" -DVESK_FUZZ=ON \
+        -DVESK_BUILD_BENCH=OFF >/dev/null
+    cmake --build build-fuzz -j "$JOBS" --target vesk_fuzzers
+    fuzz/run.sh build-fuzz "$1"
+}
+
 cmd=${1:-}
 case "$cmd" in
 run)
@@ -70,6 +80,10 @@ test)
         configure_and_build build-sanitize -DVESK_SANITIZE=ON -DVESK_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
         ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 run_suite build-sanitize
     fi
+    if [ "${CI:-}" = "true" ]; then
+        run_fuzzers 20
+        tests/valgrind/memcheck_window.sh build
+    fi
     if [ -x scripts/ci-extra.sh ] && [ "${CI:-}" = "true" ]; then scripts/ci-extra.sh; fi
     ;;
 bench)
@@ -78,8 +92,13 @@ bench)
     if [ ! -x build-bench/bench/vesk_bench ]; then echo "dev.sh: no benchmarks built yet"; exit 0; fi
     build-bench/bench/vesk_bench "${@:2}"
     ;;
+fuzz)
+    PACKAGES+=(clang libclang-rt-14-dev)
+    ensure_packages
+    run_fuzzers "${2:-60}"
+    ;;
 *)
-    echo "usage: ./dev.sh run | test | bench | build" >&2
+    echo "usage: ./dev.sh run | test | bench | build | fuzz [SECONDS]" >&2
     exit 2
     ;;
 esac
