@@ -48,6 +48,7 @@ public:
 
 private:
     static constexpr std::uint64_t FractionMask = (std::uint64_t{1} << 52) - 1;
+    static constexpr std::uint64_t Hidden = std::uint64_t{1} << 63;
     // The binades the integer form covers: its unit, 2^(exponent - 63), is at least 2^-69.
     static constexpr std::int64_t LowestExponent = 63 - FixedFractionBits + 1;
     static constexpr std::int64_t HighestExponent = 56;
@@ -70,25 +71,39 @@ private:
                                      ((FBits >> 11) & FractionMask));
     }
 
-    // The sum is FBits * 2^(FExponent - 63), FBits in [2^63, 2^64) with its last 11 bits 0.
-    // While term + sum stays below 2^(FExponent + 1), the extended rounding is to whole units of
-    // 2^(FExponent - 63), that is 2^unit fixed units, and the store then rounds those 11 bits
-    // away. False, with nothing changed, when the step would leave the binade.
+    // The integer step; false, with nothing changed, when the result is beyond the integer
+    // form. A sum that grows out of its binade moves up one, so only a term that more than
+    // doubles the sum takes the floating-point step.
     bool FixedStep(TFixedTerm term) {
-        const auto unit = static_cast<int>(FExponent) + FixedFractionBits - 63; // 1..63
-        // A term with no bits below a unit is at least 2^FExponent: the sum leaves the binade.
+        if (StepWithin(FExponent, FBits, term)) return true;
+        if (FExponent == HighestExponent) return false;
+        // The sum in the next binade's units: exact, as the last 11 bits are 0.
+        std::uint64_t bits = FBits >> 1;
+        if (!StepWithin(FExponent + 1, bits, term) || bits < Hidden) return false;
+        FBits = bits;
+        ++FExponent;
+        return true;
+    }
+
+    // The sum is bits * 2^(exponent - 63), bits below 2^64 with its last 10 bits 0. While
+    // term + sum stays below 2^(exponent + 1), the extended rounding is to whole units of
+    // 2^(exponent - 63), that is 2^unit fixed units, and the store then rounds 11 bits away.
+    // False, with bits unchanged, when the result reaches 2^(exponent + 1).
+    static bool StepWithin(std::int64_t exponent, std::uint64_t& bits, TFixedTerm term) {
+        const auto unit = static_cast<int>(exponent) + FixedFractionBits - 63; // 1..63
+        // A term with no bits below a unit is at least 2^exponent: the sum leaves the binade.
         if (term.Shift >= unit) return false;
         const int below = unit - term.Shift; // 1..63 bits of the term below a unit
         const std::uint64_t q = term.Significand >> below;
         const std::uint64_t rest = term.Significand & ((std::uint64_t{1} << below) - 1);
-        // FBits is even, so a tie goes by q's parity: up is 1 above half a unit, and at half when
+        // bits is even, so a tie goes by q's parity: up is 1 above half a unit, and at half when
         // q is odd. Branch-free, as the direction is as good as random.
         const std::uint64_t up = (rest + (std::uint64_t{1} << (below - 1)) - 1 + (q & 1)) >> below;
         std::uint64_t extended = 0, stored = 0;
-        if (__builtin_add_overflow(FBits, q + up, &extended) ||
+        if (__builtin_add_overflow(bits, q + up, &extended) ||
             __builtin_add_overflow(extended, 0x3FF + ((extended >> 11) & 1), &stored))
             return false;
-        FBits = stored & ~std::uint64_t{0x7FF};
+        bits = stored & ~std::uint64_t{0x7FF};
         return true;
     }
 

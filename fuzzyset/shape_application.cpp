@@ -26,10 +26,29 @@ struct TApplication {
 };
 
 template <TOperatorKernel Op>
-void MergeRun(std::int32_t* degrees, const std::int16_t* run, std::int32_t count) {
+[[gnu::always_inline]] inline void MergeLoop(std::int32_t* degrees, const std::int16_t* run,
+                                             std::int32_t count) {
     for (std::int32_t k = 0; k < count; ++k)
         degrees[k] = Op(degrees[k], run[k]);
 }
+
+// The replay loop, vectorised for the baseline instruction set and, where the processor has
+// them, for 256-bit integer vectors (a product of eight degrees at once instead of an emulated
+// multiplication of four). Integer arithmetic only: both give the same degrees.
+template <TOperatorKernel Op>
+void MergeRun(std::int32_t* degrees, const std::int16_t* run, std::int32_t count) {
+    MergeLoop<Op>(degrees, run, count);
+}
+template <TOperatorKernel Op>
+[[gnu::target("avx2")]] void MergeRunWide(std::int32_t* degrees, const std::int16_t* run,
+                                          std::int32_t count) {
+    MergeLoop<Op>(degrees, run, count);
+}
+
+const bool WideVectors = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+}();
 
 // Evaluates the pieces and merges them, writing each degree drawn to record[i - First] when a
 // record is kept.
@@ -67,7 +86,10 @@ template <TOperatorKernel Op> void Merge(const TApplication& a) {
     const std::int32_t length = a.Last - a.First + 1;
     TShapeRuns& runs = ShapeRuns();
     if (const std::int16_t* run = runs.Find(a.Code, a.Repeats, length)) {
-        MergeRun<Op>(a.Degrees + a.First, run, length);
+        if (WideVectors)
+            MergeRunWide<Op>(a.Degrees + a.First, run, length);
+        else
+            MergeRun<Op>(a.Degrees + a.First, run, length);
         return;
     }
     if (length > TShapeRuns::MaxLength) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <random>
+#include <vector>
 
 #include "fuzzyset/double_sum.h"
 
@@ -101,6 +102,31 @@ TEST(DoubleSum, EveryStepEqualsTheExtendedAdditionAndStore) {
     }
     EXPECT_GT(ties, 0) << "no step rounded a tie when stored";
     EXPECT_GT(fixedSteps, steps / 2);
+}
+
+// Sums just below a power of two, and terms that take them to it, just past it or far past it:
+// where the extended rounding and the store decide between two binades.
+TEST(DoubleSum, StepsAcrossBinadesAsTheUnitDoes) {
+    std::vector<TReal> terms;
+    for (int e = -69; e <= 3; ++e)
+        for (TReal k : {0.5L, 1.0L, 1.5L, 3.0L}) {
+            const TReal t = std::ldexp(k, e);
+            for (TReal nudge : {-1.0L, 0.0L, 1.0L})
+                if (t + std::ldexp(nudge, -70) > 0) terms.push_back(t + std::ldexp(nudge, -70));
+        }
+    for (int e = -6; e <= 20; ++e)
+        for (int below = 1; below <= 3; ++below) {
+            const double start = std::ldexp(1.0, e) - below * std::ldexp(1.0, e - 53);
+            for (TReal t : terms) {
+                TDoubleSum sum;
+                sum.Add(static_cast<TReal>(start));
+                volatile TReal extended = t + static_cast<TReal>(start);
+                const double expected = static_cast<double>(extended);
+                sum.Add(FixedTerm(t));
+                ASSERT_EQ(Bits(sum.Value()), Bits(expected))
+                    << "sum " << start << " + " << static_cast<double>(t);
+            }
+        }
 }
 
 TEST(DoubleSum, LeavesTheFixedFormWhereItCannotHoldTheSum) {
