@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::size_t groups = size / GroupLength;
     FUZZ_REQUIRE(list.Count() <= MaxBlocks);
-    FUZZ_REQUIRE(static_cast<std::size_t>(list.Count()) == std::min<std::size_t>(groups, 32));
+    FUZZ_REQUIRE(static_cast<std::size_t>(list.Count()) == std::min<std::size_t>(groups, MaxBlocks));
     bool canonical = groups <= static_cast<std::size_t>(MaxBlocks);
     for (std::int32_t i = 0; i < list.Count(); ++i) {
         const std::string_view group = text.substr(static_cast<std::size_t>(i) * GroupLength, 5);
