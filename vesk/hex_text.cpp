@@ -1,5 +1,7 @@
 #include "vesk/hex_text.h"
 
+#include <algorithm>
+
 #include "vesk/fuzzy_block.h"
 
 namespace vesk {
@@ -28,6 +30,7 @@ std::int32_t HexCharValue(char c) {
 void TVesk::LoadFromHex(std::string_view text) {
     if (text.size() % DigitsPerBlock != 0) return;
     ClearBlocks();
+    FBlocks.reserve(std::min<std::size_t>(text.size() / DigitsPerBlock, MaxBlocks));
     for (std::size_t at = 0; at < text.size() && Count() < MaxBlocks; at += DigitsPerBlock) {
         TFuzzyBlock block;
         block.Shape = HexCharValue(text[at]);
