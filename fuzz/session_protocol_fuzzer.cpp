@@ -21,14 +21,23 @@ using namespace vesk;
 
 namespace {
 
-// The directory every saved image goes to, emptied after each input.
-const std::filesystem::path& ScratchDirectory() {
-    static const std::filesystem::path directory = [] {
-        char pattern[] = "/tmp/vesk_fuzz_session_XXXXXX";
-        FUZZ_REQUIRE(mkdtemp(pattern) != nullptr);
-        return std::filesystem::path(pattern);
+// The directory every saved image goes to, made on first use, emptied after each input and
+// removed at exit. Plain characters, so that it outlives every static destructor.
+char ScratchPath[] = "/tmp/vesk_fuzz_session_XXXXXX";
+
+void RemoveScratch() {
+    std::error_code ignored;
+    std::filesystem::remove_all(ScratchPath, ignored);
+}
+
+std::filesystem::path ScratchDirectory() {
+    static const bool made = [] {
+        FUZZ_REQUIRE(mkdtemp(ScratchPath) != nullptr);
+        std::atexit(RemoveScratch);
+        return true;
     }();
-    return directory;
+    (void)made;
+    return ScratchPath;
 }
 
 // The input with every "save NAME" turned into a name inside the scratch directory: slashes in
