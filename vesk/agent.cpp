@@ -69,18 +69,30 @@ void TVeskAgent::BlockInterval(const TFuzzyBlock& B, std::int32_t elementCount, 
     const std::int64_t from = (centre - spread) * q;
     const std::int64_t to = (centre + 1 + spread) * q - 1;
     first = ClampTo32(std::max<std::int64_t>(from, 0));
-    last = to >= CellCount * q - 1 ? WrapSub(elementCount, 1) : ClampTo32(to);
+    // Selected by a mask rather than a branch: from block to block the way is as good as random.
+    const std::int32_t reaches = -static_cast<std::int32_t>(to >= CellCount * q - 1);
+    last = (WrapSub(elementCount, 1) & reaches) | (ClampTo32(to) & ~reaches);
 }
 
 void TVeskAgent::Project(TFuzzySet& set) const {
-    set.ClearDegrees();
-    set.Fill(ElementCount, InitialDegree);
-    const std::int32_t blocks = std::min(BlockCount, Pattern.Count());
+    ProjectPattern(Pattern, BlockCount, ElementCount, set);
+}
+
+void ProjectPattern(const TVesk& pattern, std::int32_t blockCount, std::int32_t elementCount,
+                    TFuzzySet& set) {
+    if (elementCount > 0 && set.Count() == elementCount) {
+        // The same degrees as emptying and filling anew, in the storage the set already has.
+        set.StepFill(InitialDegree, InitialDegree, 0);
+    } else {
+        set.ClearDegrees();
+        set.Fill(elementCount, InitialDegree);
+    }
+    const std::int32_t blocks = std::min(blockCount, pattern.Count());
     for (std::int32_t i = 0; i < blocks; ++i) {
-        const TFuzzyBlock& B = Pattern.Block(i);
+        const TFuzzyBlock& B = pattern.Block(i);
         std::int32_t first = 0;
         std::int32_t last = 0;
-        BlockInterval(B, ElementCount, first, last);
+        TVeskAgent::BlockInterval(B, elementCount, first, last);
         set.ApplyShape(B.Shape, B.Repeats, first, last, B.Op);
     }
 }
@@ -93,10 +105,14 @@ std::int32_t TVeskAgent::FitnessFor(double x) {
 }
 
 void TVeskAgent::Evaluate(const TFuzzySet& set, const TFuzzySet& reference) {
-    const double h = set.HammingDistance(reference);
     // An empty set makes this 0 / 0, an invalid operation; Fitness then keeps its value.
-    const double x = StoreDouble(Divide(static_cast<TReal>(h), static_cast<TReal>(set.Count())));
-    Fitness = FitnessFor(x);
+    Fitness = FitnessOfDistance(set.HammingDistance(reference), set.Count());
+}
+
+std::int32_t FitnessOfDistance(double distance, std::int32_t elementCount) {
+    const double x =
+        StoreDouble(Divide(static_cast<TReal>(distance), static_cast<TReal>(elementCount)));
+    return TVeskAgent::FitnessFor(x);
 }
 
 void TVeskAgent::Release() {

@@ -43,4 +43,12 @@ public:
     void Release();
 };
 
+// Rebuilds set as elementCount degrees of 50 and merges in the first blockCount blocks of
+// pattern (no more than it holds), in order, each by shape application over its interval.
+void ProjectPattern(const TVesk& pattern, std::int32_t blockCount, std::int32_t elementCount,
+                    TFuzzySet& set);
+// The fitness for a Hamming distance summed over elementCount elements (what Evaluate sets): the
+// mean distance stored to a double, then FitnessFor. No elements is 0 / 0, an invalid operation.
+std::int32_t FitnessOfDistance(double distance, std::int32_t elementCount);
+
 } // namespace vesk

@@ -1,6 +1,7 @@
 #include "vesk/hex_text.h"
 
 #include <algorithm>
+#include <array>
 
 #include "vesk/fuzzy_block.h"
 
@@ -11,6 +12,18 @@ namespace {
 constexpr std::int32_t DigitsPerBlock = 5;
 constexpr char UpperDigits[] = "0123456789ABCDEF";
 
+// HexCharValue of every byte (-87..168).
+constexpr std::array<std::int16_t, 256> CharValues = [] {
+    std::array<std::int16_t, 256> values{};
+    for (std::int32_t code = 0; code < 256; ++code) {
+        std::int32_t folded = code >= 'A' && code <= 'Z' ? code + ('a' - 'A') : code;
+        // Letters land on 10..35; every other byte keeps the same offset, in range or not.
+        values[static_cast<std::size_t>(code)] =
+            static_cast<std::int16_t>(folded >= '0' && folded <= '9' ? folded - '0' : folded - 87);
+    }
+    return values;
+}();
+
 } // namespace
 
 std::string HexDigitText(std::int32_t value) {
@@ -20,26 +33,23 @@ std::string HexDigitText(std::int32_t value) {
 
 std::int32_t HexCharValue(char c) {
     // The byte as 0..255 whatever the signedness of char; ASCII-only case folding, no locale.
-    std::int32_t code = static_cast<unsigned char>(c);
-    if (code >= 'A' && code <= 'Z') code += 'a' - 'A';
-    if (code >= '0' && code <= '9') return code - '0';
-    // Letters land on 10..35; every other byte keeps the same offset, in range or not.
-    return code - 87;
+    return CharValues[static_cast<unsigned char>(c)];
 }
 
 void TVesk::LoadFromHex(std::string_view text) {
     if (text.size() % DigitsPerBlock != 0) return;
-    ClearBlocks();
-    FBlocks.reserve(std::min<std::size_t>(text.size() / DigitsPerBlock, MaxBlocks));
-    for (std::size_t at = 0; at < text.size() && Count() < MaxBlocks; at += DigitsPerBlock) {
-        TFuzzyBlock block;
-        block.Shape = HexCharValue(text[at]);
-        block.Centre = HexCharValue(text[at + 1]);
-        block.Spread = HexCharValue(text[at + 2]);
-        block.Repeats = HexCharValue(text[at + 3]);
-        block.Op = HexCharValue(text[at + 4]);
+    // Groups beyond the 32nd would be refused by AddBlock; they are not read.
+    const std::size_t groups = std::min<std::size_t>(text.size() / DigitsPerBlock, MaxBlocks);
+    // Emptied but not shrunk, so that a list read again and again keeps its storage.
+    FBlocks.clear();
+    FBlocks.reserve(groups);
+    for (std::size_t g = 0; g < groups; ++g) {
+        const char* digits = text.data() + g * DigitsPerBlock;
+        TFuzzyBlock block{HexCharValue(digits[0]), HexCharValue(digits[1]), HexCharValue(digits[2]),
+                          HexCharValue(digits[3]), HexCharValue(digits[4])};
         block.Validate(); // an invalid group becomes the all-zero block, which still counts
-        AddBlock(block);
+        // Valid now and fewer than MaxBlocks held: exactly what AddBlock would append.
+        FBlocks.push_back(block);
     }
 }
 
