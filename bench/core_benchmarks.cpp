@@ -1,5 +1,6 @@
 // Benchmarks 1, 3 and 5: one projection of a 32-block pattern onto 5000 elements, batch scoring
-// of 16-block patterns at 100 elements as "vesk score" does it, and both done the plain way.
+// of 16-block patterns at 100 elements as "vesk score" does it (and through an agent a pattern),
+// and both done the plain way.
 
 #include <benchmark/benchmark.h>
 
@@ -8,6 +9,7 @@
 #include "fuzzyset/fuzzy_set.h"
 #include "fuzzyset/shape_runs.h"
 #include "vesk/agent.h"
+#include "vesk/pattern_scorer.h"
 
 namespace vesk::bench {
 namespace {
@@ -77,8 +79,23 @@ void PlainProjectBenchmark(benchmark::State& state) {
     }
 }
 
-// What "vesk score" does for each line: a fresh agent, the text, a projection, an evaluation.
-std::int32_t Score(const std::string& hex, const TFuzzySet& reference) {
+// Each line as "vesk score" scores it: one scorer for the run, one reference, no agent.
+void BatchScore(benchmark::State& state) {
+    const auto& patterns = BatchPatterns();
+    TPatternScorer scorer(BatchSize);
+    std::vector<std::int32_t> scores;
+    for (const std::string& hex : patterns)
+        scores.push_back(scorer.Score(hex).value_or(-1));
+    if (!CheckSame(state, scores == ReferenceScores(), "a score")) return;
+    for (auto _ : state)
+        for (const std::string& hex : patterns)
+            benchmark::DoNotOptimize(scorer.Score(hex));
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(patterns.size()));
+}
+
+// The same through an agent a pattern, as the workbench's commands use them: a chromosome drawn
+// and decoded, the text read, a fresh set projected and evaluated.
+std::int32_t AgentScore(const std::string& hex, const TFuzzySet& reference) {
     TVeskAgent agent(1, reference.Count(), false);
     agent.LoadHex(hex);
     TFuzzySet pattern;
@@ -88,17 +105,17 @@ std::int32_t Score(const std::string& hex, const TFuzzySet& reference) {
     return agent.Fitness;
 }
 
-void BatchScore(benchmark::State& state) {
+void AgentBatchScore(benchmark::State& state) {
     const auto& patterns = BatchPatterns();
     TFuzzySet reference;
     reference.MakeReference(BatchSize);
     std::vector<std::int32_t> scores;
     for (const std::string& hex : patterns)
-        scores.push_back(Score(hex, reference));
+        scores.push_back(AgentScore(hex, reference));
     if (!CheckSame(state, scores == ReferenceScores(), "a score")) return;
     for (auto _ : state)
         for (const std::string& hex : patterns)
-            benchmark::DoNotOptimize(Score(hex, reference));
+            benchmark::DoNotOptimize(AgentScore(hex, reference));
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(patterns.size()));
 }
 
@@ -120,6 +137,7 @@ BENCHMARK(Project)->Name("Project/32x5000")->Unit(benchmark::kMicrosecond);
 BENCHMARK(ProjectFirstTime)->Name("Project/32x5000/first_time")->Unit(benchmark::kMicrosecond);
 BENCHMARK(PlainProjectBenchmark)->Name("Plain/Project/32x5000")->Unit(benchmark::kMicrosecond);
 BENCHMARK(BatchScore)->Name("BatchScore/10000x16x100")->Unit(benchmark::kMillisecond);
+BENCHMARK(AgentBatchScore)->Name("BatchScore/10000x16x100/agent")->Unit(benchmark::kMillisecond);
 BENCHMARK(PlainBatchScore)->Name("Plain/BatchScore/10000x16x100")->Unit(benchmark::kMillisecond);
 
 } // namespace

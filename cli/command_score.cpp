@@ -7,9 +7,9 @@
 #include "cli/commands.h"
 #include "cli/pattern_check.h"
 #include "cli/text_stream.h"
-#include "fuzzyset/fuzzy_set.h"
 #include "runtime/fp_fault.h"
-#include "vesk/agent.h"
+#include "vesk/exact_hex.h"
+#include "vesk/pattern_scorer.h"
 
 namespace vesk::cli {
 
@@ -33,8 +33,7 @@ int RunScore(const TWords& words) {
     args.ExpectPositional(0, SynopsisOf("score"));
     const std::int32_t n = ParseElementCount(args.Option("--elements").value_or("100"));
 
-    TFuzzySet reference; // built once: every line is scored against the same set
-    reference.MakeReference(n, false);
+    TPatternScorer scorer(n); // one reference, one block list and one set for every line
 
     int status = ExitSuccess;
     TLineReader reader(stdin);
@@ -49,19 +48,16 @@ int RunScore(const TWords& words) {
         }
         const std::string hex = Trimmed(line);
         if (hex.empty()) continue;
-        if (auto problem = PatternProblem(hex)) {
+        // The exact check spares the common, valid line PatternProblem's work; any other line
+        // gets its verdict and message from PatternProblem.
+        if (auto problem = IsExactPatternText(hex) ? std::nullopt : PatternProblem(hex)) {
             ReportLine(reader.LineNumber(), *problem);
             status = ExitFailure;
             continue;
         }
         try {
-            TVeskAgent agent(1, n, false);
-            agent.LoadHex(hex);
-            TFuzzySet pattern;
-            agent.Project(pattern);
-            agent.Evaluate(pattern, reference);
-            agent.Release();
-            WriteOut(std::to_string(agent.Fitness) + "\n");
+            // A checked pattern's length is a multiple of 5, so it always has a score.
+            WriteOut(std::to_string(scorer.Score(hex).value()) + "\n");
         } catch (const EFloatingPointFault& fault) {
             ReportLine(reader.LineNumber(), std::string(fault.what()) + ".");
             status = ExitFailure;
