@@ -16,19 +16,26 @@ std::string FormatDegrees(const std::vector<std::int32_t>& degrees, TDegreeForma
     std::string out;
     switch (format) {
     case TDegreeFormat::Plain:
-        for (std::size_t i = 0; i < degrees.size(); ++i)
-            out += (i > 0 ? " " : "") + std::to_string(degrees[i]);
+        for (std::size_t i = 0; i < degrees.size(); ++i) {
+            if (i > 0) out += ' ';
+            out += std::to_string(degrees[i]);
+        }
         break;
     case TDegreeFormat::Csv:
         out = "element,degree";
-        for (std::size_t i = 0; i < degrees.size(); ++i)
-            out += "\n" + std::to_string(i) + "," + std::to_string(degrees[i]);
+        for (std::size_t i = 0; i < degrees.size(); ++i) {
+            out += '\n';
+            out += std::to_string(i);
+            out += ',';
+            out += std::to_string(degrees[i]);
+        }
         break;
     case TDegreeFormat::Json:
         out = JsonIntegerArray(degrees);
         break;
     }
-    return out + "\n";
+    out += '\n';
+    return out;
 }
 
 } // namespace vesk::cli
