@@ -1,3 +1,4 @@
+#include <array>
 #include <cstdint>
 
 #include "fuzzyset/fuzzy_set.h"
@@ -32,6 +33,56 @@ struct TPlotGeometry {
     }
 };
 
+// X(i) for i = 0, 1, 2, ... in turn. When elements outnumber the columns, x is i * (W + 1) div
+// Count, carried from one element to the next instead of divided anew.
+class TColumns {
+public:
+    explicit TColumns(const TPlotGeometry& g)
+        : FGeometry(g), FStep(g.W + 1), FCarried(g.ColumnWidth == 0 && g.Count > 0 && g.W >= -1) {}
+
+    int Next() {
+        if (!FCarried) return FGeometry.X(FIndex++);
+        const int x = FQuotient;
+        // i * (W + 1) = FQuotient * Count + FRemainder, and 0 <= W + 1 < Count.
+        FRemainder += FStep;
+        if (FRemainder >= FGeometry.Count) {
+            FRemainder -= FGeometry.Count;
+            ++FQuotient;
+        }
+        return x;
+    }
+
+private:
+    const TPlotGeometry& FGeometry;
+    const std::int32_t FStep;
+    const bool FCarried;
+    std::int32_t FIndex = 0, FQuotient = 0;
+    std::int64_t FRemainder = 0;
+};
+
+// Y of a degree, looked up for the degrees 0..100 (a set with more elements than that has its
+// rows computed once), computed for any other degree.
+class TRows {
+public:
+    TRows(const TPlotGeometry& g, std::int32_t count) : FGeometry(g), FTabled(count > Size) {
+        if (!FTabled) return;
+        for (std::int32_t d = 0; d < Size; ++d)
+            FRows[static_cast<std::size_t>(d)] = g.Y(d);
+    }
+
+    int operator()(std::int32_t degree) const {
+        if (FTabled && static_cast<std::uint32_t>(degree) < static_cast<std::uint32_t>(Size))
+            return FRows[static_cast<std::size_t>(degree)];
+        return FGeometry.Y(degree);
+    }
+
+private:
+    static constexpr std::int32_t Size = 101;
+    const TPlotGeometry& FGeometry;
+    const bool FTabled;
+    std::array<int, Size> FRows{};
+};
+
 } // namespace
 
 void TFuzzySet::Plot(TPlotImage& Image, TColour Colour, bool ClearFirst) const {
@@ -40,9 +91,14 @@ void TFuzzySet::Plot(TPlotImage& Image, TColour Colour, bool ClearFirst) const {
     const TPlotGeometry g(Image.ClientWidth(), Image.ClientHeight(), Count());
     if (ClearFirst) Image.FillRect(0, 0, g.W, g.H);
     Image.SetPenColour(Colour);
-    Image.MoveTo(g.X(0), g.Y(GetDegree(0)));
-    for (std::int32_t i = 1; i < g.Count; ++i)
-        Image.LineTo(g.X(i), g.Y(FDegrees[i]));
+    TColumns columns(g);
+    const TRows rows(g, g.Count);
+    const int x0 = columns.Next();
+    Image.MoveTo(x0, rows(GetDegree(0)));
+    for (std::int32_t i = 1; i < g.Count; ++i) {
+        const int x = columns.Next();
+        Image.LineTo(x, rows(FDegrees[static_cast<std::size_t>(i)]));
+    }
 }
 
 } // namespace vesk

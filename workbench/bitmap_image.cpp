@@ -1,6 +1,7 @@
 #include "workbench/bitmap_image.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 #include <QColor>
@@ -55,19 +56,12 @@ void TBitmapImage::MoveTo(int x, int y) {
     FPenPos = QPoint(x, y);
 }
 
-void TBitmapImage::PutPixel(int x, int y) {
-    if (x < 0 || y < 0 || x >= FBitmap.width() || y >= FBitmap.height()) return;
-    uchar* pixel = FBitmap.scanLine(y) + 3 * x;
-    pixel[0] = FPen.Red;
-    pixel[1] = FPen.Green;
-    pixel[2] = FPen.Blue;
-}
-
 // The canvas draws a line the classic way: every pixel from the pen's position up to, but not
 // including, the end point, so joined segments never paint their shared point twice and a line
 // to the pen's own position paints nothing. QPainter always paints the end pixel, so the segment
 // is rasterised here directly with Bresenham's algorithm on the bitmap's pixels; pixels off the
-// bitmap are skipped.
+// bitmap are skipped. The pixels are reached through one pointer a segment: the bitmap is made
+// unshared once (bits()), not for every pixel (scanLine()).
 void TBitmapImage::LineTo(int x, int y) {
     const QPoint from = FPenPos;
     FPenPos = QPoint(x, y);
@@ -76,13 +70,22 @@ void TBitmapImage::LineTo(int x, int y) {
     if ((from.x() < 0 && x < 0) || (from.y() < 0 && y < 0) || (from.x() >= w && x >= w) ||
         (from.y() >= h && y >= h))
         return; // wholly beside the bitmap
+    uchar* const bits = FBitmap.bits();
+    const auto stride = static_cast<std::int64_t>(FBitmap.bytesPerLine());
+    const uchar red = FPen.Red, green = FPen.Green, blue = FPen.Blue;
     // Coordinates are bounded by the client size in every plot; 64-bit steps keep any others safe.
     std::int64_t cx = from.x(), cy = from.y();
     const std::int64_t dx = std::llabs(x - cx), dy = -std::llabs(y - cy);
     const int sx = cx < x ? 1 : -1, sy = cy < y ? 1 : -1;
     std::int64_t error = dx + dy;
     while (cx != x || cy != y) {
-        PutPixel(static_cast<int>(cx), static_cast<int>(cy));
+        if (static_cast<std::uint64_t>(cx) < static_cast<std::uint64_t>(w) &&
+            static_cast<std::uint64_t>(cy) < static_cast<std::uint64_t>(h)) {
+            uchar* pixel = bits + cy * stride + 3 * cx;
+            pixel[0] = red;
+            pixel[1] = green;
+            pixel[2] = blue;
+        }
         const std::int64_t twice = 2 * error;
         if (twice >= dy) {
             error += dy;

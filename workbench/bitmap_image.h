@@ -33,9 +33,6 @@ public:
     void LineTo(int x, int y) override;
 
 private:
-    // Paints one pixel in the pen colour; pixels off the bitmap are ignored.
-    void PutPixel(int x, int y);
-
     QImage FBitmap;
     int FWidth = DefaultWidth;
     int FHeight = DefaultHeight;
