@@ -66,41 +66,61 @@ THammingToReference::THammingToReference(const TFuzzySet& reference)
     }
 }
 
-std::uint64_t THammingToReference::StepEntry(std::int32_t degree, std::int32_t referenceDegree,
-                                             int e) {
-    const TReal term = Term(degree, referenceDegree);
+namespace {
+
+// What the entries of binade e are worked out from.
+struct TFoot {
+    explicit TFoot(int e)
+        : Even(std::ldexp(1.0, e)), Odd(std::nextafter(Even, 2 * Even)), Foot(Even),
+          Scale(std::ldexp(1.0L, 63 - e)),
+          Leaving(static_cast<TReal>(Even) - 2 * static_cast<TReal>(Odd - Even)) {}
     // Two sums at the foot of the binade, m = 2^52 (even) and 2^52 + 1 (odd).
-    const double even = std::ldexp(1.0, e);
-    const double odd = std::nextafter(even, 2 * even);
+    double Even, Odd;
+    TReal Foot, Scale;
     // A term this large may take such a sum out of the binade.
-    if (term >= static_cast<TReal>(even) - 2 * static_cast<TReal>(odd - even)) return Leaves;
-    const std::uint64_t fromEven = Bits(static_cast<double>(term + even)) - Bits(even);
-    const std::uint64_t fromOdd = Bits(static_cast<double>(term + odd)) - Bits(odd);
+    TReal Leaving;
+};
+
+std::uint64_t StepOf(TReal term, const TFoot& foot) {
+    if (term >= foot.Leaving) return THammingToReference::Leaves;
+    const std::uint64_t fromEven = Bits(static_cast<double>(term + foot.Even)) - Bits(foot.Even);
+    const std::uint64_t fromOdd = Bits(static_cast<double>(term + foot.Odd)) - Bits(foot.Odd);
     // On a tie each sum goes to its even neighbour, and the step depends on the sum: such a
     // step is left to the rounded term.
-    return fromEven == fromOdd ? fromEven : Leaves;
+    return fromEven == fromOdd ? fromEven : THammingToReference::Leaves;
+}
+
+std::uint64_t RoundedOf(TReal term, const TFoot& foot) {
+    if (term >= 2 * foot.Foot) return THammingToReference::Untabled;
+    // A term of the binade or above has no bits below 2^(e-63); a smaller one is rounded on that
+    // grid by adding it to the binade's foot.
+    const TReal rounded = term >= foot.Foot ? term : (term + foot.Foot) - foot.Foot;
+    return static_cast<std::uint64_t>(rounded * foot.Scale);
+}
+
+} // namespace
+
+std::uint64_t THammingToReference::StepEntry(std::int32_t degree, std::int32_t referenceDegree,
+                                             int e) {
+    return StepOf(Term(degree, referenceDegree), TFoot(e));
 }
 
 std::uint64_t THammingToReference::RoundedEntry(std::int32_t degree, std::int32_t referenceDegree,
                                                 int e) {
-    const TReal term = Term(degree, referenceDegree);
-    const TReal foot = std::ldexp(1.0L, e);
-    if (term >= 2 * foot) return Untabled;
-    // A term of the binade or above has no bits below 2^(e-63); a smaller one is rounded on that
-    // grid by adding it to the binade's foot.
-    const TReal rounded = term >= foot ? term : (term + foot) - foot;
-    return static_cast<std::uint64_t>(std::ldexp(rounded, 63 - e));
+    return RoundedOf(Term(degree, referenceDegree), TFoot(e));
 }
 
 void THammingToReference::Build(TBinade& binade, std::int64_t e) const {
+    const TFoot foot(static_cast<int>(e));
     const std::size_t size = (FRowDegrees.size() + 1) * RowLength;
     binade.Steps.assign(size, Leaves);
     binade.Rounded.assign(size, Untabled);
     for (std::size_t row = 0; row < FRowDegrees.size(); ++row)
         for (std::int32_t a = 0; a <= Highest; ++a) {
             const std::size_t at = row * RowLength + static_cast<std::size_t>(a);
-            binade.Steps[at] = StepEntry(a, FRowDegrees[row], static_cast<int>(e));
-            binade.Rounded[at] = RoundedEntry(a, FRowDegrees[row], static_cast<int>(e));
+            const TReal term = Term(a, FRowDegrees[row]);
+            binade.Steps[at] = StepOf(term, foot);
+            binade.Rounded[at] = RoundedOf(term, foot);
         }
 }
 
