@@ -6,32 +6,32 @@
 
 #include <QImage>
 
-#include "vesk_runner.h"
+#include "tool_process.h"
 
 namespace vesk::test {
 namespace {
 
 TEST(VeskDegrees, ReferenceInEachFormat) {
-    EXPECT_EQ(RunVesk({"reference", "12"}).Out, "33 33 33 33 100 13 50 56 100 66 66 66\n");
-    EXPECT_EQ(RunVesk({"reference", "--format", "json", "10"}).Out,
+    EXPECT_EQ(RunTool({"reference", "12"}).Out, "33 33 33 33 100 13 50 56 100 66 66 66\n");
+    EXPECT_EQ(RunTool({"reference", "--format", "json", "10"}).Out,
               "[33,33,33,100,50,27,100,66,66,66]\n");
-    EXPECT_EQ(RunVesk({"reference", "1", "--format=csv"}).Out, "element,degree\n0,100\n");
-    EXPECT_EQ(RunVesk({"reference", "0", "--format=json"}).Out, "[]\n");
+    EXPECT_EQ(RunTool({"reference", "1", "--format=csv"}).Out, "element,degree\n0,100\n");
+    EXPECT_EQ(RunTool({"reference", "0", "--format=json"}).Out, "[]\n");
 }
 
 TEST(VeskDegrees, ProjectAndShape) {
-    EXPECT_EQ(RunVesk({"project", "", "4"}).Out, "50 50 50 50\n"); // no blocks
-    const TRun preset = RunVesk({"project", "77467c422e8c46887454", "100", "--format", "json"});
+    EXPECT_EQ(RunTool({"project", "", "4"}).Out, "50 50 50 50\n"); // no blocks
+    const TToolRun preset = RunTool({"project", "77467c422e8c46887454", "100", "--format", "json"});
     EXPECT_EQ(preset.Status, 0);
     EXPECT_EQ(std::count(preset.Out.begin(), preset.Out.end(), ','), 99);
-    EXPECT_EQ(RunVesk({"shape", "16", "10"}).Out, "1 3 15 43 81 100 81 43 15 3 1\n");
-    EXPECT_EQ(RunVesk({"shape", "17", "8"}).Out, "99 95 73 28 0 28 73 95 99\n");
+    EXPECT_EQ(RunTool({"shape", "16", "10"}).Out, "1 3 15 43 81 100 81 43 15 3 1\n");
+    EXPECT_EQ(RunTool({"shape", "17", "8"}).Out, "99 95 73 28 0 28 73 95 99\n");
 }
 
 TEST(VeskDegrees, FaultsExitWithOne) {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"reference", "5"}, {"shape", "16", "1"}}) {
-        const TRun run = RunVesk(args);
+        const TToolRun run = RunTool(args);
         EXPECT_EQ(run.Status, 1);
         EXPECT_EQ(run.Out, "");
         EXPECT_EQ(run.Err, "vesk: Floating point division by zero.\n");
@@ -60,7 +60,7 @@ TEST(VeskUsage, MistakesExitWithTwoBeforeAnyWork) {
                                                {"plot", "00000", "--size", "0x10", "-o", "x.bmp"},
                                                {"plot", "00000", "--size", "100", "-o", "x.bmp"},
                                                {"score", "--bogus", "1"}}) {
-        const TRun run = RunVesk(args);
+        const TToolRun run = RunTool(args);
         EXPECT_EQ(run.Status, 2) << args.size();
         EXPECT_EQ(run.Out, "");
         EXPECT_NE(run.Err.find("Try 'vesk --help'"), std::string::npos);
@@ -68,26 +68,26 @@ TEST(VeskUsage, MistakesExitWithTwoBeforeAnyWork) {
 }
 
 TEST(VeskUsage, HelpGoesToStandardOutput) {
-    const TRun help = RunVesk({"--help"});
+    const TToolRun help = RunTool({"--help"});
     EXPECT_EQ(help.Status, 0);
     for (const char* command :
          {"session", "reference", "project", "shape", "sweep", "plot", "score"})
         EXPECT_NE(help.Out.find(std::string("vesk ") + command), std::string::npos) << command;
-    const TRun plotHelp = RunVesk({"plot", "--help"});
+    const TToolRun plotHelp = RunTool({"plot", "--help"});
     EXPECT_EQ(plotHelp.Status, 0);
     EXPECT_EQ(plotHelp.Out.rfind("Usage: vesk plot HEX", 0), 0u);
 }
 
 TEST(VeskSweep, PrintsTheFitnessMessage) {
-    const TRun run = RunVesk({"sweep", "77467C422E8C46887454"});
+    const TToolRun run = RunTool({"sweep", "77467C422E8C46887454"});
     EXPECT_EQ(run.Status, 0);
     EXPECT_EQ(run.Out, "Fitness (100, 500, 1000, 5000):    17,   18,   18,   18\n");
 }
 
 TEST(VeskPlot, WritesBothCurvesAsBmp) {
-    TScratchDir dir;
-    const std::string path = dir / "plot";
-    const TRun run = RunVesk({"plot", "AF6553666D22533E1571", "-o", path});
+    TScratch dir;
+    const std::string path = dir.Path("plot");
+    const TToolRun run = RunTool({"plot", "AF6553666D22533E1571", "-o", path});
     EXPECT_EQ(run.Status, 0) << run.Err;
     QImage image(QString::fromStdString(path), "BMP");
     ASSERT_FALSE(image.isNull());
@@ -101,37 +101,38 @@ TEST(VeskPlot, WritesBothCurvesAsBmp) {
     EXPECT_TRUE(red);
 
     // More elements than columns still spread over the whole width.
-    ASSERT_EQ(RunVesk({"plot", "", "-n", "5000", "--size", "50x20", "-o", path}).Status, 0);
+    ASSERT_EQ(RunTool({"plot", "", "-n", "5000", "--size", "50x20", "-o", path}).Status, 0);
     image.load(QString::fromStdString(path), "BMP");
     EXPECT_EQ(image.size(), QSize(50, 20));
     EXPECT_EQ(image.pixel(45, 10), qRgb(255, 0, 0)); // the flat 50: 10.5 rounds to 10
 
-    const TRun unwritable = RunVesk({"plot", "", "-o", dir / "missing/plot.bmp"});
+    const TToolRun unwritable = RunTool({"plot", "", "-o", dir.Path("missing/plot.bmp")});
     EXPECT_EQ(unwritable.Status, 1);
-    EXPECT_EQ(unwritable.Err, "vesk: Cannot create file " + dir / "missing/plot.bmp" + ".\n");
+    EXPECT_EQ(unwritable.Err, "vesk: Cannot create file " + dir.Path("missing/plot.bmp") + ".\n");
 }
 
 TEST(VeskScore, ScoresEveryValidLineAndReportsTheOthers) {
-    const TRun run = RunVesk({"score"}, "77467C422E8C46887454\n"
-                                        "\n"
-                                        "  af6553666d22533e1571 \r\n"
-                                        "1234\n"
-                                        "77G67\n"
-                                        "DB76D476749D2041640C3032CF707959756C7021F204B6E133793323C0"
-                                        "597F64623142D721BBB368");
+    const TToolRun run =
+        RunTool({"score"}, "77467C422E8C46887454\n"
+                           "\n"
+                           "  af6553666d22533e1571 \r\n"
+                           "1234\n"
+                           "77G67\n"
+                           "DB76D476749D2041640C3032CF707959756C7021F204B6E133793323C0"
+                           "597F64623142D721BBB368");
     EXPECT_EQ(run.Status, 1);
     EXPECT_EQ(run.Out, "17\n21\n14\n");
     EXPECT_NE(run.Err.find("line 4: hexa string length must be a multiple of 5"),
               std::string::npos);
     EXPECT_NE(run.Err.find("line 5: block 1"), std::string::npos);
 
-    const TRun larger = RunVesk({"score", "-n", "500"}, "77467C422E8C46887454\n");
+    const TToolRun larger = RunTool({"score", "-n", "500"}, "77467C422E8C46887454\n");
     EXPECT_EQ(larger.Status, 0);
     EXPECT_EQ(larger.Out, "18\n");
 }
 
 TEST(VeskOutput, AClosedPipeEndsTheRunQuietly) {
-    const TRun run = RunVeskIntoClosedPipe({"reference", "100000"});
+    const TToolRun run = RunToolIntoShortReader({"reference", "100000"}, 0);
     EXPECT_EQ(run.Status, 1);
     EXPECT_EQ(run.Err, "");
 }

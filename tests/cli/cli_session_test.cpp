@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "vesk_runner.h"
+#include "tool_process.h"
 
 namespace vesk::test {
 namespace {
@@ -27,12 +27,12 @@ const std::string SecondPresetCaptions =
     R"("cardinality":"   43.27","subsethood":"    0.83","hamming":"   23.99","fitness":"        21")";
 
 TEST(VeskSession, PresetsGiveTheirCaptionsAndSweepLists) {
-    const TRun run = RunVesk({"session"}, "hexa 77467C422E8C46887454\n"
-                                          "hexa-string\n"
-                                          "fitness\n"
-                                          "hexa AF6553666D22533E1571\n"
-                                          "hexa-string\n"
-                                          "fitness\n");
+    const TToolRun run = RunTool({"session"}, "hexa 77467C422E8C46887454\n"
+                                              "hexa-string\n"
+                                              "fitness\n"
+                                              "hexa AF6553666D22533E1571\n"
+                                              "hexa-string\n"
+                                              "fitness\n");
     EXPECT_EQ(run.Status, 0);
     EXPECT_EQ(run.Err, "");
     EXPECT_EQ(run.Out,
@@ -45,7 +45,7 @@ TEST(VeskSession, PresetsGiveTheirCaptionsAndSweepLists) {
 }
 
 TEST(VeskSession, FirstRandomPatternAfterStart) {
-    const TRun run = RunVesk({"session"}, "random\n");
+    const TToolRun run = RunTool({"session"}, "random\n");
     EXPECT_EQ(run.Status, 0);
     EXPECT_EQ(run.Out,
               StateLine("100", "16",
@@ -56,15 +56,15 @@ TEST(VeskSession, FirstRandomPatternAfterStart) {
 }
 
 TEST(VeskSession, ErrorsAndNoticesGoIntoTheLine) {
-    TScratchDir dir;
-    const TRun run = RunVesk({"session"}, "save " + dir / "early.bmp" +
-                                              "\n"
-                                              "elements 5\n"
-                                              "random\n"
-                                              "elements  42\r\n"
-                                              "hexa 1234\n"
-                                              "\n"
-                                              "hexa-string\n");
+    TScratch dir;
+    const TToolRun run = RunTool({"session"}, "save " + dir.Path("early.bmp") +
+                                                  "\n"
+                                                  "elements 5\n"
+                                                  "random\n"
+                                                  "elements  42\r\n"
+                                                  "hexa 1234\n"
+                                                  "\n"
+                                                  "hexa-string\n");
     EXPECT_EQ(run.Status, 0);
     EXPECT_EQ(run.Out,
               StateLine("100", "16", "", StartCaptions, R"("There is no image to save yet.")") +
@@ -75,15 +75,16 @@ TEST(VeskSession, ErrorsAndNoticesGoIntoTheLine) {
 }
 
 TEST(VeskSession, SavesTheImageAsBmp) {
-    TScratchDir dir;
-    const std::string path = dir / "curves";
-    const TRun run = RunVesk({"session"}, "hexa AF6553666D22533E1571\nhexa-string\nsave " + path +
-                                              "\nsave " + dir / "missing/x.bmp" + "\n");
+    TScratch dir;
+    const std::string path = dir.Path("curves");
+    const TToolRun run =
+        RunTool({"session"}, "hexa AF6553666D22533E1571\nhexa-string\nsave " + path + "\nsave " +
+                                 dir.Path("missing/x.bmp") + "\n");
     EXPECT_EQ(run.Status, 0);
     EXPECT_NE(run.Out.find(R"("message":null,"error":null})"
                            "\n{"),
               std::string::npos);
-    EXPECT_NE(run.Out.find("\"Cannot create file " + dir / "missing/x.bmp" + ".\""),
+    EXPECT_NE(run.Out.find("\"Cannot create file " + dir.Path("missing/x.bmp") + ".\""),
               std::string::npos);
     std::ifstream saved(path, std::ios::binary);
     char magic[2] = {};
@@ -92,7 +93,7 @@ TEST(VeskSession, SavesTheImageAsBmp) {
 }
 
 TEST(VeskSession, ArbitraryBytesStayValidJson) {
-    const TRun run = RunVesk({"session"}, "hexa a\"b\\\xff\x01\xc3\xa9\0z\nhexa-string\n"s);
+    const TToolRun run = RunTool({"session"}, "hexa a\"b\\\xff\x01\xc3\xa9\0z\nhexa-string\n"s);
     EXPECT_EQ(run.Status, 0);
     EXPECT_NE(run.Out.find(R"("hexa":"a\"b\\\ufffd\u0001)"
                            "\xc3\xa9"
@@ -102,17 +103,17 @@ TEST(VeskSession, ArbitraryBytesStayValidJson) {
 }
 
 TEST(VeskSession, AnUnknownVerbIsAUsageErrorNamingTheLine) {
-    const TRun run = RunVesk({"session"}, "hexa-string\nrandom now\n");
+    const TToolRun run = RunTool({"session"}, "hexa-string\nrandom now\n");
     EXPECT_EQ(run.Status, 2);
     EXPECT_EQ(std::count(run.Out.begin(), run.Out.end(), '\n'), 1); // the first line was answered
     EXPECT_NE(run.Err.find("line 2"), std::string::npos);
     EXPECT_NE(run.Err.find("random now"), std::string::npos);
 
-    const TRun unknown = RunVesk({"session"}, "frobnicate\n");
+    const TToolRun unknown = RunTool({"session"}, "frobnicate\n");
     EXPECT_EQ(unknown.Status, 2);
     EXPECT_NE(unknown.Err.find("frobnicate"), std::string::npos);
 
-    const TRun huge = RunVesk({"session"}, "hexa " + std::string(2'000'000, 'A') + "\n");
+    const TToolRun huge = RunTool({"session"}, "hexa " + std::string(2'000'000, 'A') + "\n");
     EXPECT_EQ(huge.Status, 2);
     EXPECT_NE(huge.Err.find("longer than"), std::string::npos);
 }

@@ -12,7 +12,7 @@
 #include "tool_process.h"
 #include "vesk/agent.h"
 
-namespace vesk::reliability {
+namespace vesk::test {
 namespace {
 
 template <typename F> std::optional<TFaultKind> FaultOf(F f) {
@@ -158,4 +158,4 @@ TEST(ElementCounts, TheSessionFieldCommitsItsTextBeforeUse) {
 }
 
 } // namespace
-} // namespace vesk::reliability
+} // namespace vesk::test

@@ -10,7 +10,7 @@
 #include "cli/text_stream.h"
 #include "tool_process.h"
 
-namespace vesk::reliability {
+namespace vesk::test {
 namespace {
 
 using namespace std::string_literals;
@@ -143,4 +143,4 @@ TEST(ToolInput, ManyCommandsInOneSessionAreEachAnswered) {
 }
 
 } // namespace
-} // namespace vesk::reliability
+} // namespace vesk::test

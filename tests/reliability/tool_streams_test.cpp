@@ -10,7 +10,7 @@
 
 #include "tool_process.h"
 
-namespace vesk::reliability {
+namespace vesk::test {
 namespace {
 
 using TArgs = std::vector<std::string>;
@@ -84,4 +84,4 @@ TEST(ToolStreams, InputThatCannotBeReadIsAFailureNotAnEmptyRun) {
 }
 
 } // namespace
-} // namespace vesk::reliability
+} // namespace vesk::test

@@ -9,7 +9,7 @@
 
 #include "tool_process.h"
 
-namespace vesk::reliability {
+namespace vesk::test {
 namespace {
 
 using namespace std::string_literals;
@@ -69,4 +69,4 @@ TEST(UnwritableFile, PlotExitsWithOneAndTheError) {
 }
 
 } // namespace
-} // namespace vesk::reliability
+} // namespace vesk::test

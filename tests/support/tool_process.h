@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace vesk::reliability {
+namespace vesk::test {
 
 // How one run ended. A tool that crashes or is killed by a signal has Status -1 and its Signal.
 struct TToolRun {
@@ -40,4 +40,4 @@ private:
     std::string FDir;
 };
 
-} // namespace vesk::reliability
+} // namespace vesk::test

@@ -14,7 +14,7 @@
 
 extern char** environ;
 
-namespace vesk::reliability {
+namespace vesk::test {
 
 namespace {
 
@@ -144,4 +144,4 @@ TToolRun RunToolIntoShortReader(const std::vector<std::string>& args, std::size_
     return run;
 }
 
-} // namespace vesk::reliability
+} // namespace vesk::test
