@@ -7,6 +7,7 @@
 #include <random>
 #include <vector>
 
+#include "fuzz/straight_evaluation.h"
 #include "fuzzyset/fuzzy_set.h"
 #include "fuzzyset/operator_kernels.h"
 #include "fuzzyset/operators.h"
@@ -18,29 +19,6 @@ namespace vesk {
 namespace {
 
 using Degrees = std::vector<std::int32_t>;
-
-// Shape application written out element by element: every degree evaluated by ShapeDegree and
-// merged by Combine, in piece order.
-bool ReferenceApply(Degrees& degrees, std::int32_t Shape, std::int32_t Repeats, std::int32_t First,
-                    std::int32_t Last, std::int32_t Op) {
-    const auto count = static_cast<std::int32_t>(degrees.size());
-    if (First > Last || First < 0 || Last >= count || First >= count || Last < 0) return false;
-    if (Repeats < 0 || Repeats > 7) Repeats = 0;
-    if (Op < 0 || Op > 15) Op = 0;
-    const std::int32_t width = (Last - First + 1) / (Repeats + 1);
-    auto piece = [&](std::int32_t start, std::int32_t end) {
-        for (std::int32_t i = start; i <= end; ++i) {
-            const std::int32_t v = ShapeDegree(Shape, start, end, i);
-            degrees[static_cast<std::size_t>(i)] =
-                Combine(Op, degrees[static_cast<std::size_t>(i)], v);
-        }
-    };
-    if (width > 0)
-        for (std::int32_t k = 1; k <= Repeats; ++k)
-            piece(First + (k - 1) * width, First + k * width - 1);
-    piece(First + Repeats * width, Last);
-    return true;
-}
 
 // Degrees as shapes and operators leave them: mostly in or near 0..100, some far outside, some
 // at the ends of the 32-bit range so that products, means and complements wrap.
@@ -78,7 +56,7 @@ void ExpectLikeTheReference(std::mt19937& random, std::int32_t n, int applicatio
         const std::int32_t shape = pick(-2, 19), repeats = pick(-2, 9), op = pick(-2, 17);
         bool expectedResult = false, expectedFault = false, result = false, fault = false;
         try {
-            expectedResult = ReferenceApply(expected, shape, repeats, first, last, op);
+            expectedResult = fuzz::StraightApplyShape(expected, shape, repeats, first, last, op);
         } catch (const EFloatingPointFault&) {
             expectedFault = true;
         }
@@ -128,7 +106,7 @@ TEST(FastApplication, TwoElementBellFaultLeavesTheEarlierPiecesWritten) {
     for (int attempt = 0; attempt < 2; ++attempt) {
         Degrees expected(12, 50);
         TFuzzySet s = SetHolding(expected);
-        EXPECT_THROW(ReferenceApply(expected, 17, 3, 3, 7, 1), EFloatingPointFault);
+        EXPECT_THROW(fuzz::StraightApplyShape(expected, 17, 3, 3, 7, 1), EFloatingPointFault);
         EXPECT_THROW(s.ApplyShape(17, 3, 3, 7, 1), EFloatingPointFault);
         EXPECT_EQ(s.Degrees(), expected);
         EXPECT_NE(expected, Degrees(12, 50));
