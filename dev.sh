@@ -62,8 +62,13 @@ run)
     ensure_packages
     configure_and_build build
     if [ ! -x build/workbench/window/VeskTest ]; then
-        echo "dev.sh: the workbench window is not built yet; the core, the session and the vesk tool are in build/."
-        exit 0
+        echo "dev.sh: the build did not produce build/workbench/window/VeskTest" >&2
+        exit 1
+    fi
+    if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}${QT_QPA_PLATFORM:-}" ]; then
+        echo "dev.sh: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are unset)." >&2
+        echo "        On a desktop session it opens directly; headless, try: xvfb-run -a ./dev.sh run" >&2
+        exit 1
     fi
     exec build/workbench/window/VeskTest
     ;;
