@@ -21,6 +21,7 @@
 #include "runtime/fp_fault.h"
 #include "runtime/random_source.h"
 #include "vesk/agent.h"
+#include "vesk/pattern_scorer.h"
 
 using namespace vesk;
 using namespace vesk::fuzz;
@@ -133,6 +134,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // distance above 1 and the fitness below 5, down to 0.
     if (!evaluateFault) FUZZ_REQUIRE(agent.Fitness >= 0 && agent.Fitness <= 100);
     if (evaluateFault) FUZZ_REQUIRE(n == 0 && *evaluateFault == TFaultKind::InvalidOperation);
+
+    // Batch scoring of the same text, without an agent, gives the same fitness or fault.
+    if (!referenceFault && text.size() % 5 == 0) {
+        TPatternScorer scorer(n);
+        std::optional<std::int32_t> score;
+        FUZZ_REQUIRE(FaultOf([&] { score = scorer.Score(text); }) == evaluateFault);
+        if (!evaluateFault) FUZZ_REQUIRE(score == agent.Fitness);
+        FUZZ_REQUIRE(scorer.PatternSet().Degrees() == straight);
+    }
 
     // The measures and the plot on whatever degrees the blocks compounded, to the last bit.
     FUZZ_REQUIRE(
