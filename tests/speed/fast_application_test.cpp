@@ -7,6 +7,7 @@
 #include <random>
 #include <vector>
 
+#include "degree_sets.h"
 #include "fuzz/straight_evaluation.h"
 #include "fuzzyset/fuzzy_set.h"
 #include "fuzzyset/operator_kernels.h"
@@ -17,6 +18,8 @@
 
 namespace vesk {
 namespace {
+
+using test::SetHolding;
 
 using Degrees = std::vector<std::int32_t>;
 
@@ -29,14 +32,6 @@ std::int32_t RandomDegree(std::mt19937& random) {
     if (kind < 9) return std::uniform_int_distribution<std::int32_t>(INT32_MIN, INT32_MAX)(random);
     const std::int32_t extremes[] = {INT32_MIN, INT32_MIN + 1, INT32_MAX, INT32_MAX - 99, 46341};
     return extremes[std::uniform_int_distribution<std::size_t>(0, 4)(random)];
-}
-
-TFuzzySet SetHolding(const Degrees& degrees) {
-    TFuzzySet s;
-    s.Fill(static_cast<std::int32_t>(degrees.size()), 0);
-    for (std::size_t i = 0; i < degrees.size(); ++i)
-        s.SetDegree(static_cast<std::int32_t>(i), degrees[i]);
-    return s;
 }
 
 void ExpectLikeTheReference(std::mt19937& random, std::int32_t n, int applications) {

@@ -9,12 +9,16 @@
 #include <random>
 #include <vector>
 
+#include "degree_sets.h"
 #include "fuzzyset/fuzzy_set.h"
 #include "runtime/extended.h"
 #include "runtime/fp_fault.h"
 
 namespace vesk {
 namespace {
+
+using test::RandomDegrees;
+using test::SetHolding;
 
 using Degrees = std::vector<std::int32_t>;
 
@@ -39,21 +43,6 @@ double ReferenceHamming(const Degrees& a, const Degrees& b) {
         sum = static_cast<double>(fabsl(x - y) + sum);
     }
     return sum;
-}
-
-TFuzzySet SetHolding(const Degrees& degrees) {
-    TFuzzySet s;
-    s.Fill(static_cast<std::int32_t>(degrees.size()), 0);
-    for (std::size_t i = 0; i < degrees.size(); ++i)
-        s.SetDegree(static_cast<std::int32_t>(i), degrees[i]);
-    return s;
-}
-
-Degrees RandomDegrees(std::mt19937& random, std::size_t n, std::int32_t low, std::int32_t high) {
-    Degrees out(n);
-    for (auto& v : out)
-        v = std::uniform_int_distribution<std::int32_t>(low, high)(random);
-    return out;
 }
 
 TEST(FastMeasures, AgreeBitForBitWithTheDividedSums) {

@@ -8,10 +8,14 @@
 #include <random>
 #include <vector>
 
+#include "degree_sets.h"
 #include "vesk/reference_distance.h"
 
 namespace vesk {
 namespace {
+
+using test::RandomDegrees;
+using test::SetHolding;
 
 using Degrees = std::vector<std::int32_t>;
 using THamming = THammingToReference;
@@ -20,25 +24,10 @@ std::uint64_t Bits(double d) {
     return std::bit_cast<std::uint64_t>(d);
 }
 
-TFuzzySet SetOf(const Degrees& degrees) {
-    TFuzzySet set;
-    set.Fill(static_cast<std::int32_t>(degrees.size()), 0);
-    for (std::size_t i = 0; i < degrees.size(); ++i)
-        set.SetDegree(static_cast<std::int32_t>(i), degrees[i]);
-    return set;
-}
-
 TFuzzySet ReferenceOf(std::int32_t n) {
     TFuzzySet reference;
     reference.MakeReference(n);
     return reference;
-}
-
-Degrees RandomDegrees(std::mt19937& random, std::size_t n, std::int32_t low, std::int32_t high) {
-    Degrees out(n);
-    for (auto& v : out)
-        v = std::uniform_int_distribution<std::int32_t>(low, high)(random);
-    return out;
 }
 
 // The step as the floating-point unit takes it.
@@ -100,7 +89,8 @@ TEST(HammingToReference, IsHammingDistanceBitForBit) {
         for (const auto& range : ranges)
             for (std::size_t count :
                  {std::size_t(n), std::size_t(n) / 2, std::size_t(n) + 3, std::size_t(0)}) {
-                const TFuzzySet set = SetOf(RandomDegrees(random, count, range.Low, range.High));
+                const TFuzzySet set =
+                    SetHolding(RandomDegrees(random, count, range.Low, range.High));
                 EXPECT_EQ(Bits(distance.Distance(set)), Bits(set.HammingDistance(reference)))
                     << n << " " << range.Low << " " << count;
             }
@@ -111,10 +101,10 @@ TEST(HammingToReference, IsHammingDistanceBitForBit) {
 TEST(HammingToReference, ReferencesOfAnyDegrees) {
     std::mt19937 random(8);
     for (const auto& [low, high] : {std::pair{0, 100}, {-20, 120}, {INT32_MIN, INT32_MAX}}) {
-        const TFuzzySet reference = SetOf(RandomDegrees(random, 700, low, high));
+        const TFuzzySet reference = SetHolding(RandomDegrees(random, 700, low, high));
         THamming distance(reference);
         for (int k = 0; k < 20; ++k) {
-            const TFuzzySet set = SetOf(RandomDegrees(random, 700, k % 2 ? -5 : 0, 100));
+            const TFuzzySet set = SetHolding(RandomDegrees(random, 700, k % 2 ? -5 : 0, 100));
             EXPECT_EQ(Bits(distance.Distance(set)), Bits(set.HammingDistance(reference))) << low;
         }
     }
@@ -123,11 +113,11 @@ TEST(HammingToReference, ReferencesOfAnyDegrees) {
 // Terms of whole units land every sum on a binade's foot; with a huge degree first, the sums of
 // small terms climb out of the last tabled binade into the untabled ones.
 TEST(HammingToReference, SumsOnBinadeBoundariesAndBeyondTheTables) {
-    const TFuzzySet zeros = SetOf(Degrees(400, 0));
+    const TFuzzySet zeros = SetHolding(Degrees(400, 0));
     THamming distance(zeros);
     for (std::int32_t degree : {100, 50, 25, 200, 1, 99})
         for (std::size_t count : {1u, 2u, 7u, 64u, 400u}) {
-            const TFuzzySet set = SetOf(Degrees(count, degree));
+            const TFuzzySet set = SetHolding(Degrees(count, degree));
             EXPECT_EQ(Bits(distance.Distance(set)), Bits(set.HammingDistance(zeros)))
                 << degree << " " << count;
         }
@@ -135,11 +125,11 @@ TEST(HammingToReference, SumsOnBinadeBoundariesAndBeyondTheTables) {
     // 199 of the largest degrees and one chosen so that the sum stops 50 short of 2^32, then
     // terms of 1 (and of 0.99) cross 2^32, the top of the last tabled binade.
     Degrees degrees(199, INT32_MAX);
-    const double below = SetOf(degrees).HammingDistance(zeros);
+    const double below = SetHolding(degrees).HammingDistance(zeros);
     degrees.push_back(static_cast<std::int32_t>((std::ldexp(1.0, 32) - 50 - below) * 100));
     for (std::int32_t k = 0; k < 200; ++k)
         degrees.push_back(k % 3 == 0 ? 99 : 100);
-    const TFuzzySet climbing = SetOf(degrees);
+    const TFuzzySet climbing = SetHolding(degrees);
     EXPECT_GT(climbing.HammingDistance(zeros), std::ldexp(1.0, 32));
     EXPECT_EQ(Bits(distance.Distance(climbing)), Bits(climbing.HammingDistance(zeros)));
 }
