@@ -2,6 +2,7 @@
 // intervals, repeats, operators and degrees, faults included.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <random>
@@ -108,7 +109,52 @@ TEST(FastApplication, TwoElementBellFaultLeavesTheEarlierPiecesWritten) {
     }
 }
 
-TEST(OperatorKernels, AgreeWithCombineOnEveryCode) {
+// The operators written out in 64-bit arithmetic, each result wrapped to 32 bits the way two's
+// complement hardware wraps it: an independent statement of the wrapping the kernels must do.
+std::int32_t Wrapped(std::int64_t v) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(v)));
+}
+std::int32_t WideOperator(std::int32_t op, std::int32_t o, std::int32_t n) {
+    const auto C = [](std::int64_t v) { return Wrapped(100 - v); };
+    const std::int32_t P = Wrapped(std::int64_t{o} * n) / 100;
+    const std::int32_t M = Wrapped(std::int64_t{o} + n) / 2;
+    switch (op) {
+    case 0:
+        return std::max(o, n);
+    case 1:
+        return std::min(o, n);
+    case 2:
+        return M;
+    case 3:
+        return C(M);
+    case 4:
+        return C(std::min(o, n));
+    case 5:
+        return C(std::max(o, n));
+    case 6:
+        return std::min(o, C(n));
+    case 7:
+        return std::max(o, C(n));
+    case 8:
+        return std::min(C(o), n);
+    case 9:
+        return std::max(C(o), n);
+    case 10:
+        return P;
+    case 11:
+        return C(P);
+    case 12:
+        return std::min(C(o), P);
+    case 13:
+        return std::max(C(o), P);
+    case 14:
+        return std::min(C(n), P);
+    default:
+        return std::max(C(n), P);
+    }
+}
+
+TEST(OperatorKernels, WrapAsTwosComplementOnEveryCode) {
     const std::int32_t edges[] = {
         INT32_MIN, INT32_MIN + 1, -46341, -167,  -101,           -1,       0, 1, 49, 50, 99,
         100,       101,           267,    46341, INT32_MAX - 99, INT32_MAX};
@@ -117,10 +163,10 @@ TEST(OperatorKernels, AgreeWithCombineOnEveryCode) {
         const auto kernel = kernels::OperatorKernels[static_cast<std::size_t>(op)];
         for (std::int32_t o : edges)
             for (std::int32_t n : edges)
-                ASSERT_EQ(kernel(o, n), Combine(op, o, n)) << op << ": " << o << ", " << n;
+                ASSERT_EQ(kernel(o, n), WideOperator(op, o, n)) << op << ": " << o << ", " << n;
         for (int k = 0; k < 20000; ++k) {
             const std::int32_t o = RandomDegree(random), n = RandomDegree(random);
-            ASSERT_EQ(kernel(o, n), Combine(op, o, n)) << op << ": " << o << ", " << n;
+            ASSERT_EQ(kernel(o, n), WideOperator(op, o, n)) << op << ": " << o << ", " << n;
         }
     }
 }
