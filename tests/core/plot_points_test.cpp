@@ -12,24 +12,8 @@
 namespace vesk {
 namespace {
 
-using TPoint = std::pair<int, int>;
-
-// Keeps the points a plot draws through: the MoveTo point, then every LineTo point.
-class TPointImage : public TPlotImage {
-public:
-    TPointImage(int w, int h) : W(w), H(h) {}
-    int W, H;
-    std::vector<TPoint> Points;
-
-    void PrepareCanvas(bool) override {}
-    int ClientWidth() const override { return W; }
-    int ClientHeight() const override { return H; }
-    void SetPenColour(TColour) override {}
-    void SetBrushColour(TColour) override {}
-    void FillRect(int, int, int, int) override {}
-    void MoveTo(int x, int y) override { Points = {{x, y}}; }
-    void LineTo(int x, int y) override { Points.emplace_back(x, y); }
-};
+using test::TPoint;
+using test::TRecordingImage;
 
 // Point i of a set of count elements on a client area of w x h, computed on its own.
 TPoint PointOf(std::int32_t i, std::int32_t degree, std::int32_t count, int w, int h) {
@@ -60,7 +44,7 @@ TEST(PlotPoints, EveryPointAsTheGeometryGivesIt) {
                                 : std::uniform_int_distribution<std::int32_t>(0, 100)(random);
                 set.SetDegree(i, degree);
             }
-            TPointImage image(size[0], size[1]);
+            TRecordingImage image(size[0], size[1]);
             set.Plot(image, Red, false);
             ASSERT_EQ(image.Points.size(), static_cast<std::size_t>(count));
             for (std::int32_t i = 0; i < count; ++i)

@@ -10,30 +10,8 @@ namespace {
 
 using test::Filled;
 using test::SetOf;
-using TPoint = std::pair<int, int>;
-
-// Records what a plot asks of its image.
-class TRecordingImage : public TPlotImage {
-public:
-    TRecordingImage(int w, int h) : W(w), H(h) {}
-    int W, H;
-    std::vector<bool> Prepared;
-    std::vector<std::vector<int>> Fills;
-    std::vector<TPoint> Points; // the MoveTo point, then every LineTo point
-    TColour Pen, Brush;
-
-    void PrepareCanvas(bool ClearFirst) override { Prepared.push_back(ClearFirst); }
-    int ClientWidth() const override { return W; }
-    int ClientHeight() const override { return H; }
-    void SetPenColour(TColour c) override { Pen = c; }
-    void SetBrushColour(TColour c) override { Brush = c; }
-    void FillRect(int l, int t, int r, int b) override {
-        EXPECT_EQ(Brush, White);
-        Fills.push_back({l, t, r, b});
-    }
-    void MoveTo(int x, int y) override { Points = {{x, y}}; }
-    void LineTo(int x, int y) override { Points.emplace_back(x, y); }
-};
+using test::TPoint;
+using test::TRecordingImage;
 
 TEST(Plot, DefaultImageGeometry) {
     TFuzzySet s = Filled(100, 50);

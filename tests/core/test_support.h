@@ -1,9 +1,12 @@
 #pragma once
 // Helpers shared by the core tests.
 
+#include <gtest/gtest.h>
+
 #include <bit>
 #include <cstdint>
 #include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "fuzzyset/fuzzy_set.h"
@@ -28,5 +31,30 @@ inline TFuzzySet Filled(std::int32_t n, std::int32_t v) {
 inline std::uint64_t Bits(double d) {
     return std::bit_cast<std::uint64_t>(d);
 }
+
+using TPoint = std::pair<int, int>;
+
+// Records what a plot asks of its image.
+class TRecordingImage : public TPlotImage {
+public:
+    TRecordingImage(int w, int h) : W(w), H(h) {}
+    int W, H;
+    std::vector<bool> Prepared;
+    std::vector<std::vector<int>> Fills;
+    std::vector<TPoint> Points; // the MoveTo point, then every LineTo point
+    TColour Pen, Brush;
+
+    void PrepareCanvas(bool ClearFirst) override { Prepared.push_back(ClearFirst); }
+    int ClientWidth() const override { return W; }
+    int ClientHeight() const override { return H; }
+    void SetPenColour(TColour c) override { Pen = c; }
+    void SetBrushColour(TColour c) override { Brush = c; }
+    void FillRect(int l, int t, int r, int b) override {
+        EXPECT_EQ(Brush, White);
+        Fills.push_back({l, t, r, b});
+    }
+    void MoveTo(int x, int y) override { Points = {{x, y}}; }
+    void LineTo(int x, int y) override { Points.emplace_back(x, y); }
+};
 
 } // namespace vesk::test
