@@ -10,7 +10,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 JOBS=$(nproc 2>/dev/null || echo 2)
-PACKAGES=(cmake g++ make qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev fonts-dejavu-core)
+PACKAGES=(cmake g++ make qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev fonts-dejavu-core
+    libcli11-dev nlohmann-json3-dev)
 CI_PACKAGES=(clang libclang-rt-14-dev valgrind)
 
 as_root() {

@@ -1,10 +1,10 @@
 // "vesk reference", "vesk project" and "vesk shape": degree lists.
 
-#include "cli/arguments.h"
+#include <memory>
+
 #include "cli/cli_errors.h"
+#include "cli/command_line.h"
 #include "cli/commands.h"
-#include "cli/degree_output.h"
-#include "cli/pattern_check.h"
 #include "cli/text_stream.h"
 #include "fuzzyset/fuzzy_set.h"
 #include "fuzzyset/shapes.h"
@@ -14,50 +14,75 @@ namespace vesk::cli {
 
 namespace {
 
-int PrintDegrees(const std::vector<std::int32_t>& degrees, const TArguments& args) {
-    WriteOut(FormatDegrees(degrees, ParseDegreeFormat(args.Option("--format"))));
-    return ExitSuccess;
+struct TDegreeOptions {
+    std::string Hex;
+    std::int32_t N = 0;
+    std::int32_t Code = 0;
+    std::int32_t Last = 0;
+    TDegreeFormat Format = TDegreeFormat::Plain;
+};
+
+std::vector<std::int32_t> ReferenceDegrees(const TDegreeOptions& o) {
+    TFuzzySet reference;
+    reference.MakeReference(o.N, false);
+    return reference.Degrees();
+}
+
+std::vector<std::int32_t> ProjectedDegrees(const TDegreeOptions& o) {
+    TVeskAgent agent(1, o.N, false);
+    agent.LoadHex(o.Hex);
+    TFuzzySet pattern;
+    agent.Project(pattern);
+    agent.Release();
+    return pattern.Degrees();
+}
+
+std::vector<std::int32_t> ShapeDegrees(const TDegreeOptions& o) {
+    std::vector<std::int32_t> degrees;
+    degrees.reserve(static_cast<std::size_t>(o.Last) + 1);
+    for (std::int32_t x = 0; x <= o.Last; ++x)
+        degrees.push_back(ShapeDegree(o.Code, 0, o.Last, x));
+    return degrees;
+}
+
+// A subcommand printing the degrees compute gives for its options.
+CLI::App* AddDegreeCommand(CLI::App& tool, int& status, const char* name, const char* summary,
+                           std::shared_ptr<TDegreeOptions> options,
+                           std::vector<std::int32_t> (*compute)(const TDegreeOptions&)) {
+    CLI::App* command = tool.add_subcommand(name, summary);
+    AddDegreeFormatOption(*command, options->Format);
+    command->callback([&status, options, compute] {
+        WriteOut(FormatDegrees(compute(*options), options->Format));
+        status = ExitSuccess;
+    });
+    return command;
 }
 
 } // namespace
 
-int RunReference(const TWords& words) {
-    TArguments args(words, {"--format"});
-    args.ExpectPositional(1, SynopsisOf("reference"));
-    const std::int32_t n = ParseElementCount(args.Positional[0]);
-    ParseDegreeFormat(args.Option("--format")); // a bad format is reported before any work
-    TFuzzySet reference;
-    reference.MakeReference(n, false);
-    return PrintDegrees(reference.Degrees(), args);
-}
+void AddDegreeCommands(CLI::App& tool, int& status) {
+    auto reference = std::make_shared<TDegreeOptions>();
+    CLI::App* command = AddDegreeCommand(tool, status, "reference",
+                                         "print the degrees of the reference set of N elements",
+                                         reference, ReferenceDegrees);
+    AddElementsPositional(*command, reference->N);
 
-int RunProject(const TWords& words) {
-    TArguments args(words, {"--format"});
-    args.ExpectPositional(2, SynopsisOf("project"));
-    RequirePattern(args.Positional[0]);
-    const std::int32_t n = ParseElementCount(args.Positional[1]);
-    ParseDegreeFormat(args.Option("--format"));
-    TVeskAgent agent(1, n, false);
-    agent.LoadHex(args.Positional[0]);
-    TFuzzySet pattern;
-    agent.Project(pattern);
-    agent.Release();
-    return PrintDegrees(pattern.Degrees(), args);
-}
+    auto project = std::make_shared<TDegreeOptions>();
+    command = AddDegreeCommand(tool, status, "project",
+                               "print the degrees of the pattern HEX projected onto N elements",
+                               project, ProjectedDegrees);
+    command->add_option("HEX", project->Hex, "pattern text")->required()->check(PatternValidator());
+    AddElementsPositional(*command, project->N);
 
-int RunShape(const TWords& words) {
-    TArguments args(words, {"--format"});
-    args.ExpectPositional(2, SynopsisOf("shape"));
-    const std::int32_t code =
-        ParseBoundedInteger(args.Positional[0], 0, ShapeCodeCount - 1, "shape code");
-    const std::int32_t last =
-        ParseBoundedInteger(args.Positional[1], 0, MaxElementCount, "last element W");
-    ParseDegreeFormat(args.Option("--format"));
-    std::vector<std::int32_t> degrees;
-    degrees.reserve(static_cast<std::size_t>(last) + 1);
-    for (std::int32_t x = 0; x <= last; ++x)
-        degrees.push_back(ShapeDegree(code, 0, last, x));
-    return PrintDegrees(degrees, args);
+    auto shape = std::make_shared<TDegreeOptions>();
+    command = AddDegreeCommand(tool, status, "shape", "print shape CODE (0..17) over elements 0..W",
+                               shape, ShapeDegrees);
+    command->add_option("CODE", shape->Code, "shape code")
+        ->required()
+        ->check(CLI::Range(0, ShapeCodeCount - 1));
+    command->add_option("W", shape->Last, "last element")
+        ->required()
+        ->check(CLI::Range(0, MaxElementCount));
 }
 
 } // namespace vesk::cli

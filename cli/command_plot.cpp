@@ -1,40 +1,59 @@
 // "vesk plot": the reference and pattern curves drawn as the workbench draws them, saved as BMP.
 
-#include "cli/arguments.h"
+#include <memory>
+
 #include "cli/cli_errors.h"
+#include "cli/command_line.h"
 #include "cli/commands.h"
-#include "cli/pattern_check.h"
 #include "fuzzyset/fuzzy_set.h"
 #include "vesk/agent.h"
 #include "workbench/bitmap_image.h"
 
 namespace vesk::cli {
 
-int RunPlot(const TWords& words) {
-    TArguments args(words, {"--elements", "--size", "--output"},
-                    {{"-n", "--elements"}, {"-o", "--output"}});
-    args.ExpectPositional(1, SynopsisOf("plot"));
-    const std::string& hex = args.Positional[0];
-    RequirePattern(hex);
-    const std::int32_t n = ParseElementCount(args.Option("--elements").value_or("100"));
+namespace {
+
+struct TPlotOptions {
+    std::string Hex;
+    std::int32_t N = 100;
+    std::string Size;
+    std::string Output;
+};
+
+void Plot(const TPlotOptions& o) {
     int width = TBitmapImage::DefaultWidth, height = TBitmapImage::DefaultHeight;
-    if (auto size = args.Option("--size")) ParseImageSize(*size, width, height);
-    const std::optional<std::string> output = args.Option("--output");
-    if (!output || output->empty()) throw EUsageError("no output file given (-o FILE)");
+    if (!o.Size.empty()) ParseImageSize(o.Size, width, height);
+    if (o.Output.empty()) throw EUsageError("no output file given (-o FILE)");
 
     TBitmapImage image;
     image.SetClientSize(width, height);
     TFuzzySet reference, pattern;
-    reference.MakeReference(n, false);
+    reference.MakeReference(o.N, false);
     reference.Plot(image, Blue, true);
-    TVeskAgent agent(1, n, false);
-    agent.LoadHex(hex);
+    TVeskAgent agent(1, o.N, false);
+    agent.LoadHex(o.Hex);
     agent.Project(pattern);
     pattern.Plot(image, Red, false);
     agent.Release();
 
-    if (!image.SaveBmp(*output)) throw ECommandFailure("Cannot create file " + *output + ".");
-    return ExitSuccess;
+    if (!image.SaveBmp(o.Output)) throw ECommandFailure("Cannot create file " + o.Output + ".");
+}
+
+} // namespace
+
+void AddPlotCommand(CLI::App& tool, int& status) {
+    auto options = std::make_shared<TPlotOptions>();
+    CLI::App* command = tool.add_subcommand(
+        "plot", "write the reference (blue) and pattern (red) curves as a BMP file");
+    command->add_option("HEX", options->Hex, "pattern text")->required()->check(PatternValidator());
+    AddElementsOption(*command, options->N);
+    command->add_option("--size", options->Size, "image size in pixels (default 611x236)")
+        ->check(ImageSizeValidator());
+    command->add_option("-o,--output", options->Output, "the BMP file to write")->required();
+    command->callback([&status, options] {
+        Plot(*options);
+        status = ExitSuccess;
+    });
 }
 
 } // namespace vesk::cli

@@ -1,9 +1,10 @@
 // "vesk score": the fitness of every pattern read from standard input, for batch use.
 
 #include <cstdio>
+#include <memory>
 
-#include "cli/arguments.h"
 #include "cli/cli_errors.h"
+#include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/pattern_check.h"
 #include "cli/text_stream.h"
@@ -26,13 +27,7 @@ void ReportLine(long number, const std::string& problem) {
     std::fprintf(stderr, "vesk: line %ld: %s\n", number, problem.c_str());
 }
 
-} // namespace
-
-int RunScore(const TWords& words) {
-    TArguments args(words, {"--elements"}, {{"-n", "--elements"}});
-    args.ExpectPositional(0, SynopsisOf("score"));
-    const std::int32_t n = ParseElementCount(args.Option("--elements").value_or("100"));
-
+int Score(std::int32_t n) {
     TPatternScorer scorer(n); // one reference, one block list and one set for every line
 
     int status = ExitSuccess;
@@ -64,6 +59,18 @@ int RunScore(const TWords& words) {
         }
     }
     return status;
+}
+
+} // namespace
+
+void AddScoreCommand(CLI::App& tool, int& status) {
+    auto n = std::make_shared<std::int32_t>(100);
+    CLI::App* command = tool.add_subcommand(
+        "score", "print the fitness of each hex pattern read from standard input");
+    AddElementsOption(*command, *n);
+    command->footer("\nReads one pattern a line, skips blank lines, prints one fitness a valid "
+                    "line and\nreports invalid lines on standard error (exit status 1).");
+    command->callback([&status, n] { status = Score(*n); });
 }
 
 } // namespace vesk::cli

@@ -1,36 +1,21 @@
 #pragma once
-// The vesk tool's commands. Each takes the words after its name, writes its results to standard
-// output and returns the exit status; usage mistakes, faults and unwritable files are thrown.
+// The vesk tool's commands. Each Add function puts one subcommand on the tool's command line;
+// when the line names it, its callback runs the command, writes the results to standard output
+// and sets status. Faults, unwritable files and usage mistakes found while running are thrown.
 
-#include <string>
-#include <vector>
+#include <CLI/CLI.hpp>
 
 namespace vesk::cli {
 
-using TWords = std::vector<std::string>;
+void AddSessionCommand(CLI::App& tool, int& status);
+void AddDegreeCommands(CLI::App& tool, int& status); // reference, project, shape
+void AddSweepCommand(CLI::App& tool, int& status);
+void AddPlotCommand(CLI::App& tool, int& status);
+void AddScoreCommand(CLI::App& tool, int& status);
 
-int RunSession(const TWords& words);
-int RunReference(const TWords& words);
-int RunProject(const TWords& words);
-int RunShape(const TWords& words);
-int RunSweep(const TWords& words);
-int RunPlot(const TWords& words);
-int RunScore(const TWords& words);
-
-// A command of the tool: its name, its synopsis, one line on what it does, and its entry.
-struct TCommand {
-    const char* Name;
-    const char* Synopsis;
-    const char* Summary;
-    int (*Run)(const TWords&);
-};
-
-extern const TCommand Commands[7];
-
-// The synopsis of the named command, for usage errors.
-const char* SynopsisOf(const char* name);
-
-// The text of "vesk --help".
-std::string UsageText();
+// The notes under "vesk --help".
+extern const char* const ToolFooter;
+// The protocol described under "vesk session --help".
+extern const char* const SessionFooter;
 
 } // namespace vesk::cli

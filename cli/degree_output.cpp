@@ -1,16 +1,8 @@
 #include "cli/degree_output.h"
 
-#include "cli/cli_errors.h"
-#include "cli/json_text.h"
+#include "cli/json_output.h"
 
 namespace vesk::cli {
-
-TDegreeFormat ParseDegreeFormat(const std::optional<std::string>& text) {
-    if (!text || *text == "plain") return TDegreeFormat::Plain;
-    if (*text == "csv") return TDegreeFormat::Csv;
-    if (*text == "json") return TDegreeFormat::Json;
-    throw EUsageError("unknown format '" + *text + "' (plain, csv or json)");
-}
 
 std::string FormatDegrees(const std::vector<std::int32_t>& degrees, TDegreeFormat format) {
     std::string out;
@@ -31,7 +23,7 @@ std::string FormatDegrees(const std::vector<std::int32_t>& degrees, TDegreeForma
         }
         break;
     case TDegreeFormat::Json:
-        out = JsonIntegerArray(degrees);
+        out = JsonText(TJson(degrees));
         break;
     }
     out += '\n';

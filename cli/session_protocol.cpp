@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "cli/cli_errors.h"
-#include "cli/json_text.h"
+#include "cli/json_output.h"
 #include "cli/text_stream.h"
 
 namespace vesk::cli {
@@ -55,22 +55,26 @@ const TVerb Verbs[] = {
 std::string StateLine(const TWorkbenchSession& s, const TCommandOutcome& outcome) {
     const std::optional<std::string>& message =
         outcome.Message ? outcome.Message : outcome.Information;
-    return JsonObject({{"elements", JsonString(s.Elements.Text)},
-                       {"blocks", JsonString(s.Blocks.Text)},
-                       {"hexa", JsonString(s.HexaText)},
-                       {"cardinality", JsonString(s.CardinalityCaption)},
-                       {"subsethood", JsonString(s.SubsethoodCaption)},
-                       {"hamming", JsonString(s.HammingCaption)},
-                       {"fitness", JsonString(s.FitnessCaption)},
-                       {"message", JsonStringOrNull(message)},
-                       {"error", JsonStringOrNull(outcome.Error)}}) +
-           "\n";
+    const auto orNull = [](const std::optional<std::string>& text) {
+        return text ? TJson(*text) : TJson(nullptr);
+    };
+    TJson state;
+    state["elements"] = s.Elements.Text;
+    state["blocks"] = s.Blocks.Text;
+    state["hexa"] = s.HexaText;
+    state["cardinality"] = s.CardinalityCaption;
+    state["subsethood"] = s.SubsethoodCaption;
+    state["hamming"] = s.HammingCaption;
+    state["fitness"] = s.FitnessCaption;
+    state["message"] = orNull(message);
+    state["error"] = orNull(outcome.Error);
+    return JsonText(state) + "\n";
 }
 
 // A line quoted for an error message: escaped, and cut when long.
 std::string Quoted(const std::string& line) {
     constexpr std::size_t Shown = 80;
-    return line.size() <= Shown ? JsonString(line) : JsonString(line.substr(0, Shown)) + "...";
+    return line.size() <= Shown ? JsonQuoted(line) : JsonQuoted(line.substr(0, Shown)) + "...";
 }
 
 [[noreturn]] void LineError(long number, const std::string& what, const std::string& line) {

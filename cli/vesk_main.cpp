@@ -3,7 +3,9 @@
 #include <csignal>
 #include <cstdio>
 #include <new>
-#include <string_view>
+#include <sstream>
+
+#include <CLI/CLI.hpp>
 
 #include "cli/cli_errors.h"
 #include "cli/commands.h"
@@ -12,36 +14,29 @@
 
 using namespace vesk::cli;
 
+namespace vesk::cli {
+
+const char* const ToolFooter = R"(
+HEX is a pattern text of 5 hexadecimal digits a block (shape, centre, spread 0-7,
+repeats 0-7, operator), at most 32 blocks; the empty text is a pattern of no blocks.
+N is an element count, 0 to 1000000 (default 100). Negative numbers are arguments,
+and "--" ends the options. "vesk COMMAND --help" describes each command.
+
+Exit status: 0 on success, 1 when a floating-point fault or an unwritable file stops a
+command (or a "score" line is rejected), 2 for a usage error.)";
+
+} // namespace vesk::cli
+
 namespace {
 
 void PrintError(const std::string& message) {
     std::fprintf(stderr, "vesk: %s\n", message.c_str());
 }
 
-bool AsksForHelp(const TWords& words) {
-    for (const std::string& word : words) {
-        if (word == "--") return false;
-        if (word == "--help" || word == "-h") return true;
-    }
-    return false;
-}
-
-int Run(const TWords& words) {
-    if (words.empty()) throw EUsageError("no command given");
-    if (words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
-        WriteOut(UsageText());
-        return ExitSuccess;
-    }
-    for (const TCommand& command : Commands) {
-        if (words[0] != command.Name) continue;
-        const TWords rest(words.begin() + 1, words.end());
-        if (AsksForHelp(rest)) {
-            WriteOut("Usage: " + std::string(command.Synopsis) + "\n  " + command.Summary + "\n");
-            return ExitSuccess;
-        }
-        return command.Run(rest);
-    }
-    throw EUsageError("unknown command '" + words[0] + "'");
+int UsageMistake(const std::string& message) {
+    PrintError(message);
+    std::fprintf(stderr, "Try 'vesk --help' for more information.\n");
+    return ExitUsage;
 }
 
 } // namespace
@@ -49,15 +44,35 @@ int Run(const TWords& words) {
 int main(int argc, char** argv) {
     // A closed pipe shows up as a write error, handled below, instead of killing the process.
     std::signal(SIGPIPE, SIG_IGN);
-    const TWords words(argv + 1, argv + argc);
+
+    CLI::App tool("The workbench's commands and computations from the command line.", "vesk");
+    tool.set_version_flag("--version", "vesk " VESK_VERSION);
+    tool.require_subcommand(0, 1);
+    int status = ExitSuccess;
+    AddSessionCommand(tool, status);
+    AddDegreeCommands(tool, status);
+    AddSweepCommand(tool, status);
+    AddPlotCommand(tool, status);
+    AddScoreCommand(tool, status);
+    tool.footer(ToolFooter); // after the commands, which would inherit it
+
     try {
-        const int status = Run(words);
+        try {
+            tool.parse(argc, argv);
+        } catch (const CLI::ParseError& error) {
+            if (error.get_exit_code() != 0) return UsageMistake(error.what());
+            // --help and --version: the text on standard output, its write checked.
+            std::ostringstream text;
+            tool.exit(error, text, text);
+            WriteOut(text.str());
+            FlushOut();
+            return ExitSuccess;
+        }
+        if (tool.get_subcommands().empty()) throw EUsageError("no command given");
         FlushOut();
         return status;
     } catch (const EUsageError& error) {
-        PrintError(error.what());
-        std::fprintf(stderr, "Try 'vesk --help' for more information.\n");
-        return ExitUsage;
+        return UsageMistake(error.what());
     } catch (const vesk::EFloatingPointFault& fault) {
         PrintError(std::string(fault.what()) + ".");
     } catch (const ECommandFailure& failure) {

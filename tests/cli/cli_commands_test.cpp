@@ -72,10 +72,15 @@ TEST(VeskUsage, HelpGoesToStandardOutput) {
     EXPECT_EQ(help.Status, 0);
     for (const char* command :
          {"session", "reference", "project", "shape", "sweep", "plot", "score"})
-        EXPECT_NE(help.Out.find(std::string("vesk ") + command), std::string::npos) << command;
+        EXPECT_NE(help.Out.find(std::string("\n  ") + command + " "), std::string::npos) << command;
     const TToolRun plotHelp = RunTool({"plot", "--help"});
     EXPECT_EQ(plotHelp.Status, 0);
-    EXPECT_EQ(plotHelp.Out.rfind("Usage: vesk plot HEX", 0), 0u);
+    EXPECT_NE(plotHelp.Out.find("Usage: vesk plot [OPTIONS] HEX"), std::string::npos);
+    for (const char* option : {"-n,--elements", "--size", "-o,--output"})
+        EXPECT_NE(plotHelp.Out.find(option), std::string::npos) << option;
+    const TToolRun version = RunTool({"--version"});
+    EXPECT_EQ(version.Status, 0);
+    EXPECT_EQ(version.Out.rfind("vesk ", 0), 0u);
 }
 
 TEST(VeskSweep, PrintsTheFitnessMessage) {

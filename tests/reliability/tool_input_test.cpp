@@ -90,7 +90,10 @@ TEST(ToolInput, BinaryBytesInFieldTextsAreKeptAndAnsweredAsJson) {
     EXPECT_EQ(run.Status, 0) << run.Err;
     ASSERT_EQ(LineCount(run.Out), 2u);
     EXPECT_TRUE(IsUtf8(run.Out));
-    EXPECT_NE(run.Out.find(R"({"elements":"\ufffd\u0000\u0001","blocks":"1",)"
+    // The byte that is not UTF-8 becomes U+FFFD, written as itself.
+    EXPECT_NE(run.Out.find(R"({"elements":")"
+                           "\xEF\xBF\xBD"
+                           R"(\u0000\u0001","blocks":"1",)"
                            R"("hexa":"\u0000\u0000\u0000\u0000\u0000","cardinality":"    0.50")"),
               std::string::npos)
         << run.Out;

@@ -1,0 +1,72 @@
+#include "cli/command_line.h"
+
+#include <charconv>
+#include <map>
+
+#include "cli/pattern_check.h"
+
+namespace vesk::cli {
+
+namespace {
+
+// A side of an image, or 0 when the text is not one.
+int ImageSide(std::string_view text) {
+    int value = 0;
+    const auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || stop != text.data() + text.size()) return 0;
+    return value >= 1 && value <= MaxImageSide ? value : 0;
+}
+
+} // namespace
+
+CLI::Validator PatternValidator() {
+    return CLI::Validator(
+        [](std::string& text) { return PatternProblem(text).value_or(std::string()); }, "HEX",
+        "pattern");
+}
+
+CLI::Validator ImageSizeValidator() {
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            int width = 0, height = 0;
+            ParseImageSize(text, width, height);
+            if (width == 0 || height == 0)
+                return "image size '" + text + "' is not WIDTHxHEIGHT with sides 1.." +
+                       std::to_string(MaxImageSide);
+            return "";
+        },
+        "WxH", "image size");
+}
+
+void ParseImageSize(const std::string& text, int& width, int& height) {
+    const std::size_t x = text.find_first_of("xX");
+    width = height = 0;
+    if (x == std::string::npos) return;
+    width = ImageSide(std::string_view(text).substr(0, x));
+    height = ImageSide(std::string_view(text).substr(x + 1));
+}
+
+CLI::Option* AddElementsOption(CLI::App& command, std::int32_t& n) {
+    return command.add_option("-n,--elements", n, "element count")
+        ->check(CLI::Range(0, MaxElementCount))
+        ->capture_default_str();
+}
+
+CLI::Option* AddElementsPositional(CLI::App& command, std::int32_t& n) {
+    return command.add_option("N", n, "element count, 0 to 1000000")
+        ->required()
+        ->check(CLI::Range(0, MaxElementCount));
+}
+
+CLI::Option* AddDegreeFormatOption(CLI::App& command, TDegreeFormat& format) {
+    static const std::map<std::string, TDegreeFormat> formats{{"plain", TDegreeFormat::Plain},
+                                                              {"csv", TDegreeFormat::Csv},
+                                                              {"json", TDegreeFormat::Json}};
+    return command
+        .add_option_function<std::string>(
+            "--format", [&format](const std::string& name) { format = formats.at(name); },
+            "output format (default plain)")
+        ->check(CLI::IsMember({"plain", "csv", "json"}));
+}
+
+} // namespace vesk::cli

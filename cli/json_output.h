@@ -1,0 +1,24 @@
+#pragma once
+// How the vesk tool writes JSON: through nlohmann/json, keys in the order they are set, compact,
+// and bytes that are not UTF-8 replaced by U+FFFD instead of failing the whole text.
+
+#include <string>
+#include <string_view>
+
+#include <nlohmann/json.hpp>
+
+namespace vesk::cli {
+
+using TJson = nlohmann::ordered_json;
+
+// The value on one line, without a line feed.
+inline std::string JsonText(const TJson& value) {
+    return value.dump(-1, ' ', false, TJson::error_handler_t::replace);
+}
+
+// A JSON string literal of the bytes, for quoting input in a message.
+inline std::string JsonQuoted(std::string_view bytes) {
+    return JsonText(TJson(std::string(bytes)));
+}
+
+} // namespace vesk::cli
