@@ -24,15 +24,19 @@ public:
             const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
             if (run.run_type != Run::RT_Iteration && !median) continue;
             if (run.iterations == 0) continue;
-            FSeconds[run.run_name.str()] =
-                run.cpu_accumulated_time / static_cast<double>(run.iterations);
+            // Benchmarks timed on the wall clock (threads, a child process) are compared so.
+            const double seconds = run.run_name.str().find("real_time") != std::string::npos
+                                       ? run.real_accumulated_time
+                                       : run.cpu_accumulated_time;
+            FSeconds[run.run_name.str()] = seconds / static_cast<double>(run.iterations);
         }
     }
 
     void PrintSummary() const {
         std::printf("\nCPU time an iteration, against the plain design measured in this run:\n");
         for (const char* name :
-             {"Project/32x5000", "FitnessSweep/32x6600", "BatchScore/10000x16x100"}) {
+             {"Project/32x5000", "FitnessSweep/32x6600", "BatchScore/10000x16x100",
+              "ScoreBlocks/100", "ScoreBlocks/5000"}) {
             const auto fast = FSeconds.find(name);
             const auto plain = FSeconds.find(std::string("Plain/") + name);
             if (fast == FSeconds.end() || plain == FSeconds.end()) continue;
@@ -51,6 +55,29 @@ public:
             "BatchScore/10000x16x100", "at least 1,000,000 patterns/s",
             [](double s) { return 10000 / s >= 1e6; },
             [](double s) { return std::to_string(static_cast<long>(10000 / s)) + " patterns/s"; });
+        Target(
+            "ScoreBlocks/100", "core: 3,000,000 patterns/s at 100",
+            [](double s) { return 10000 / s >= 3e6; },
+            [](double s) { return std::to_string(static_cast<long>(10000 / s)) + " patterns/s"; });
+        Ratio("ScoreReplayed/5000", "ScoreBlocks/5000", "5000 elements 10x the previous design",
+              10);
+        // Cost per element: 1000 patterns at 5000 elements against 10000 at 100.
+        const auto at100 = FSeconds.find("ScoreBlocks/100");
+        const auto at5000 = FSeconds.find("ScoreBlocks/5000");
+        if (at100 != FSeconds.end() && at5000 != FSeconds.end()) {
+            const double ratio = (at5000->second / 5e6) / (at100->second / 1e6);
+            std::printf("  %-38s %-24s %s\n", "cost an element at 5000 within 2x of 100",
+                        (std::to_string(ratio).substr(0, 5) + "x").c_str(),
+                        ratio <= 2 ? "met" : "MISSED");
+        }
+        Target(
+            "ScoreTool/1/iterations:5/real_time", "vesk score, 1 thread: 2,500,000 lines/s",
+            [](double s) { return 1e6 / s >= 2.5e6; },
+            [](double s) { return std::to_string(static_cast<long>(1e6 / s)) + " lines/s"; });
+        Ratio("ScoreTool/1/iterations:5/real_time", "ScoreTool/2/iterations:5/real_time",
+              "vesk score, 2 threads: 1.8x of 1", 1.8);
+        Ratio("ScoreBatch/100/1/real_time", "ScoreBatch/100/2/real_time",
+              "batch call, 2 threads: 1.8x of 1", 1.8);
         const auto fast = FSeconds.find("FitnessSweep/32x6600");
         const auto plain = FSeconds.find("Plain/FitnessSweep/32x6600");
         if (fast != FSeconds.end() && plain != FSeconds.end()) {
@@ -70,6 +97,16 @@ private:
         if (found == FSeconds.end()) return;
         std::printf("  %-38s %-24s %s\n", what, show(found->second).c_str(),
                     met(found->second) ? "met" : "MISSED");
+    }
+
+    // slow / fast measured in this run, against at least.
+    void Ratio(const char* slow, const char* fast, const char* what, double least) const {
+        const auto s = FSeconds.find(slow);
+        const auto f = FSeconds.find(fast);
+        if (s == FSeconds.end() || f == FSeconds.end()) return;
+        const double ratio = s->second / f->second;
+        std::printf("  %-38s %-24s %s\n", what, (std::to_string(ratio).substr(0, 5) + "x").c_str(),
+                    ratio >= least ? "met" : "MISSED");
     }
 
     std::map<std::string, double> FSeconds;

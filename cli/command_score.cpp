@@ -1,14 +1,20 @@
-// "vesk score": the fitness of every pattern read from standard input, for batch use.
+// "vesk score": the fitness of every pattern read from standard input, for batch use, on every
+// core: chunks of lines are read in order a batch at a time, the batch's chunks are scored in
+// parallel, each thread with its own scorer, and their answers written in input order.
 
+#include <charconv>
 #include <cstdio>
 #include <memory>
 
+#include "cli/chunk_reader.h"
 #include "cli/cli_errors.h"
 #include "cli/command_line.h"
 #include "cli/commands.h"
+#include "cli/json_output.h"
 #include "cli/pattern_check.h"
 #include "cli/text_stream.h"
 #include "runtime/fp_fault.h"
+#include "runtime/thread_team.h"
 #include "vesk/exact_hex.h"
 #include "vesk/pattern_scorer.h"
 
@@ -16,61 +22,174 @@ namespace vesk::cli {
 
 namespace {
 
-std::string Trimmed(const std::string& line) {
+enum class TScoreFormat { Plain, Csv, Json };
+
+struct TScoreOptions {
+    std::int32_t N = 100;
+    int Jobs = 0;
+    std::string Format = "plain";
+};
+
+// A chunk of lines and, once scored, what it prints.
+struct TScoredChunk {
+    TLineChunk Lines;
+    std::string Out, Err;
+    bool Failed = false;
+};
+
+std::string_view Trimmed(std::string_view line) {
     const char* blanks = " \t\r\f\v";
     const std::size_t first = line.find_first_not_of(blanks);
-    if (first == std::string::npos) return "";
+    if (first == std::string_view::npos) return {};
     return line.substr(first, line.find_last_not_of(blanks) - first + 1);
 }
 
-void ReportLine(long number, const std::string& problem) {
-    std::fprintf(stderr, "vesk: line %ld: %s\n", number, problem.c_str());
+void AppendNumber(std::string& out, std::int32_t value) {
+    char digits[16];
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
 }
 
-int Score(std::int32_t n) {
-    TPatternScorer scorer(n); // one reference, one block list and one set for every line
+// 17 significant digits: the text reads back as the same double.
+void AppendDouble(std::string& out, double value) {
+    char digits[32];
+    out.append(
+        digits,
+        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::general, 17).ptr);
+}
 
-    int status = ExitSuccess;
-    TLineReader reader(stdin);
-    std::string line;
-    for (;;) {
-        const TLineReader::TResult result = reader.Next(line);
-        if (result == TLineReader::TResult::End) break;
-        if (result == TLineReader::TResult::TooLong) {
-            ReportLine(reader.LineNumber(), "line too long");
-            status = ExitFailure;
-            continue;
-        }
-        const std::string hex = Trimmed(line);
+void AppendAnswer(std::string& out, TScoreFormat format, std::string_view hex,
+                  const TPatternScore& score) {
+    switch (format) {
+    case TScoreFormat::Plain:
+        AppendNumber(out, score.Fitness);
+        break;
+    case TScoreFormat::Csv:
+        out.append(hex);
+        out += ',';
+        AppendNumber(out, score.Fitness);
+        out += ',';
+        AppendDouble(out, score.Distance);
+        break;
+    case TScoreFormat::Json: {
+        TJson line;
+        line["pattern"] = std::string(hex);
+        line["fitness"] = score.Fitness;
+        line["distance"] = score.Distance;
+        out += JsonText(line);
+        break;
+    }
+    }
+    out += '\n';
+}
+
+void AppendProblem(TScoredChunk& chunk, long line, std::string_view problem) {
+    chunk.Err += "vesk: line " + std::to_string(line) + ": ";
+    chunk.Err.append(problem);
+    chunk.Err += '\n';
+    chunk.Failed = true;
+}
+
+// Scores every line of the chunk: blank lines are skipped, bad ones reported.
+void ScoreChunk(TScoredChunk& chunk, TPatternScorer& scorer, TScoreFormat format) {
+    if (chunk.Lines.TooLong) return AppendProblem(chunk, chunk.Lines.FirstLine, "line too long");
+    std::array<TFuzzyBlock, MaxBlocks> blocks;
+    std::string_view text = chunk.Lines.Text;
+    long number = chunk.Lines.FirstLine;
+    for (std::size_t at = 0; at < text.size(); ++number) {
+        const std::size_t end = text.find('\n', at);
+        const std::string_view hex = Trimmed(text.substr(at, end - at));
+        at = end + 1;
         if (hex.empty()) continue;
-        // The exact check spares the common, valid line PatternProblem's work; any other line
-        // gets its verdict and message from PatternProblem.
-        if (auto problem = IsExactPatternText(hex) ? std::nullopt : PatternProblem(hex)) {
-            ReportLine(reader.LineNumber(), *problem);
-            status = ExitFailure;
+        const std::int32_t count = ReadExactPattern(hex, blocks);
+        // Any other line gets its verdict and message from PatternProblem.
+        if (count < 0) {
+            AppendProblem(chunk, number, PatternProblem(hex).value_or("not a pattern"));
             continue;
         }
         try {
-            // A checked pattern's length is a multiple of 5, so it always has a score.
-            WriteOut(std::to_string(scorer.Score(hex).value()) + "\n");
+            AppendAnswer(chunk.Out, format, hex,
+                         scorer.ScoreBlocks({blocks.data(), static_cast<std::size_t>(count)}));
         } catch (const EFloatingPointFault& fault) {
-            ReportLine(reader.LineNumber(), std::string(fault.what()) + ".");
-            status = ExitFailure;
+            AppendProblem(chunk, number, std::string(fault.what()) + ".");
         }
     }
-    return status;
+}
+
+int Score(const TScoreOptions& o) {
+    const TScoreFormat format = o.Format == "csv"    ? TScoreFormat::Csv
+                                : o.Format == "json" ? TScoreFormat::Json
+                                                     : TScoreFormat::Plain;
+    TThreadTeam team(o.Jobs);
+    // One scorer a thread; the first is built before anything is read, so that a reference that
+    // cannot be built faults at once.
+    std::vector<TPatternScorer> scorers;
+    for (int member = 0; member < team.Threads(); ++member)
+        scorers.emplace_back(o.N);
+
+    if (format == TScoreFormat::Csv) WriteOut("pattern,fitness,distance\n");
+    TChunkReader reader(stdin);
+    bool failed = false;
+    // A few chunks a thread, so that a slow chunk does not hold the others up.
+    const std::size_t batchSize = static_cast<std::size_t>(team.Threads()) * 4;
+    auto readBatch = [&](std::vector<TScoredChunk>& batch) {
+        batch.clear();
+        while (batch.size() < batchSize) {
+            std::optional<TLineChunk> lines = reader.Next();
+            if (!lines) return;
+            batch.push_back({std::move(*lines), {}, {}, false});
+        }
+    };
+    auto writeBatch = [&](std::vector<TScoredChunk>& batch) {
+        for (const TScoredChunk& chunk : batch) {
+            WriteOut(chunk.Out);
+            if (!chunk.Err.empty()) std::fputs(chunk.Err.c_str(), stderr);
+            failed = failed || chunk.Failed;
+        }
+        batch.clear();
+    };
+    // While the team scores one batch, one of its members writes the batch before and reads
+    // the batch after: task 0 of each round is that input and output, the others a chunk each.
+    std::vector<TScoredChunk> scored, scoring, next;
+    readBatch(scoring);
+    while (!scoring.empty()) {
+        team.ForRanges(scoring.size() + 1, 1, [&](int member, std::size_t begin, std::size_t end) {
+            for (std::size_t task = begin; task != end; ++task) {
+                if (task == 0) {
+                    writeBatch(scored);
+                    readBatch(next);
+                } else {
+                    ScoreChunk(scoring[task - 1], scorers[static_cast<std::size_t>(member)],
+                               format);
+                }
+            }
+        });
+        std::swap(scored, scoring);
+        std::swap(scoring, next);
+    }
+    writeBatch(scored);
+    if (reader.Error()) throw ECommandFailure(*reader.Error());
+    return failed ? ExitFailure : ExitSuccess;
 }
 
 } // namespace
 
 void AddScoreCommand(CLI::App& tool, int& status) {
-    auto n = std::make_shared<std::int32_t>(100);
+    auto options = std::make_shared<TScoreOptions>();
     CLI::App* command = tool.add_subcommand(
         "score", "print the fitness of each hex pattern read from standard input");
-    AddElementsOption(*command, *n);
-    command->footer("\nReads one pattern a line, skips blank lines, prints one fitness a valid "
-                    "line and\nreports invalid lines on standard error (exit status 1).");
-    command->callback([&status, n] { status = Score(*n); });
+    AddElementsOption(*command, options->N);
+    command
+        ->add_option("-j,--jobs", options->Jobs,
+                     "threads to score on (default: every hardware thread)")
+        ->check(CLI::Range(1, 1024));
+    command->add_option("--format", options->Format, "plain (the fitness), csv or json")
+        ->check(CLI::IsMember({"plain", "csv", "json"}));
+    command->footer(
+        "\nReads one pattern a line, skips blank lines, and answers each valid line in input\n"
+        "order: plain prints its fitness, csv (header pattern,fitness,distance) and json (one\n"
+        "object a line) the pattern, its fitness and its Hamming distance, which reads back as\n"
+        "the same double. Invalid lines are reported on standard error (exit status 1).");
+    command->callback([&status, options] { status = Score(*options); });
 }
 
 } // namespace vesk::cli

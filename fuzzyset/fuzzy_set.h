@@ -15,6 +15,8 @@ public:
     std::int32_t Count() const { return static_cast<std::int32_t>(FDegrees.size()); }
     // Read-only view of the degrees, element i at index i.
     const std::vector<std::int32_t>& Degrees() const { return FDegrees; }
+    // The degrees for loops that overwrite them in bulk, unchecked, as SetDegree does.
+    std::int32_t* WritableDegrees() { return FDegrees.data(); }
 
     // Appends v; its index, or -1 (set unchanged) when v lies outside 0..100.
     std::int32_t AddDegree(std::int32_t v);

@@ -1,13 +1,14 @@
 // Shape application resolves the shape and the operator once per call and runs one loop per
 // operator. An application whose shape code, repeat count and interval length have been drawn
-// before replays the recorded run of degrees (TShapeRuns) in one pass. Otherwise the pieces are
-// evaluated element by element, exactly as the plain algorithm does, and the run is recorded on
-// the way; a full piece after the first has the same span, hence the same degrees, and copies
-// them. Each element's degree is computed before it is written, so a fault leaves the element it
-// struck and the later ones as they were.
+// before replays the recorded run of degrees (TShapeRuns) in one pass (MergeDegreeRun). Otherwise
+// the pieces are evaluated element by element, exactly as the plain algorithm does, and the run is
+// recorded on the way; a full piece after the first has the same span, hence the same degrees, and
+// copies them. Each element's degree is computed before it is written, so a fault leaves the
+// element it struck and the later ones as they were.
 #include <array>
 #include <utility>
 
+#include "fuzzyset/degree_runs.h"
 #include "fuzzyset/fuzzy_set.h"
 #include "fuzzyset/operator_kernels.h"
 #include "fuzzyset/shape_runs.h"
@@ -24,54 +25,6 @@ struct TApplication {
     std::int32_t* Degrees;
     std::int32_t Code, Repeats, First, Last;
 };
-
-// Eight degrees merged with eight recorded ones: a fixed count, one vector step and no branch.
-template <TOperatorKernel Op>
-[[gnu::always_inline]] inline void MergeEight(std::int32_t* degrees, const std::int16_t* run) {
-    for (std::int32_t k = 0; k < 8; ++k)
-        degrees[k] = Op(degrees[k], run[k]);
-}
-
-// Whole groups of eight, the last one ending on the last element. Its degrees are merged first,
-// from the values still there, and written last, so the group before it may overlap it: the
-// overlapped elements are written twice with the same degree. Intervals of up to a hundred
-// elements take one vector step a group, where a loop running to the exact count would finish
-// element by element and mispredict its exit on one interval length after another.
-template <TOperatorKernel Op>
-[[gnu::always_inline]] inline void MergeLoop(std::int32_t* degrees, const std::int16_t* run,
-                                             std::int32_t count) {
-    if (count < 8) {
-        for (std::int32_t k = 0; k < count; ++k)
-            degrees[k] = Op(degrees[k], run[k]);
-        return;
-    }
-    const std::int32_t last = count - 8;
-    std::int32_t tail[8];
-    for (std::int32_t k = 0; k < 8; ++k)
-        tail[k] = Op(degrees[last + k], run[last + k]);
-    for (std::int32_t k = 0; k < last; k += 8)
-        MergeEight<Op>(degrees + k, run + k);
-    for (std::int32_t k = 0; k < 8; ++k)
-        degrees[last + k] = tail[k];
-}
-
-// The replay loop, vectorised for the baseline instruction set and, where the processor has
-// them, for 256-bit integer vectors (a product of eight degrees at once instead of an emulated
-// multiplication of four). Integer arithmetic only: both give the same degrees.
-template <TOperatorKernel Op>
-void MergeRun(std::int32_t* degrees, const std::int16_t* run, std::int32_t count) {
-    MergeLoop<Op>(degrees, run, count);
-}
-template <TOperatorKernel Op>
-[[gnu::target("avx2")]] void MergeRunWide(std::int32_t* degrees, const std::int16_t* run,
-                                          std::int32_t count) {
-    MergeLoop<Op>(degrees, run, count);
-}
-
-const bool WideVectors = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
-}();
 
 // Evaluates the pieces and merges them, writing each degree drawn to record[i - First] when a
 // record is kept.
@@ -105,14 +58,11 @@ template <TOperatorKernel Op> void EvaluatePieces(const TApplication& a, std::in
     piece(a.First + a.Repeats * width, a.Last);
 }
 
-template <TOperatorKernel Op> void Merge(const TApplication& a) {
+template <TOperatorKernel Op, std::int32_t OpCode> void Merge(const TApplication& a) {
     const std::int32_t length = a.Last - a.First + 1;
     TShapeRuns& runs = ShapeRuns();
     if (const std::int16_t* run = runs.Find(a.Code, a.Repeats, length)) {
-        if (WideVectors)
-            MergeRunWide<Op>(a.Degrees + a.First, run, length);
-        else
-            MergeRun<Op>(a.Degrees + a.First, run, length);
+        MergeDegreeRun(OpCode, a.Degrees + a.First, run, length);
         return;
     }
     if (length > TShapeRuns::MaxLength) {
@@ -127,7 +77,7 @@ using TMerge = void (*)(const TApplication&);
 
 template <std::size_t... Op>
 constexpr std::array<TMerge, sizeof...(Op)> MergesFor(std::index_sequence<Op...>) {
-    return {Merge<kernels::OperatorKernels[Op]>...};
+    return {Merge<kernels::OperatorKernels[Op], static_cast<std::int32_t>(Op)>...};
 }
 
 // The loop of each operator code.

@@ -10,7 +10,6 @@ namespace {
 
 constexpr double ChromosomeProbability = 0.5;
 constexpr std::int32_t CellCount = 16;
-constexpr std::int32_t InitialDegree = 50;
 constexpr double PerfectDistance = 0.05;
 
 std::int32_t AcceptedBlockCount(std::int32_t blockCount) {

@@ -11,6 +11,8 @@
 namespace vesk {
 
 constexpr std::int32_t BitsPerBlock = 18;
+// Every degree of a projection before the first block is merged in.
+constexpr std::int32_t InitialDegree = 50;
 
 // One pattern's life inside a command: created, optionally loaded from text, projected,
 // evaluated, released.

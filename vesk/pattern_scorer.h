@@ -1,20 +1,30 @@
 #pragma once
-// Batch scoring of pattern texts against one reference set.
+// Batch scoring of patterns against one reference set.
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "fuzzyset/fuzzy_set.h"
+#include "vesk/block_runs.h"
 #include "vesk/fuzzy_block.h"
 #include "vesk/reference_distance.h"
 
 namespace vesk {
 
-// Scores pattern texts as an agent does that loads the text, projects it and evaluates it
-// against the reference set of the scorer's element count, with the same fitness, but without
-// the agent: no chromosome is drawn, and the block list, the projected set and the reference
-// serve every text in turn, so that scoring allocates nothing once warm.
+// A pattern's fitness and the Hamming distance of its projection to the reference.
+struct TPatternScore {
+    std::int32_t Fitness = 0;
+    double Distance = 0;
+    friend bool operator==(const TPatternScore&, const TPatternScore&) = default;
+};
+
+// Scores patterns as an agent does that loads the pattern, projects it and evaluates it against
+// the reference set of the scorer's element count, with the same fitness, but without the agent:
+// no chromosome is drawn, the block list, the projected set and the reference serve every
+// pattern in turn, and each block's run of degrees is drawn once for the scorer's life
+// (TBlockRuns; universes too large for that apply every shape anew). Belongs to one thread.
 class TPatternScorer {
 public:
     // Builds the reference set of elementCount elements; faults as MakeReference does.
@@ -24,10 +34,12 @@ public:
     // when the text's length is not a multiple of 5 (an agent would score its random block).
     // Faults as projection and evaluation do (no elements: an invalid operation).
     std::optional<std::int32_t> Score(std::string_view text);
+    // The score of these blocks (each valid, as a block list holds them), projected in order.
+    TPatternScore ScoreBlocks(std::span<const TFuzzyBlock> blocks);
 
     std::int32_t ElementCount() const { return FElementCount; }
     const TFuzzySet& Reference() const { return FReference; }
-    // The blocks of the last text scored, and their projection.
+    // The blocks of the last text scored, and the projection of the last pattern scored.
     const TVesk& Pattern() const { return FPattern; }
     const TFuzzySet& PatternSet() const { return FPatternSet; }
 
@@ -35,6 +47,7 @@ private:
     std::int32_t FElementCount;
     TFuzzySet FReference;
     THammingToReference FDistance;
+    std::optional<TBlockRuns> FRuns;
     TVesk FPattern;
     TFuzzySet FPatternSet;
 };

@@ -1,12 +1,19 @@
 // The vesk tool's one-shot commands end to end.
 
 #include <algorithm>
+#include <cstdlib>
+#include <random>
+#include <sstream>
 
 #include <gtest/gtest.h>
 
 #include <QImage>
 
+#include <nlohmann/json.hpp>
+
+#include "fuzzyset/fuzzy_set.h"
 #include "tool_process.h"
+#include "vesk/agent.h"
 
 namespace vesk::test {
 namespace {
@@ -140,6 +147,73 @@ TEST(VeskOutput, AClosedPipeEndsTheRunQuietly) {
     const TToolRun run = RunToolIntoShortReader({"reference", "100000"}, 0);
     EXPECT_EQ(run.Status, 1);
     EXPECT_EQ(run.Err, "");
+}
+
+} // namespace
+} // namespace vesk::test
+
+namespace vesk::test {
+namespace {
+
+// Random 16-block patterns, one a line, with a bad line and a blank one among them.
+std::string RandomPatternLines(std::size_t count) {
+    std::mt19937 random(17);
+    const char* digits = "0123456789ABCDEF";
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) {
+        for (int g = 0; g < 80; ++g)
+            text += digits[std::uniform_int_distribution<int>(0, g % 5 == 2 || g % 5 == 3 ? 7 : 15)(
+                random)];
+        text += i == count / 2 ? "\n\n12\n" : "\n";
+    }
+    return text;
+}
+
+TEST(VeskScore, EveryThreadCountAnswersTheSameInInputOrder) {
+    const std::string input = RandomPatternLines(200000);
+    const TToolRun one = RunTool({"score", "--jobs", "1"}, input);
+    const TToolRun two = RunTool({"score", "--jobs", "2"}, input);
+    const TToolRun every = RunTool({"score"}, input);
+    EXPECT_EQ(one.Status, 1); // the bad line
+    EXPECT_EQ(std::count(one.Out.begin(), one.Out.end(), '\n'), 200000);
+    EXPECT_EQ(two.Out, one.Out);
+    EXPECT_EQ(two.Err, one.Err);
+    EXPECT_EQ(every.Out, one.Out);
+    EXPECT_EQ(one.Err, "vesk: line 100003: hexa string length must be a multiple of 5\n");
+}
+
+TEST(VeskScore, CsvAndJsonCarryThePatternFitnessAndDistance) {
+    const std::string input = "77467c422E8C46887454\n\nAF6553666D22533E1571\n";
+    const TToolRun csv = RunTool({"score", "--format", "csv"}, input);
+    EXPECT_EQ(csv.Status, 0);
+    const TToolRun json = RunTool({"score", "--format=json", "-j", "2"}, input);
+    EXPECT_EQ(json.Status, 0);
+    std::istringstream csvLines(csv.Out), jsonLines(json.Out);
+    std::string header, line, object;
+    std::getline(csvLines, header);
+    EXPECT_EQ(header, "pattern,fitness,distance");
+    TFuzzySet reference;
+    reference.MakeReference(100);
+    for (const char* hex : {"77467c422E8C46887454", "AF6553666D22533E1571"}) {
+        TVeskAgent agent(1, 100, false);
+        agent.LoadHex(hex);
+        TFuzzySet set;
+        agent.Project(set);
+        agent.Evaluate(set, reference);
+        const double distance = set.HammingDistance(reference);
+        ASSERT_TRUE(std::getline(csvLines, line));
+        const std::string prefix = std::string(hex) + "," + std::to_string(agent.Fitness) + ",";
+        ASSERT_EQ(line.rfind(prefix, 0), 0u) << line;
+        EXPECT_EQ(std::strtod(line.c_str() + prefix.size(), nullptr), distance); // reads back
+        ASSERT_TRUE(std::getline(jsonLines, object));
+        const nlohmann::json parsed = nlohmann::json::parse(object);
+        EXPECT_EQ(parsed["pattern"], hex);
+        EXPECT_EQ(parsed["fitness"], agent.Fitness);
+        EXPECT_EQ(parsed["distance"].get<double>(), distance);
+        agent.Release();
+    }
+    EXPECT_EQ(RunTool({"score", "--format", "xml"}).Status, 2);
+    EXPECT_EQ(RunTool({"score", "--jobs", "0"}).Status, 2);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Batch scoring without an agent against the agent's load, projection and evaluation.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <optional>
 #include <random>
 #include <string>
@@ -62,6 +63,14 @@ TEST(PatternScorer, ScoresAndProjectsAsAnAgentDoes) {
             const TAgentResult expected = AgentResult(text, n);
             EXPECT_EQ(scorer.Score(text), std::optional(expected.Fitness)) << n << " " << text;
             EXPECT_EQ(scorer.PatternSet().Degrees(), expected.Set.Degrees()) << n << " " << text;
+            // The block list itself: the same projection, and the distance bit for bit.
+            if (text.size() % 5 != 0) continue;
+            TVesk pattern;
+            pattern.LoadFromHex(text);
+            const TPatternScore score = scorer.ScoreBlocks(pattern.Blocks());
+            EXPECT_EQ(score.Fitness, expected.Fitness);
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(score.Distance),
+                      std::bit_cast<std::uint64_t>(expected.Set.HammingDistance(reference)));
         }
     }
 }

@@ -1,0 +1,91 @@
+#include "cli/chunk_reader.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "cli/text_stream.h"
+
+namespace vesk::cli {
+
+TChunkReader::TChunkReader(std::FILE* stream, std::size_t chunkBytes)
+    : FStream(stream), FChunkBytes(chunkBytes) {}
+
+bool TChunkReader::Fill() {
+    if (FEnd) return false;
+    if (FStart > 0) {
+        FBuffer.erase(0, FStart);
+        FStart = 0;
+    }
+    const std::size_t had = FBuffer.size();
+    FBuffer.resize(had + FChunkBytes);
+    const std::size_t got = std::fread(FBuffer.data() + had, 1, FChunkBytes, FStream);
+    FBuffer.resize(had + got);
+    if (got == 0) {
+        FEnd = true;
+        // A read error is not the end of the input: the lines after it would be lost unnoticed.
+        if (std::ferror(FStream))
+            FError = std::string("cannot read standard input: ") + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+// The length a line keeps once a CR before its LF is dropped.
+std::size_t KeptLength(const char* line, std::size_t length) {
+    return length > 0 && line[length - 1] == '\r' ? length - 1 : length;
+}
+
+} // namespace
+
+std::optional<TLineChunk> TChunkReader::Next() {
+    for (;;) {
+        const std::size_t pending = FBuffer.size() - FStart;
+        const char* begin = FBuffer.data() + FStart;
+        const auto* firstEnd = static_cast<const char*>(std::memchr(begin, '\n', pending));
+        const std::size_t firstLength =
+            firstEnd != nullptr ? static_cast<std::size_t>(firstEnd - begin) : pending;
+
+        // The first line alone is too long: skipped whole, up to its LF.
+        if (firstLength > MaxLineLength + 1 ||
+            (firstEnd != nullptr && KeptLength(begin, firstLength) > MaxLineLength)) {
+            while (firstEnd == nullptr) {
+                FStart = FBuffer.size(); // nothing of it is kept
+                if (!Fill()) break;
+                begin = FBuffer.data() + FStart;
+                firstEnd = static_cast<const char*>(std::memchr(begin, '\n', FBuffer.size()));
+            }
+            FStart = firstEnd != nullptr ? static_cast<std::size_t>(firstEnd - FBuffer.data()) + 1
+                                         : FBuffer.size();
+            return TLineChunk{"", FNextLine++, true};
+        }
+
+        // Whole lines up to about the chunk size, the last LF of the pending bytes ending them.
+        if (firstEnd != nullptr && (pending >= FChunkBytes || FEnd)) {
+            const std::size_t window = std::min(pending, std::max(FChunkBytes, firstLength + 1));
+            const char* last = begin + window - 1;
+            while (*last != '\n')
+                --last;
+            TLineChunk chunk;
+            chunk.FirstLine = FNextLine;
+            chunk.Text.assign(begin, last + 1);
+            FNextLine += std::count(begin, last + 1, '\n');
+            FStart += chunk.Text.size();
+            return chunk;
+        }
+        if (!Fill()) {
+            // The end: what is left is one last line without its LF.
+            if (FBuffer.size() == FStart) return std::nullopt;
+            if (FBuffer.find('\n', FStart) != std::string::npos) continue;
+            TLineChunk chunk{FBuffer.substr(FStart) + "\n", FNextLine++, false};
+            FStart = FBuffer.size();
+            if (KeptLength(chunk.Text.data(), chunk.Text.size() - 1) > MaxLineLength)
+                return TLineChunk{"", chunk.FirstLine, true};
+            return chunk;
+        }
+    }
+}
+
+} // namespace vesk::cli

@@ -1,0 +1,19 @@
+#pragma once
+// Runs of degrees: what one shape application draws across an interval, worked out once, and
+// its merge into a set's degrees by an operator, for loops that apply the same run many times.
+
+#include <cstdint>
+
+namespace vesk {
+
+// The degrees ApplyShape(Code, Repeats, First, First + Length - 1, Op) draws, element First + k
+// at out[k]: the interval cut into Repeats + 1 pieces (one piece when it is shorter than that),
+// the shape evaluated over each. Code and Repeats must be in range (0..17, 0..7), Length >= 1.
+// The bell over a piece of two elements raises "Floating point division by zero".
+void DrawShapeRun(std::int32_t Code, std::int32_t Repeats, std::int32_t Length, std::int32_t* out);
+
+// degrees[k] := Combine(Op, degrees[k], run[k]) for k = 0..count-1; Op must be 0..15.
+void MergeDegreeRun(std::int32_t Op, std::int32_t* degrees, const std::int16_t* run,
+                    std::int32_t count);
+
+} // namespace vesk

@@ -1,0 +1,51 @@
+#pragma once
+// Every block a universe of one size can hold, ready to merge: the interval of each centre and
+// spread, and the degrees each shape and repeat count draws over each interval length.
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "vesk/fuzzy_block.h"
+
+namespace vesk {
+
+// For one element count N: a block's interval is looked up, and the run of degrees of its shape,
+// repeats and interval length is drawn by DrawShapeRun the first time it is needed and kept for
+// the scorer's life. N fixes the interval lengths (at most 32 of them), so what can be kept is
+// bounded by N itself and nothing is ever forgotten; a universe whose every run would not fit in
+// MaxEntries degrees is refused (Fits). Not synchronised: one per thread.
+class TBlockRuns {
+public:
+    static constexpr std::size_t MaxEntries = std::size_t{1} << 25; // 64 MiB of 16-bit degrees
+
+    // False when N's runs could need more than MaxEntries degrees (N above some 14,000).
+    static bool Fits(std::int32_t elementCount);
+
+    // N >= 1 and Fits(N).
+    explicit TBlockRuns(std::int32_t elementCount);
+
+    // degrees (N of them) after ApplyShape of the block over its interval, as a projection does.
+    void Merge(const TFuzzyBlock& B, std::int32_t* degrees);
+
+    // Degrees drawn and kept so far.
+    std::size_t Size() const { return FPool.size(); }
+
+private:
+    static constexpr std::int32_t Shapes = 16, RepeatCounts = 8, Spreads = 8;
+
+    struct TInterval {
+        std::int32_t First = 0, Length = 0, LengthIndex = 0;
+    };
+
+    // The run of (shape, repeats, length index), drawn now if it was not yet.
+    const std::int16_t* Run(std::int32_t shape, std::int32_t repeats, const TInterval& interval);
+
+    std::array<TInterval, 16 * Spreads> FIntervals; // by Centre * 8 + Spread
+    std::int32_t FLengthCount = 0;
+    std::vector<std::int32_t> FRunAt; // by (shape * 8 + repeats) * lengths + index; -1: not drawn
+    std::vector<std::int16_t> FPool;
+    std::vector<std::int32_t> FScratch;
+};
+
+} // namespace vesk
