@@ -11,7 +11,7 @@ cd "$(dirname "$0")"
 
 JOBS=$(nproc 2>/dev/null || echo 2)
 PACKAGES=(cmake g++ make qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev fonts-dejavu-core
-    libcli11-dev nlohmann-json3-dev libtbb-dev)
+    libcli11-dev nlohmann-json3-dev libtbb-dev libpagmo-dev)
 CI_PACKAGES=(clang libclang-rt-14-dev valgrind)
 
 as_root() {
@@ -59,15 +59,17 @@ run_fuzzers() {
 
 # The threaded code's tests under ThreadSanitizer (build-tsan): batch scoring, "vesk score" on
 # several threads and the pattern search.
-THREADED_TARGETS=(vesk vesk_scoring_tests vesk_cli_tests)
+THREADED_TARGETS=(vesk vesk_scoring_tests vesk_search_tests vesk_cli_tests)
 THREADED_TESTS='BatchScorer.*:VeskScore.*:Search*.*:VeskEvolve*.*'
 run_thread_sanitizer() {
     echo "== the threaded tests under ThreadSanitizer =="
     cmake -S . -B build-tsan -DVESK_TSAN=ON -DVESK_BUILD_BENCH=OFF >/dev/null
     cmake --build build-tsan -j "$JOBS" --target "${THREADED_TARGETS[@]}"
     local binary
-    for binary in build-tsan/tests/vesk/vesk_scoring_tests build-tsan/tests/cli/vesk_cli_tests; do
-        TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "$binary" \
+    for binary in build-tsan/tests/vesk/vesk_scoring_tests build-tsan/tests/search/vesk_search_tests \
+        build-tsan/tests/cli/vesk_cli_tests; do
+        TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+            "$binary" \
             --gtest_filter="$THREADED_TESTS" --gtest_brief=1
     done
 }

@@ -12,6 +12,7 @@ void AddDegreeCommands(CLI::App& tool, int& status); // reference, project, shap
 void AddSweepCommand(CLI::App& tool, int& status);
 void AddPlotCommand(CLI::App& tool, int& status);
 void AddScoreCommand(CLI::App& tool, int& status);
+void AddEvolveCommand(CLI::App& tool, int& status);
 
 // The notes under "vesk --help".
 extern const char* const ToolFooter;

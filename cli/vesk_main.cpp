@@ -54,6 +54,7 @@ int main(int argc, char** argv) {
     AddSweepCommand(tool, status);
     AddPlotCommand(tool, status);
     AddScoreCommand(tool, status);
+    AddEvolveCommand(tool, status);
     tool.footer(ToolFooter); // after the commands, which would inherit it
 
     try {

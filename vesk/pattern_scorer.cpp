@@ -19,6 +19,11 @@ TPatternScorer::TPatternScorer(std::int32_t elementCount)
     if (TBlockRuns::Fits(elementCount)) FRuns.emplace(elementCount);
 }
 
+TPatternScorer::TPatternScorer(const TFuzzySet& reference)
+    : FElementCount(reference.Count()), FReference(reference), FDistance(FReference) {
+    if (TBlockRuns::Fits(FElementCount)) FRuns.emplace(FElementCount);
+}
+
 std::optional<std::int32_t> TPatternScorer::Score(std::string_view text) {
     if (text.size() % 5 != 0) return std::nullopt;
     FPattern.LoadFromHex(text);

@@ -29,6 +29,8 @@ class TPatternScorer {
 public:
     // Builds the reference set of elementCount elements; faults as MakeReference does.
     explicit TPatternScorer(std::int32_t elementCount);
+    // Scores against a reference of one's own, of reference.Count() elements.
+    explicit TPatternScorer(const TFuzzySet& reference);
 
     // The fitness of the pattern the text reads as (LoadFromHex); nothing, and nothing changed,
     // when the text's length is not a multiple of 5 (an agent would score its random block).

@@ -1,0 +1,106 @@
+#include "search/field_annealing.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+#include <vector>
+
+#include <pagmo/problem.hpp>
+
+#include "search/pattern_problem.h"
+
+namespace vesk {
+
+namespace {
+
+struct TIndividual {
+    pagmo::vector_double Genes;
+    double Objective = 0;
+};
+
+// Evaluates through the pattern problem's scorer directly, counting as the optimiser counts.
+class TEvaluator {
+public:
+    explicit TEvaluator(const pagmo::problem& problem)
+        : FProblem(problem), FPattern(problem.extract<TPatternProblem>()) {
+        if (FPattern == nullptr || FPattern->Pareto())
+            throw std::invalid_argument("the memetic search needs the single-objective problem");
+    }
+    TEvaluator(const TEvaluator&) = delete;
+    TEvaluator& operator=(const TEvaluator&) = delete;
+
+    // Adds the evaluations made so far to the problem's count.
+    void Count() {
+        FProblem.increment_fevals(FCount);
+        FCount = 0;
+    }
+
+    double operator()(const pagmo::vector_double& genes) {
+        ++FCount;
+        BlocksInto(genes);
+        return FPattern->Objective(FBlocks);
+    }
+
+private:
+    void BlocksInto(const pagmo::vector_double& genes) {
+        FBlocks.resize(genes.size() / GenesPerBlock);
+        for (std::size_t b = 0; b < FBlocks.size(); ++b) {
+            const double* g = genes.data() + b * GenesPerBlock;
+            FBlocks[b] = {static_cast<std::int32_t>(g[0]), static_cast<std::int32_t>(g[1]),
+                          static_cast<std::int32_t>(g[2]), static_cast<std::int32_t>(g[3]),
+                          static_cast<std::int32_t>(g[4])};
+        }
+    }
+
+    const pagmo::problem& FProblem;
+    const TPatternProblem* FPattern;
+    TBlockList FBlocks;
+    std::uint64_t FCount = 0;
+};
+
+} // namespace
+
+TFieldAnnealing::TFieldAnnealing(std::uint64_t moves, std::uint64_t total, double hot, double cold,
+                                 unsigned seed)
+    : FMoves(std::max<std::uint64_t>(moves, 1)), FTotal(std::max<std::uint64_t>(total, 1)),
+      FHot(hot), FCold(cold), FRandom(seed) {}
+
+pagmo::population TFieldAnnealing::evolve(pagmo::population population) const {
+    if (population.size() == 0) return population;
+    const pagmo::problem& problem = population.get_problem();
+    const auto [low, high] = problem.get_bounds();
+    const std::size_t genes = low.size();
+    TEvaluator evaluate(problem);
+    const auto start = population.best_idx();
+    TIndividual current{population.get_x()[start], population.get_f()[start][0]};
+    TIndividual best = current;
+    std::uniform_int_distribution<std::size_t> pickGene(0, genes - 1);
+    std::uniform_real_distribution<double> chance(0.0, 1.0);
+    const double ratio = std::log(FCold / FHot);
+    for (std::uint64_t move = 0; move < FMoves; ++move, ++FDone) {
+        const double progress =
+            std::min(1.0, static_cast<double>(FDone) / static_cast<double>(FTotal));
+        const double temperature = FHot * std::exp(ratio * progress);
+        const std::size_t gene = pickGene(FRandom);
+        const double kept = current.Genes[gene];
+        // Another value of the field, uniformly.
+        const int span = static_cast<int>(high[gene] - low[gene]);
+        double v = low[gene] + std::uniform_int_distribution<int>(0, span - 1)(FRandom);
+        if (v >= kept) v += 1;
+        current.Genes[gene] = v;
+        const double tried = evaluate(current.Genes);
+        const double delta = tried - current.Objective;
+        if (delta <= 0 || chance(FRandom) < std::exp(-delta / temperature)) {
+            current.Objective = tried;
+            if (tried < best.Objective) best = current;
+        } else {
+            current.Genes[gene] = kept;
+        }
+    }
+    const auto worst = population.worst_idx();
+    population.set_xf(worst, best.Genes, {best.Objective});
+    evaluate.Count();
+    return population;
+}
+
+} // namespace vesk

@@ -1,0 +1,271 @@
+#include "search/pattern_search.h"
+
+#include <algorithm>
+#include <chrono>
+#include <map>
+#include <random>
+#include <stdexcept>
+
+#include <pagmo/algorithm.hpp>
+#include <pagmo/algorithms/gaco.hpp>
+#include <pagmo/algorithms/ihs.hpp>
+#include <pagmo/algorithms/nsga2.hpp>
+#include <pagmo/algorithms/sga.hpp>
+#include <pagmo/archipelago.hpp>
+#include <pagmo/island.hpp>
+#include <pagmo/islands/thread_island.hpp>
+#include <pagmo/population.hpp>
+#include <pagmo/problem.hpp>
+
+#include "runtime/extended.h"
+#include "runtime/thread_team.h"
+#include "search/field_annealing.h"
+
+namespace vesk {
+
+const char* const DefaultAlgorithm = "annealing";
+const char* const ParetoAlgorithm = "nsga2";
+
+namespace {
+
+using TClock = std::chrono::steady_clock;
+
+// What an island's algorithm is made from.
+struct TRoundPlan {
+    std::uint64_t RoundEvaluations;  // what an island spends a round
+    std::uint64_t IslandEvaluations; // what an island spends in all
+    std::size_t Population;
+    double Elements; // the objective's scale: the target's elements, 1 for the sweep's mean
+    unsigned Seed;
+};
+
+// An algorithm --algorithm can name, and the size of population it works on.
+struct TAlgorithmRecipe {
+    const char* Name;
+    std::size_t Population;
+    pagmo::algorithm (*Make)(const TRoundPlan& plan);
+};
+
+unsigned Generations(const TRoundPlan& plan) {
+    return static_cast<unsigned>(
+        std::max<std::uint64_t>(1, plan.RoundEvaluations / plan.Population));
+}
+
+// Annealing temperatures in objective units an element, tuned on the reference of 100 with 16
+// blocks (see the README's quality table).
+constexpr double HotPerElement = 0.003, ColdPerElement = 0.00001;
+
+const TAlgorithmRecipe Recipes[] = {
+    {"annealing", 8,
+     [](const TRoundPlan& plan) {
+         return pagmo::algorithm(TFieldAnnealing(plan.RoundEvaluations, plan.IslandEvaluations,
+                                                 HotPerElement * plan.Elements,
+                                                 ColdPerElement * plan.Elements, plan.Seed));
+     }},
+    // The optimiser's genetic algorithm: tournaments of two, uniform crossover of genes, one
+    // gene in sixty redrawn in its range, the best of parents and children kept.
+    {"sga", 100,
+     [](const TRoundPlan& plan) {
+         return pagmo::algorithm(pagmo::sga(Generations(plan), 0.9, 1., 1.0 / 60, 1., 2u,
+                                            "binomial", "uniform", "tournament", plan.Seed));
+     }},
+    {"gaco", 100,
+     [](const TRoundPlan& plan) {
+         return pagmo::algorithm(pagmo::gaco(Generations(plan), 63u, 1.0, 0., 0.01, 1u, 7u, 100000u,
+                                             100000u, 0., true, plan.Seed));
+     }},
+    // Harmony search makes one new harmony a generation.
+    {"ihs", 64,
+     [](const TRoundPlan& plan) {
+         return pagmo::algorithm(pagmo::ihs(static_cast<unsigned>(plan.RoundEvaluations), 0.85,
+                                            0.35, 0.99, 1e-5, 1., plan.Seed));
+     }},
+    {"nsga2", 100,
+     [](const TRoundPlan& plan) {
+         return pagmo::algorithm(
+             pagmo::nsga2(Generations(plan), 0.95, 10., 1.0 / 60, 50., plan.Seed));
+     }},
+};
+
+const TAlgorithmRecipe& RecipeNamed(const std::string& name) {
+    for (const TAlgorithmRecipe& recipe : Recipes)
+        if (name == recipe.Name) return recipe;
+    throw std::invalid_argument("unknown algorithm '" + name + "'");
+}
+
+// Evaluations an island spends a round: small enough to stop promptly and to migrate often,
+// large enough to keep the islands' threads busy.
+std::uint64_t RoundEvaluations(const TSearchSettings& settings, int islands) {
+    const std::uint64_t share = settings.Evaluations / static_cast<std::uint64_t>(islands);
+    return std::clamp<std::uint64_t>(share / 20, 2000, 20000);
+}
+
+std::uint64_t Evaluations(const pagmo::archipelago& archipelago) {
+    std::uint64_t total = 0;
+    for (const pagmo::island& island : archipelago)
+        total += island.get_population().get_problem().get_fevals();
+    return total;
+}
+
+// The best individual of every island: (objective, genes), in island order.
+std::vector<std::pair<double, pagmo::vector_double>>
+Champions(const pagmo::archipelago& archipelago) {
+    std::vector<std::pair<double, pagmo::vector_double>> out;
+    for (const pagmo::island& island : archipelago) {
+        const pagmo::population population = island.get_population();
+        const auto best =
+            population.get_problem().get_nobj() == 1
+                ? population.best_idx()
+                : static_cast<std::size_t>(
+                      std::min_element(population.get_f().begin(), population.get_f().end()) -
+                      population.get_f().begin());
+        out.emplace_back(population.get_f()[best][0], population.get_x()[best]);
+    }
+    return out;
+}
+
+// Every island evolves once, all at the same time. ThreadSanitizer cannot see the ordering the
+// islands' own threads give (the optimiser's library is not built for it), so its builds run
+// the same evolutions, each island's algorithm on its population, on a thread team it can see.
+void EvolveRound(pagmo::archipelago& archipelago, [[maybe_unused]] TThreadTeam& team) {
+#if !defined(__SANITIZE_THREAD__)
+    archipelago.evolve(1);
+    archipelago.wait_check();
+#else
+    team.ForRanges(archipelago.size(), 1, [&](int, std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i != end; ++i) {
+            pagmo::island& island = archipelago[i];
+            pagmo::algorithm algorithm = island.get_algorithm();
+            const pagmo::population evolved = algorithm.evolve(island.get_population());
+            island.set_algorithm(algorithm);
+            island.set_population(evolved);
+        }
+    });
+#endif
+}
+
+// The ring migration: island i takes the champion of island i - 1 in place of its worst.
+void Migrate(pagmo::archipelago& archipelago) {
+    if (archipelago.size() < 2) return;
+    const auto champions = Champions(archipelago);
+    for (std::size_t i = 0; i < archipelago.size(); ++i) {
+        const auto& [objective, genes] =
+            champions[(i + archipelago.size() - 1) % archipelago.size()];
+        pagmo::population population = archipelago[i].get_population();
+        if (population.get_problem().get_nobj() != 1) continue; // NSGA-II keeps its own fronts
+        const auto worst = population.worst_idx();
+        if (population.get_f()[worst][0] <= objective) continue;
+        population.set_xf(worst, genes, {objective});
+        archipelago[i].set_population(population);
+    }
+}
+
+// The best pattern of each block count over every island, dominated ones left out.
+std::vector<TFrontPoint> FrontOf(const pagmo::archipelago& archipelago,
+                                 const TPatternProblem& problem) {
+    std::map<std::size_t, TFrontPoint> best;
+    for (const pagmo::island& island : archipelago) {
+        const pagmo::population population = island.get_population();
+        for (std::size_t k = 0; k < population.size(); ++k) {
+            TBlockList pattern = problem.Pattern(population.get_x()[k]);
+            const double distance = population.get_f()[k][0];
+            const std::size_t blocks = pattern.size();
+            auto found = best.find(blocks);
+            if (found == best.end() || distance < found->second.Distance)
+                best[blocks] = {std::move(pattern), distance};
+        }
+    }
+    std::vector<TFrontPoint> front;
+    for (auto& [blocks, point] : best)
+        if (front.empty() || point.Distance < front.back().Distance) front.push_back(point);
+    return front;
+}
+
+} // namespace
+
+TSearchSettings::TSearchSettings() {
+    Target.MakeReference(100);
+}
+
+const std::vector<std::string>& SearchAlgorithms() {
+    static const std::vector<std::string> names = [] {
+        std::vector<std::string> out;
+        for (const TAlgorithmRecipe& recipe : Recipes)
+            out.push_back(recipe.Name);
+        return out;
+    }();
+    return names;
+}
+
+TSearchResult RunSearch(const TSearchSettings& settings, const TSearchObserver& observer,
+                        const std::atomic<bool>* stop) {
+    const auto started = TClock::now();
+    TSearchResult result;
+    result.Algorithm = !settings.Algorithm.empty() ? settings.Algorithm
+                       : settings.Pareto           ? ParetoAlgorithm
+                                                   : DefaultAlgorithm;
+    const TAlgorithmRecipe& recipe = RecipeNamed(result.Algorithm);
+    if (settings.Pareto != (result.Algorithm == std::string(ParetoAlgorithm)))
+        throw std::invalid_argument(settings.Pareto ? "the Pareto search runs on nsga2"
+                                                    : "nsga2 serves the Pareto search only");
+    if (settings.Target.Count() < 1) throw std::invalid_argument("the target has no elements");
+    result.Islands = settings.Islands > 0 ? settings.Islands : HardwareThreads();
+
+    const TPatternProblem problem(settings.Target, settings.Blocks, settings.Objective,
+                                  settings.Pareto);
+    const std::uint64_t roundEvaluations = RoundEvaluations(settings, result.Islands);
+    // Every seed is drawn from one generator seeded by the settings' seed.
+    std::mt19937 seeds(settings.Seed);
+    pagmo::archipelago archipelago;
+    const double elements = settings.Objective == TObjective::Sweep ? 1.0 : settings.Target.Count();
+    for (int i = 0; i < result.Islands; ++i) {
+        const unsigned algorithmSeed = seeds(), populationSeed = seeds();
+        const TRoundPlan plan{roundEvaluations,
+                              settings.Evaluations / static_cast<std::uint64_t>(result.Islands),
+                              recipe.Population, elements, algorithmSeed};
+        archipelago.push_back(pagmo::thread_island(), recipe.Make(plan), pagmo::problem(problem),
+                              recipe.Population, populationSeed);
+    }
+
+    TThreadTeam team(result.Islands);
+    auto elapsed = [&] { return std::chrono::duration<double>(TClock::now() - started).count(); };
+    auto best = [&] {
+        const auto champions = Champions(archipelago);
+        return *std::min_element(champions.begin(), champions.end(),
+                                 [](const auto& a, const auto& b) { return a.first < b.first; });
+    };
+    for (;;) {
+        const auto [objective, genes] = best();
+        result.Best = objective;
+        result.Pattern = problem.Pattern(genes);
+        result.Evaluations = Evaluations(archipelago);
+        result.Seconds = elapsed();
+        if (observer)
+            observer({result.Evaluations, result.Best, result.Pattern, result.Seconds,
+                      result.Seconds > 0 ? result.Evaluations / result.Seconds : 0});
+        if (stop != nullptr && stop->load()) {
+            result.Stopped = "interrupted";
+            break;
+        }
+        if (result.Evaluations >= settings.Evaluations) {
+            result.Stopped = "evaluations";
+            break;
+        }
+        if (settings.Seconds && result.Seconds >= *settings.Seconds) {
+            result.Stopped = "seconds";
+            break;
+        }
+        if (settings.MeanDistance && !settings.Pareto &&
+            StoreDouble(Divide(objective, static_cast<TReal>(elements))) <=
+                *settings.MeanDistance) {
+            result.Stopped = "distance";
+            break;
+        }
+        EvolveRound(archipelago, team);
+        Migrate(archipelago);
+    }
+    if (settings.Pareto) result.Front = FrontOf(archipelago, problem);
+    return result;
+}
+
+} // namespace vesk

@@ -1,0 +1,119 @@
+// "vesk evolve" end to end: its report, re-scored by the rest of the tool, its target files and
+// their errors, the front, the plain form handed on, and Ctrl-C.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+#include <nlohmann/json.hpp>
+
+#include "tool_process.h"
+
+namespace vesk::test {
+namespace {
+
+using nlohmann::json;
+
+TEST(VeskEvolve, ReportsWhatScoreAndSessionGiveForItsPattern) {
+    const TToolRun run = RunTool({"evolve", "--blocks", "6", "--evaluations", "40000", "-q"});
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Err, "");
+    const json out = json::parse(run.Out);
+    for (const char* key : {"hex", "blocks", "elements", "target", "objective", "distance",
+                            "mean_distance", "fitness", "sweep", "evaluations", "seconds",
+                            "evaluations_per_second", "algorithm", "islands", "seed", "stopped"})
+        EXPECT_TRUE(out.contains(key)) << key;
+    EXPECT_EQ(out["target"], "reference");
+    EXPECT_EQ(out["algorithm"], "annealing");
+    EXPECT_EQ(out["stopped"], "evaluations");
+    const std::string hex = out["hex"];
+    EXPECT_EQ(hex.size(), 30u);
+
+    const TToolRun score = RunTool({"score", "--format", "json"}, hex + "\n");
+    const json scored = json::parse(score.Out);
+    EXPECT_EQ(scored["distance"].get<double>(), out["distance"].get<double>());
+    EXPECT_EQ(scored["fitness"], out["fitness"]);
+    const TToolRun sweep = RunTool({"sweep", hex});
+    char expected[80];
+    std::snprintf(expected, sizeof expected, "Fitness (100, 500, 1000, 5000): %5d,%5d,%5d,%5d\n",
+                  out["sweep"][0].get<int>(), out["sweep"][1].get<int>(),
+                  out["sweep"][2].get<int>(), out["sweep"][3].get<int>());
+    EXPECT_EQ(sweep.Out, expected);
+
+    // The same command again gives the same pattern; --format plain gives it alone.
+    const TToolRun plain =
+        RunTool({"evolve", "--blocks", "6", "--evaluations", "40000", "--format", "plain"});
+    EXPECT_EQ(plain.Out, hex + "\n");
+}
+
+TEST(VeskEvolve, SearchesATargetFileAndRefusesABadOne) {
+    TScratch dir;
+    const std::string csv = dir.Path("target.csv");
+    std::ofstream(csv) << RunTool({"reference", "40", "--format", "csv"}).Out;
+    const TToolRun run = RunTool({"evolve", "--target", csv, "--blocks", "4", "--evaluations",
+                                  "20000", "--progress", "json"});
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    const json out = json::parse(run.Out);
+    EXPECT_EQ(out["elements"], 40);
+    EXPECT_EQ(out["target"], csv);
+    EXPECT_TRUE(out["sweep"].is_null());
+    EXPECT_EQ(json::parse(run.Err.substr(0, run.Err.find('\n'))).count("evaluations"), 1u);
+
+    const std::string bad = dir.Path("bad.txt");
+    std::ofstream(bad) << "50 50\n50 abc 50\n";
+    const TToolRun refused = RunTool({"evolve", "--target", bad});
+    EXPECT_EQ(refused.Status, 1);
+    EXPECT_EQ(refused.Out, "");
+    EXPECT_EQ(refused.Err, "vesk: " + bad + ":2: 'abc' is not a degree (a whole number 0..100)\n");
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"evolve", "--target", csv, "--objective", "sweep"},
+          {"evolve", "--target", csv, "-n", "50"},
+          {"evolve", "--blocks", "33"},
+          {"evolve", "--algorithm", "nonesuch"},
+          {"evolve", "--algorithm", "nsga2"}})
+        EXPECT_EQ(RunTool(args).Status, 2) << args.back();
+}
+
+TEST(VeskEvolve, TheParetoFrontHasABestPatternForEachBlockCount) {
+    const TToolRun run =
+        RunTool({"evolve", "--pareto", "--blocks", "5", "--evaluations", "30000", "-q"});
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    const json out = json::parse(run.Out);
+    EXPECT_EQ(out["algorithm"], "nsga2");
+    ASSERT_FALSE(out["front"].empty());
+    for (const json& point : out["front"]) {
+        const std::string hex = point["hex"];
+        EXPECT_EQ(hex.size(), 5 * point["blocks"].get<std::size_t>());
+        EXPECT_EQ(json::parse(RunTool({"score", "--format", "json"}, hex + "\n").Out)["fitness"],
+                  point["fitness"]);
+    }
+}
+
+TEST(VeskEvolve, CtrlCPrintsTheBestSoFarAndExitsWith130) {
+    TScratch dir;
+    const std::string out = dir.Path("out.json");
+    const pid_t child = fork();
+    if (child == 0) {
+        std::freopen(out.c_str(), "w", stdout);
+        execl(VESK_TOOL_PATH, "vesk", "evolve", "--evaluations", "1000000000", "-q", nullptr);
+        _exit(127);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    kill(child, SIGINT);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 130);
+    std::ifstream file(out);
+    const json result = json::parse(file);
+    EXPECT_EQ(result["stopped"], "interrupted");
+    EXPECT_EQ(result["hex"].get<std::string>().size(), 80u);
+}
+
+} // namespace
+} // namespace vesk::test

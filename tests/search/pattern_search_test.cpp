@@ -1,0 +1,117 @@
+// The search: reproducible from its seed, scored as the rest of the tool scores, stoppable, and
+// never drawing from the workbench's random sequence.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "runtime/random_source.h"
+#include "search/pattern_search.h"
+
+namespace vesk {
+namespace {
+
+TSearchSettings Small(const std::string& algorithm = "") {
+    TSearchSettings settings;
+    settings.Blocks = 8;
+    settings.Islands = 2;
+    settings.Evaluations = 60000;
+    settings.Algorithm = algorithm;
+    return settings;
+}
+
+TEST(SearchPattern, TheSameSettingsGiveTheSamePatternWithEveryAlgorithm) {
+    for (const std::string& algorithm : SearchAlgorithms()) {
+        TSearchSettings settings = Small(algorithm);
+        settings.Pareto = algorithm == ParetoAlgorithm;
+        const TSearchResult first = RunSearch(settings);
+        const TSearchResult again = RunSearch(settings);
+        EXPECT_EQ(first.Pattern, again.Pattern) << algorithm;
+        EXPECT_EQ(first.Best, again.Best) << algorithm;
+        EXPECT_EQ(first.Algorithm, algorithm);
+        EXPECT_EQ(first.Stopped, "evaluations");
+        EXPECT_GE(first.Evaluations, settings.Evaluations);
+        settings.Seed = 2;
+        EXPECT_NE(RunSearch(settings).Pattern, first.Pattern) << algorithm;
+    }
+}
+
+TEST(SearchPattern, TheBestIsWhatTheScorerGivesAndBeatsARandomPattern) {
+    TSearchSettings settings = Small();
+    const TSearchResult result = RunSearch(settings);
+    ASSERT_EQ(result.Pattern.size(), 8u);
+    TPatternScorer scorer(settings.Target);
+    EXPECT_EQ(scorer.ScoreBlocks(result.Pattern).Distance, result.Best);
+    EXPECT_LT(result.Best / 100, 0.08); // a random pattern lies near 0.2 an element
+
+    // The sweep's objective: the mean of the four means.
+    settings.Objective = TObjective::Sweep;
+    settings.Evaluations = 20000;
+    const TSearchResult sweep = RunSearch(settings);
+    long double sum = 0;
+    for (std::int32_t n : SweepSizes)
+        sum += TPatternScorer(n).ScoreBlocks(sweep.Pattern).Distance / n;
+    EXPECT_NEAR(sweep.Best, static_cast<double>(sum / 4), 1e-12);
+}
+
+TEST(SearchPattern, AUsersTargetIsSearchedAtItsOwnSize) {
+    TSearchSettings settings = Small();
+    settings.Target.ClearDegrees();
+    for (std::int32_t d : {0, 20, 40, 60, 80, 100, 100, 80, 60, 40, 20, 0, 50, 50, 50, 50, 50})
+        settings.Target.AddDegree(d);
+    const TSearchResult result = RunSearch(settings);
+    EXPECT_EQ(TPatternScorer(settings.Target).ScoreBlocks(result.Pattern).Distance, result.Best);
+}
+
+TEST(SearchPattern, TheParetoFrontHoldsTheBestOfEachBlockCountUndominated) {
+    TSearchSettings settings = Small();
+    settings.Pareto = true;
+    const TSearchResult result = RunSearch(settings);
+    ASSERT_FALSE(result.Front.empty());
+    TPatternScorer scorer(settings.Target);
+    for (std::size_t k = 0; k < result.Front.size(); ++k) {
+        const TFrontPoint& point = result.Front[k];
+        EXPECT_EQ(scorer.ScoreBlocks(point.Pattern).Distance, point.Distance);
+        if (k > 0) {
+            EXPECT_GT(point.Pattern.size(), result.Front[k - 1].Pattern.size());
+            EXPECT_LT(point.Distance, result.Front[k - 1].Distance);
+        }
+    }
+    EXPECT_EQ(result.Front.back().Distance, result.Best);
+    settings.Algorithm = "sga";
+    EXPECT_THROW(RunSearch(settings), std::invalid_argument);
+}
+
+TEST(SearchPattern, AStopEndsTheSearchAfterItsRoundWithTheBestSoFar) {
+    TSearchSettings settings = Small();
+    settings.Evaluations = 1'000'000'000;
+    std::atomic<bool> stop{false};
+    std::uint64_t rounds = 0;
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        stop = true;
+    });
+    const TSearchResult result = RunSearch(
+        settings, [&](const TSearchProgress&) { ++rounds; }, &stop);
+    stopper.join();
+    EXPECT_EQ(result.Stopped, "interrupted");
+    EXPECT_GT(rounds, 0u);
+    EXPECT_EQ(result.Pattern.size(), 8u);
+
+    settings.Evaluations = 1'000'000'000;
+    settings.Seconds = 0.05;
+    EXPECT_EQ(RunSearch(settings).Stopped, "seconds");
+    settings.Seconds.reset();
+    settings.MeanDistance = 0.5; // any pattern is that close
+    EXPECT_EQ(RunSearch(settings).Stopped, "distance");
+}
+
+TEST(SearchPattern, LeavesTheWorkbenchsRandomSequenceWhereItWas) {
+    RandomSource.Seed = 12345;
+    RunSearch(Small());
+    EXPECT_EQ(RandomSource.Seed, 12345u);
+    EXPECT_THROW(RunSearch(Small("nonesuch")), std::invalid_argument);
+}
+
+} // namespace
+} // namespace vesk
