@@ -13,6 +13,7 @@ void AddSweepCommand(CLI::App& tool, int& status);
 void AddPlotCommand(CLI::App& tool, int& status);
 void AddScoreCommand(CLI::App& tool, int& status);
 void AddEvolveCommand(CLI::App& tool, int& status);
+void AddDescribeCommand(CLI::App& tool, int& status);
 
 // The notes under "vesk --help".
 extern const char* const ToolFooter;

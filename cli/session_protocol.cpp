@@ -2,6 +2,7 @@
 
 #include "cli/session_protocol.h"
 
+#include <charconv>
 #include <optional>
 #include <string_view>
 
@@ -14,6 +15,17 @@ namespace vesk::cli {
 namespace {
 
 using TSessionOutcome = std::optional<TCommandOutcome>; // nothing: print no line
+
+// The evaluation budget of "evolve": a whole number 1..10^12.
+std::uint64_t ParseBudget(const std::string& text) {
+    std::uint64_t value = 0;
+    const auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || stop != text.data() + text.size() || value < 1 ||
+        value > 1'000'000'000'000)
+        throw EUsageError("'evolve' takes an evaluation budget 1..1000000000000, not " +
+                          JsonQuoted(text));
+    return value;
+}
 
 enum class TArgument { None, Any, Required };
 
@@ -46,6 +58,10 @@ const TVerb Verbs[] = {
      [](TWorkbenchSession& s, const std::string&) -> TSessionOutcome { return s.HexaString(); }},
     {"fitness", TArgument::None,
      [](TWorkbenchSession& s, const std::string&) -> TSessionOutcome { return s.Fitness(); }},
+    {"evolve", TArgument::Any,
+     [](TWorkbenchSession& s, const std::string& a) -> TSessionOutcome {
+         return s.Evolve(a.empty() ? EvolveBudget : ParseBudget(a));
+     }},
     {"save", TArgument::Required,
      [](TWorkbenchSession& s, const std::string& a) -> TSessionOutcome { return s.SaveImage(a); }},
 };

@@ -55,6 +55,7 @@ int main(int argc, char** argv) {
     AddPlotCommand(tool, status);
     AddScoreCommand(tool, status);
     AddEvolveCommand(tool, status);
+    AddDescribeCommand(tool, status);
     tool.footer(ToolFooter); // after the commands, which would inherit it
 
     try {

@@ -62,4 +62,8 @@ private:
     std::vector<std::int32_t> FDegrees;
 };
 
+// The element whose point the plot of a set of count elements draws at column x of a bitmap
+// width pixels wide (the first of several in one column); -1 past the last element.
+std::int32_t PlottedElementAt(int x, int width, std::int32_t count);
+
 } // namespace vesk

@@ -85,6 +85,22 @@ private:
 
 } // namespace
 
+std::int32_t PlottedElementAt(int x, int width, std::int32_t count) {
+    if (count <= 0 || x < 0 || width <= 0) return -1;
+    const TPlotGeometry g(width, 1, count);
+    std::int32_t element = 0;
+    if (g.ColumnWidth >= 1) {
+        element = x / g.ColumnWidth;
+    } else {
+        // The first element whose column X(i) = i * (W + 1) div Count reaches x.
+        element = static_cast<std::int32_t>(
+            (static_cast<std::int64_t>(x) * count + width) / (static_cast<std::int64_t>(width) + 1));
+        while (element > 0 && g.X(element - 1) >= x)
+            --element;
+    }
+    return element < count ? element : -1;
+}
+
 void TFuzzySet::Plot(TPlotImage& Image, TColour Colour, bool ClearFirst) const {
     Image.PrepareCanvas(ClearFirst);
     Image.SetBrushColour(White);

@@ -110,6 +110,15 @@ constexpr std::array<TShapeFunction, ShapeCodeCount> Shapes = {
 
 } // namespace
 
+// The names of the codes, in the order of Shapes above.
+const std::array<const char*, ShapeCodeCount> ShapeNames = {
+    "rising ramp", "falling ramp",         "triangle",          "notch",
+    "low-high step", "high-low step",      "trapezoid",         "inverted trapezoid",
+    "wave",        "inverted wave",        "double ramp",       "double falling ramp",
+    "staircase",   "falling staircase",    "split ramp",        "inverted split ramp",
+    "bell",        "inverted bell",
+};
+
 TShapeFunction ResolveShape(std::int32_t Code) {
     if (Code < 0 || Code >= ShapeCodeCount) Code = 0;
     return Shapes[static_cast<std::size_t>(Code)];

@@ -2,12 +2,16 @@
 // Membership shapes: the degree of element X of a run First..Last for each of the 18 codes.
 // Even codes are base shapes, each odd code the complement (100 minus) of the code below.
 
+#include <array>
 #include <cstdint>
 
 namespace vesk {
 
 constexpr std::int32_t ShapeCodeCount = 18;
 constexpr std::int32_t BellShape = 16;
+
+// The name of each code 0..17.
+extern const std::array<const char*, ShapeCodeCount> ShapeNames;
 
 // A shape resolved to its evaluation function.
 using TShapeFunction = std::int32_t (*)(std::int32_t First, std::int32_t Last, std::int32_t X);

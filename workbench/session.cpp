@@ -11,8 +11,6 @@ const char* const PresetPatterns[2] = {"77467C422E8C46887454", "AF6553666D22533E
 
 namespace {
 
-constexpr std::int32_t SweepSizes[] = {100, 500, 1000, 5000};
-
 TCommandOutcome ErrorOutcome(std::string text) {
     TCommandOutcome outcome;
     outcome.Error = std::move(text);
@@ -117,6 +115,35 @@ TCommandOutcome TWorkbenchSession::SaveImage(const std::string& path) {
     // The name is used as given: no extension is added. The bitmap is written at its own size.
     if (!Image.SaveBmp(path)) outcome.Error = "Cannot create file " + path + ".";
     return outcome;
+}
+
+TSearchSettings TWorkbenchSession::EvolveSettings(std::uint64_t evaluations) {
+    TSearchSettings settings;
+    settings.Target.ClearDegrees();
+    settings.Target.MakeReference(Elements.CommitAndRead(), false);
+    settings.Blocks = Blocks.CommitAndRead();
+    settings.Evaluations = evaluations;
+    settings.Seed = EvolveSeed;
+    return settings;
+}
+
+TCommandOutcome TWorkbenchSession::FinishEvolve(const TSearchResult& result) {
+    TVesk pattern;
+    for (TFuzzyBlock block : result.Pattern)
+        pattern.AddBlock(block);
+    HexaText = pattern.SaveToHex();
+    AppendHexaItem();
+    return HexaString();
+}
+
+TCommandOutcome TWorkbenchSession::Evolve(std::uint64_t evaluations) {
+    TSearchSettings settings;
+    try {
+        settings = EvolveSettings(evaluations);
+    } catch (const EFloatingPointFault& fault) {
+        return FaultOutcome(fault);
+    }
+    return FinishEvolve(RunSearch(settings));
 }
 
 void TWorkbenchSession::AppendHexaItem() {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fuzzyset/fuzzy_set.h"
+#include "search/pattern_search.h"
 #include "workbench/bitmap_image.h"
 #include "workbench/spin_field.h"
 
@@ -23,6 +24,8 @@ extern const char* const ProgramTitle;      // "Vesk Test"
 extern const char* const PresetPatterns[2]; // the combo box's two list items
 extern const char* const HexaLengthError;   // the error of a combo text of a wrong length
 extern const char* const NoImageYet;        // the information "Save Image" gives before any plot
+constexpr std::uint64_t EvolveBudget = 1'000'000; // "Evolve"'s evaluations unless told otherwise
+constexpr unsigned EvolveSeed = 1;                 // the same fields give the same pattern
 
 // The window's state and commands.
 class TWorkbenchSession {
@@ -50,6 +53,15 @@ public:
     TCommandOutcome HexaString();
     TCommandOutcome Fitness();
     TCommandOutcome SaveImage(const std::string& path);
+
+    // "Evolve" in two halves, so that a window can search off its own thread: the settings of
+    // the search for the fields (committed as the other commands commit them; the reference
+    // of 2..9 elements faults), then the end of it: the best pattern becomes the combo text,
+    // is appended to the list and is shown as "Hexa String" shows it.
+    TSearchSettings EvolveSettings(std::uint64_t evaluations = EvolveBudget);
+    TCommandOutcome FinishEvolve(const TSearchResult& result);
+    // Both halves on the calling thread.
+    TCommandOutcome Evolve(std::uint64_t evaluations = EvolveBudget);
 
     // The combo box's double click: appends the current text to the list, unchecked.
     void AppendHexaItem();

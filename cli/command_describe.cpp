@@ -1,0 +1,99 @@
+// "vesk describe": the blocks of a pattern text in words, as the window's block panel lists them.
+
+#include <memory>
+
+#include "cli/cli_errors.h"
+#include "cli/command_line.h"
+#include "cli/commands.h"
+#include "cli/json_output.h"
+#include "cli/text_stream.h"
+#include "fuzzyset/operator_kernels.h"
+#include "fuzzyset/shapes.h"
+#include "vesk/pattern_description.h"
+
+namespace vesk::cli {
+
+namespace {
+
+struct TDescribeOptions {
+    std::string Hex;
+    std::int32_t N = 100;
+    std::string Format = "plain";
+};
+
+std::string Interval(const TBlockDescription& d) {
+    return d.Dropped ? "" : std::to_string(d.First) + ".." + std::to_string(d.Last);
+}
+
+std::string Note(const TBlockDescription& d) {
+    return d.Dropped ? "dropped: beyond the 32nd block" : d.Zeroed ? "not a valid block: reads as 00000" : "";
+}
+
+void Describe(const TDescribeOptions& o) {
+    const TPatternDescription description = DescribePattern(o.Hex, o.N);
+    if (description.Problem) throw ECommandFailure(*description.Problem);
+    std::string out;
+    if (o.Format == "json") {
+        for (const TBlockDescription& d : description.Blocks) {
+            const TFuzzyBlock& B = d.Block;
+            TJson line;
+            line["index"] = d.Index;
+            line["digits"] = d.Digits;
+            line["shape"] = B.Shape;
+            line["shape_name"] = ShapeNames[static_cast<std::size_t>(B.Shape)];
+            line["centre"] = B.Centre;
+            line["spread"] = B.Spread;
+            line["repeats"] = B.Repeats;
+            line["op"] = B.Op;
+            line["op_name"] = kernels::OperatorNames[static_cast<std::size_t>(B.Op)];
+            line["first"] = d.Dropped ? TJson(nullptr) : TJson(d.First);
+            line["last"] = d.Dropped ? TJson(nullptr) : TJson(d.Last);
+            line["zeroed"] = d.Zeroed;
+            line["dropped"] = d.Dropped;
+            out += JsonText(line) + "\n";
+        }
+    } else {
+        const bool csv = o.Format == "csv";
+        out = csv ? "index,digits,shape,shape_name,centre,spread,repeats,op,op_name,first,last,note\n"
+                  : "";
+        for (const TBlockDescription& d : description.Blocks) {
+            const TFuzzyBlock& B = d.Block;
+            const char* shape = ShapeNames[static_cast<std::size_t>(B.Shape)];
+            const char* op = kernels::OperatorNames[static_cast<std::size_t>(B.Op)];
+            char line[256];
+            if (csv)
+                std::snprintf(line, sizeof line, "%d,%s,%d,%s,%d,%d,%d,%d,%s,%s,%s,%s\n", d.Index,
+                              d.Digits.c_str(), B.Shape, shape, B.Centre, B.Spread, B.Repeats, B.Op,
+                              op, d.Dropped ? "" : std::to_string(d.First).c_str(),
+                              d.Dropped ? "" : std::to_string(d.Last).c_str(), Note(d).c_str());
+            else
+                std::snprintf(line, sizeof line,
+                              "%2d %s  shape %2d %-20s centre %2d spread %d repeats %d  op %2d "
+                              "%-22s elements %s%s%s\n",
+                              d.Index, d.Digits.c_str(), B.Shape, shape, B.Centre, B.Spread,
+                              B.Repeats, B.Op, op, Interval(d).c_str(), d.Zeroed || d.Dropped ? "  " : "",
+                              Note(d).c_str());
+            out += line;
+        }
+    }
+    WriteOut(out);
+}
+
+} // namespace
+
+void AddDescribeCommand(CLI::App& tool, int& status) {
+    auto o = std::make_shared<TDescribeOptions>();
+    CLI::App* command =
+        tool.add_subcommand("describe", "list the blocks of HEX in words and the elements each covers");
+    command->add_option("HEX", o->Hex, "pattern text (any text: bad groups are named)")->required();
+    AddElementsOption(*command, o->N);
+    command->add_option("--format", o->Format, "plain, csv or json (one object a block)")
+        ->check(CLI::IsMember({"plain", "csv", "json"}))
+        ->capture_default_str();
+    command->callback([&status, o] {
+        Describe(*o);
+        status = ExitSuccess;
+    });
+}
+
+} // namespace vesk::cli

@@ -1,0 +1,42 @@
+#include "vesk/pattern_description.h"
+
+#include "vesk/agent.h"
+#include "vesk/hex_text.h"
+
+namespace vesk {
+
+std::string BlockDigits(const TFuzzyBlock& block) {
+    std::string digits;
+    for (std::int32_t field : {block.Shape, block.Centre, block.Spread, block.Repeats, block.Op})
+        digits += HexDigitText(field);
+    return digits;
+}
+
+TPatternDescription DescribePattern(std::string_view text, std::int32_t elementCount) {
+    TPatternDescription out;
+    if (text.size() % 5 != 0) {
+        out.Problem = "Hexa string length must be a multiple of 5.";
+        return out;
+    }
+    for (std::size_t start = 0; start < text.size(); start += 5) {
+        TBlockDescription d;
+        d.Index = static_cast<std::int32_t>(start / 5);
+        d.Digits = std::string(text.substr(start, 5));
+        d.Dropped = d.Index >= MaxBlocks;
+        if (!d.Dropped) {
+            TVesk one;
+            one.LoadFromHex(d.Digits);
+            d.Block = one.Block(0);
+            // A valid group reads back as itself (letters in either case).
+            std::string upper = d.Digits;
+            for (char& c : upper)
+                if (c >= 'a' && c <= 'f') c = static_cast<char>(c - 'a' + 'A');
+            d.Zeroed = BlockDigits(d.Block) != upper;
+            TVeskAgent::BlockInterval(d.Block, elementCount, d.First, d.Last);
+        }
+        out.Blocks.push_back(std::move(d));
+    }
+    return out;
+}
+
+} // namespace vesk
