@@ -26,7 +26,9 @@ std::string Interval(const TBlockDescription& d) {
 }
 
 std::string Note(const TBlockDescription& d) {
-    return d.Dropped ? "dropped: beyond the 32nd block" : d.Zeroed ? "not a valid block: reads as 00000" : "";
+    return d.Dropped  ? "dropped: beyond the 32nd block"
+           : d.Zeroed ? "not a valid block: reads as 00000"
+                      : "";
 }
 
 void Describe(const TDescribeOptions& o) {
@@ -54,8 +56,9 @@ void Describe(const TDescribeOptions& o) {
         }
     } else {
         const bool csv = o.Format == "csv";
-        out = csv ? "index,digits,shape,shape_name,centre,spread,repeats,op,op_name,first,last,note\n"
-                  : "";
+        out =
+            csv ? "index,digits,shape,shape_name,centre,spread,repeats,op,op_name,first,last,note\n"
+                : "";
         for (const TBlockDescription& d : description.Blocks) {
             const TFuzzyBlock& B = d.Block;
             const char* shape = ShapeNames[static_cast<std::size_t>(B.Shape)];
@@ -71,8 +74,8 @@ void Describe(const TDescribeOptions& o) {
                               "%2d %s  shape %2d %-20s centre %2d spread %d repeats %d  op %2d "
                               "%-22s elements %s%s%s\n",
                               d.Index, d.Digits.c_str(), B.Shape, shape, B.Centre, B.Spread,
-                              B.Repeats, B.Op, op, Interval(d).c_str(), d.Zeroed || d.Dropped ? "  " : "",
-                              Note(d).c_str());
+                              B.Repeats, B.Op, op, Interval(d).c_str(),
+                              d.Zeroed || d.Dropped ? "  " : "", Note(d).c_str());
             out += line;
         }
     }
@@ -83,8 +86,8 @@ void Describe(const TDescribeOptions& o) {
 
 void AddDescribeCommand(CLI::App& tool, int& status) {
     auto o = std::make_shared<TDescribeOptions>();
-    CLI::App* command =
-        tool.add_subcommand("describe", "list the blocks of HEX in words and the elements each covers");
+    CLI::App* command = tool.add_subcommand(
+        "describe", "list the blocks of HEX in words and the elements each covers");
     command->add_option("HEX", o->Hex, "pattern text (any text: bad groups are named)")->required();
     AddElementsOption(*command, o->N);
     command->add_option("--format", o->Format, "plain, csv or json (one object a block)")

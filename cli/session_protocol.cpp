@@ -22,8 +22,7 @@ std::uint64_t ParseBudget(const std::string& text) {
     const auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || stop != text.data() + text.size() || value < 1 ||
         value > 1'000'000'000'000)
-        throw EUsageError("'evolve' takes an evaluation budget 1..1000000000000, not " +
-                          JsonQuoted(text));
+        throw EUsageError("'evolve' takes an evaluation budget 1..1000000000000");
     return value;
 }
 
@@ -122,8 +121,13 @@ void RunSessionProtocol(std::FILE* input, TWorkbenchSession& session, const TAns
         if (verb->Argument == TArgument::Required && argument.empty())
             LineError(reader.LineNumber(), "'" + verbName + "' needs an argument", line);
 
-        if (TSessionOutcome outcome = verb->Run(session, argument))
-            answer(StateLine(session, *outcome));
+        TSessionOutcome outcome;
+        try {
+            outcome = verb->Run(session, argument);
+        } catch (const EUsageError& error) { // an argument the verb cannot take
+            LineError(reader.LineNumber(), error.what(), line);
+        }
+        if (outcome) answer(StateLine(session, *outcome));
     }
 }
 

@@ -78,11 +78,21 @@ constexpr std::array<TOperatorKernel, OperatorCount> OperatorKernels = {
 
 // The name of each operator code 0..15, in the order of OperatorKernels.
 constexpr std::array<const char*, OperatorCount> OperatorNames = {
-    "maximum",          "minimum",           "mean",
-    "complement of mean", "complement of minimum", "complement of maximum",
-    "old and not new",  "old or not new",    "not old and new",
-    "not old or new",   "product",           "complement of product",
-    "not old and product", "not old or product", "not new and product",
+    "maximum",
+    "minimum",
+    "mean",
+    "complement of mean",
+    "complement of minimum",
+    "complement of maximum",
+    "old and not new",
+    "old or not new",
+    "not old and new",
+    "not old or new",
+    "product",
+    "complement of product",
+    "not old and product",
+    "not old or product",
+    "not new and product",
     "not new or product",
 };
 

@@ -93,8 +93,8 @@ std::int32_t PlottedElementAt(int x, int width, std::int32_t count) {
         element = x / g.ColumnWidth;
     } else {
         // The first element whose column X(i) = i * (W + 1) div Count reaches x.
-        element = static_cast<std::int32_t>(
-            (static_cast<std::int64_t>(x) * count + width) / (static_cast<std::int64_t>(width) + 1));
+        element = static_cast<std::int32_t>((static_cast<std::int64_t>(x) * count + width) /
+                                            (static_cast<std::int64_t>(width) + 1));
         while (element > 0 && g.X(element - 1) >= x)
             --element;
     }

@@ -112,11 +112,11 @@ constexpr std::array<TShapeFunction, ShapeCodeCount> Shapes = {
 
 // The names of the codes, in the order of Shapes above.
 const std::array<const char*, ShapeCodeCount> ShapeNames = {
-    "rising ramp", "falling ramp",         "triangle",          "notch",
-    "low-high step", "high-low step",      "trapezoid",         "inverted trapezoid",
-    "wave",        "inverted wave",        "double ramp",       "double falling ramp",
-    "staircase",   "falling staircase",    "split ramp",        "inverted split ramp",
-    "bell",        "inverted bell",
+    "rising ramp",   "falling ramp",      "triangle",    "notch",
+    "low-high step", "high-low step",     "trapezoid",   "inverted trapezoid",
+    "wave",          "inverted wave",     "double ramp", "double falling ramp",
+    "staircase",     "falling staircase", "split ramp",  "inverted split ramp",
+    "bell",          "inverted bell",
 };
 
 TShapeFunction ResolveShape(std::int32_t Code) {

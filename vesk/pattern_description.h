@@ -13,11 +13,11 @@ namespace vesk {
 
 // One group of five digits of a pattern text.
 struct TBlockDescription {
-    std::int32_t Index = 0;  // from 0
-    std::string Digits;      // the group as written
-    TFuzzyBlock Block;       // as LoadFromHex reads it
-    bool Zeroed = false;     // the group is not a valid block and reads as the all-zero block
-    bool Dropped = false;    // beyond the 32nd group: not read at all
+    std::int32_t Index = 0; // from 0
+    std::string Digits;     // the group as written
+    TFuzzyBlock Block;      // as LoadFromHex reads it
+    bool Zeroed = false;    // the group is not a valid block and reads as the all-zero block
+    bool Dropped = false;   // beyond the 32nd group: not read at all
     std::int32_t First = 0, Last = -1; // the elements it covers (none when dropped)
 };
 

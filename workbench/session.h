@@ -25,7 +25,7 @@ extern const char* const PresetPatterns[2]; // the combo box's two list items
 extern const char* const HexaLengthError;   // the error of a combo text of a wrong length
 extern const char* const NoImageYet;        // the information "Save Image" gives before any plot
 constexpr std::uint64_t EvolveBudget = 1'000'000; // "Evolve"'s evaluations unless told otherwise
-constexpr unsigned EvolveSeed = 1;                 // the same fields give the same pattern
+constexpr unsigned EvolveSeed = 1;                // the same fields give the same pattern
 
 // The window's state and commands.
 class TWorkbenchSession {

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <sstream>
 #include <thread>
 
 #include <nlohmann/json.hpp>
@@ -113,6 +114,43 @@ TEST(VeskEvolve, CtrlCPrintsTheBestSoFarAndExitsWith130) {
     const json result = json::parse(file);
     EXPECT_EQ(result["stopped"], "interrupted");
     EXPECT_EQ(result["hex"].get<std::string>().size(), 80u);
+}
+
+} // namespace
+} // namespace vesk::test
+
+namespace vesk::test {
+namespace {
+
+TEST(VeskEvolveSession, TheEvolveVerbShowsTheBestPatternAsHexaStringDoes) {
+    const TToolRun run = RunTool({"session"}, "blocks 3\nevolve 5000\nhexa-string\nevolve 0\n");
+    EXPECT_EQ(run.Status, 2); // "evolve 0" is not a budget
+    std::istringstream lines(run.Out);
+    std::string evolved, shown;
+    ASSERT_TRUE(std::getline(lines, evolved));
+    ASSERT_TRUE(std::getline(lines, shown));
+    EXPECT_EQ(json::parse(evolved)["hexa"].get<std::string>().size(), 15u);
+    EXPECT_EQ(evolved, shown); // Hexa String on the result shows the same
+    EXPECT_NE(run.Err.find("line 4: 'evolve' takes an evaluation budget"), std::string::npos);
+}
+
+TEST(VeskDescribe, NamesEachBlockAndItsElements) {
+    const TToolRun plain = RunTool({"describe", "77467C422E8C46887454"});
+    EXPECT_EQ(plain.Status, 0);
+    EXPECT_NE(plain.Out.find("shape  7 inverted trapezoid"), std::string::npos);
+    EXPECT_NE(plain.Out.find("op  7 old or not new"), std::string::npos);
+    EXPECT_NE(plain.Out.find("elements 48..99"), std::string::npos);
+    const TToolRun csv = RunTool({"describe", "77G67af655", "-n", "500", "--format", "csv"});
+    EXPECT_NE(csv.Out.find("0,77G67,0,rising ramp,0,0,0,0,maximum,0,30,not a valid block"),
+              std::string::npos)
+        << csv.Out;
+    const json block = json::parse(RunTool({"describe", "AF655", "--format", "json"}).Out);
+    EXPECT_EQ(block["shape_name"], "double ramp");
+    EXPECT_EQ(block["op_name"], "complement of maximum");
+    EXPECT_EQ(block["first"], 54);
+    const TToolRun odd = RunTool({"describe", "1234"});
+    EXPECT_EQ(odd.Status, 1);
+    EXPECT_EQ(odd.Err, "vesk: Hexa string length must be a multiple of 5.\n");
 }
 
 } // namespace

@@ -1,9 +1,13 @@
 // Renders the workbench window after the first preset pattern has been shown and saves it as a
 // PNG: window_snapshot <file.png>. Run on the offscreen platform to refresh docs/workbench.png.
+// window_snapshot <file.png> evolve: after "Evolve" on 8 blocks, with the block panel shown and
+// the pointer over the plot (docs/evolve.png).
 
 #include <cstdio>
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
 
@@ -11,8 +15,8 @@
 #include "workbench/window/home_form.h"
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: window_snapshot <file.png>\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: window_snapshot <file.png> [evolve]\n");
         return 2;
     }
     QApplication application(argc, argv);
@@ -21,8 +25,20 @@ int main(int argc, char** argv) {
     form.show();
     if (!QTest::qWaitForWindowExposed(&form)) return 1;
 
-    form.findChild<QComboBox*>("HexaComboBox")->setCurrentIndex(0);
-    form.findChild<QToolButton*>("HexaToolButton")->click();
+    if (argc == 3) {
+        form.resize(1290, 329);
+        form.findChild<QAbstractSpinBox*>("NBlocksSpinEdit")->findChild<QLineEdit*>()->setText("8");
+        form.findChild<QToolButton*>("EvolveToolButton")->click();
+        while (form.EvolveRunning())
+            QTest::qWait(20);
+        form.findChild<QToolButton*>("BlocksToolButton")->click();
+        QWidget* plot = form.findChild<QWidget*>("FSImage");
+        QTest::mouseMove(plot, QPoint(plot->width() / 3, plot->height() / 2));
+        QApplication::processEvents();
+    } else {
+        form.findChild<QComboBox*>("HexaComboBox")->setCurrentIndex(0);
+        form.findChild<QToolButton*>("HexaToolButton")->click();
+    }
     QApplication::processEvents();
 
     if (!form.grab().save(QString::fromLocal8Bit(argv[1]), "PNG")) {

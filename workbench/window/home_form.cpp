@@ -1,6 +1,8 @@
 #include "workbench/window/home_form.h"
 
+#include <algorithm>
 #include <exception>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
 #include <QFileDialog>
@@ -8,12 +10,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include "vesk/agent.h"
+#include "workbench/window/blocks_panel.h"
+#include "workbench/window/evolve_runner.h"
 #include "workbench/window/image_view.h"
 #include "workbench/window/outcome_report.h"
 #include "workbench/window/spin_edit.h"
@@ -108,6 +114,9 @@ TVeskTestHomeForm::TVeskTestHomeForm(QWidget* parent) : QMainWindow(parent) {
     row->addWidget(BuildToolBar());
     row->addWidget(BuildControlsPanel());
     row->addWidget(BuildImagePanel(), 1);
+    BlocksPanel = new TBlocksPanel(client);
+    BlocksPanel->hide(); // the window opens as designed
+    row->addWidget(BlocksPanel);
     clientLayout->addLayout(row, 1);
 
     EvalProgressBar = new QProgressBar(client);
@@ -122,12 +131,26 @@ TVeskTestHomeForm::TVeskTestHomeForm(QWidget* parent) : QMainWindow(parent) {
     BuildStatusBar();
     BuildSaveDialog();
 
+    FEvolve = new TEvolveRunner(this);
+    connect(FEvolve, &TEvolveRunner::Progressed, this, &TVeskTestHomeForm::EvolveProgressed);
+    connect(FEvolve, &TEvolveRunner::Finished, this, &TVeskTestHomeForm::EvolveFinished);
+    connect(HexaComboBox, &QComboBox::editTextChanged, this, &TVeskTestHomeForm::ShowBlocks);
+    connect(XElementsSpinEdit, &QAbstractSpinBox::editingFinished, this,
+            &TVeskTestHomeForm::ShowBlocks);
+    // Queued: the edited cell's editor is replaced when the panel shows the new text.
+    connect(
+        BlocksPanel, &TBlocksPanel::TextEdited, this,
+        [this](const QString& text) { HexaComboBox->setEditText(text); }, Qt::QueuedConnection);
+    connect(FSImage, &TImageView::PointerOverColumn, this, &TVeskTestHomeForm::ShowPointer);
+    connect(FSImage, &TImageView::PointerLeft, this, [this] { StatusPanel2->clear(); });
+
     move(InitialBounds.topLeft());
     resize(InitialBounds.size());
     PullFromSession();
 }
 
 TVeskTestHomeForm::~TVeskTestHomeForm() {
+    FEvolve->StopAndWait();
     // The fields and the image refer to the session, which is destroyed before QWidget deletes
     // the children: take them down while it still exists.
     delete takeCentralWidget();
@@ -147,11 +170,41 @@ QWidget* TVeskTestHomeForm::BuildToolBar() {
     HexaToolButton = MakeToolButton(VeskToolBar, "HexaToolButton", "Hexa String");
     SaveToolButton = MakeToolButton(VeskToolBar, "SaveToolButton", "Save Image");
     FitToolButton = MakeToolButton(VeskToolBar, "FitToolButton", "Fitness");
+    EvolveToolButton = MakeToolButton(VeskToolBar, "EvolveToolButton", "Evolve");
+    BlocksToolButton = MakeToolButton(VeskToolBar, "BlocksToolButton", "Blocks");
     connect(RandomVeskToolButton, &QToolButton::clicked, this,
             &TVeskTestHomeForm::RandomVeskToolButtonClick);
     connect(HexaToolButton, &QToolButton::clicked, this, &TVeskTestHomeForm::HexaToolButtonClick);
     connect(SaveToolButton, &QToolButton::clicked, this, &TVeskTestHomeForm::SaveToolButtonClick);
     connect(FitToolButton, &QToolButton::clicked, this, &TVeskTestHomeForm::FitToolButtonClick);
+    connect(EvolveToolButton, &QToolButton::clicked, this,
+            &TVeskTestHomeForm::EvolveToolButtonClick);
+    connect(BlocksToolButton, &QToolButton::clicked, this,
+            &TVeskTestHomeForm::BlocksToolButtonClick);
+
+    // Each command's shortcut does what its click does (the fields commit first).
+    const struct {
+        QToolButton* Button;
+        const char* Keys;
+        void (TVeskTestHomeForm::*Click)();
+    } shortcuts[] = {
+        {RandomVeskToolButton, "Ctrl+R", &TVeskTestHomeForm::RandomVeskToolButtonClick},
+        {HexaToolButton, "Ctrl+H", &TVeskTestHomeForm::HexaToolButtonClick},
+        {SaveToolButton, "Ctrl+S", &TVeskTestHomeForm::SaveToolButtonClick},
+        {FitToolButton, "Ctrl+F", &TVeskTestHomeForm::FitToolButtonClick},
+        {EvolveToolButton, "Ctrl+E", &TVeskTestHomeForm::EvolveToolButtonClick},
+    };
+    for (const auto& shortcut : shortcuts) {
+        shortcut.Button->setToolTip(shortcut.Button->text() + " (" + shortcut.Keys + ")");
+        auto* keys = new QShortcut(QKeySequence(shortcut.Keys), this);
+        const auto click = shortcut.Click;
+        QToolButton* button = shortcut.Button;
+        connect(keys, &QShortcut::activated, this, [this, click, button] {
+            if (button->isEnabled()) (this->*click)();
+        });
+    }
+    EvolveToolButton->setToolTip("Evolve or Stop (Ctrl+E)");
+    BlocksToolButton->setToolTip("Show or hide the blocks of the Hexa String text");
     return VeskToolBar;
 }
 
@@ -225,7 +278,8 @@ void TVeskTestHomeForm::BuildStatusBar() {
         return label;
     };
     panel(200, StatusCaption)->setObjectName("StatusPanel1");
-    panel(339, {})->setObjectName("StatusPanel2");
+    StatusPanel2 = panel(339, {});
+    StatusPanel2->setObjectName("StatusPanel2");
     setStatusBar(StatusBar1);
 }
 
@@ -350,4 +404,99 @@ void TVeskTestHomeForm::SaveToolButtonClick() {
     if (files.isEmpty()) return;
     const std::string path = files.first().toStdString();
     RunCommand([this, &path] { return FSession.SaveImage(path); });
+}
+
+bool TVeskTestHomeForm::EvolveRunning() const {
+    return FEvolve->Running();
+}
+
+void TVeskTestHomeForm::closeEvent(QCloseEvent* event) {
+    FEvolve->StopAndWait(); // a search still running ends with the window
+    QMainWindow::closeEvent(event);
+}
+
+void TVeskTestHomeForm::EvolveToolButtonClick() {
+    if (FEvolve->Running()) {
+        FEvolve->Stop();
+        return;
+    }
+    PushToSession();
+    vesk::TSearchSettings settings;
+    try {
+        settings = FSession.EvolveSettings(FEvolveBudget);
+    } catch (const std::exception& error) {
+        vesk::TCommandOutcome outcome;
+        outcome.Error = std::string(error.what()) + ".";
+        PullFromSession();
+        ReportOutcome(this, outcome);
+        return;
+    }
+    PullFromSession();
+    FEvolveReference = settings.Target;
+    for (QToolButton* other : {RandomVeskToolButton, HexaToolButton, FitToolButton})
+        other->setEnabled(false);
+    EvolveToolButton->setText("Stop");
+    EvalProgressBar->setValue(0);
+    EvalProgressBar->show();
+    FEvolve->Start(std::move(settings));
+}
+
+void TVeskTestHomeForm::EvolveProgressed() {
+    if (!FEvolve->Running()) return;
+    const vesk::TSearchProgress progress = FEvolve->LatestProgress();
+    EvalProgressBar->setValue(static_cast<int>(std::min<std::uint64_t>(
+        100, progress.Evaluations * 100 / std::max<std::uint64_t>(FEvolveBudget, 1))));
+    // The reference in blue and the best pattern so far in red.
+    vesk::TVesk pattern;
+    for (vesk::TFuzzyBlock block : progress.Pattern)
+        pattern.AddBlock(block);
+    vesk::TFuzzySet best;
+    vesk::ProjectPattern(pattern, pattern.Count(), FEvolveReference.Count(), best);
+    FEvolveReference.Plot(FSession.Image, vesk::Blue, true);
+    best.Plot(FSession.Image, vesk::Red, false);
+    FSImage->update();
+    const double mean = progress.Best / FEvolveReference.Count();
+    StatusPanel2->setText(QString("%1 evaluations, distance %2, fitness %3, %4/s")
+                              .arg(progress.Evaluations)
+                              .arg(progress.Best, 0, 'f', 2)
+                              .arg(vesk::TVeskAgent::FitnessFor(mean))
+                              .arg(progress.EvaluationsPerSecond, 0, 'f', 0));
+}
+
+void TVeskTestHomeForm::EvolveFinished(const vesk::TSearchResult& result) {
+    EvalProgressBar->hide();
+    EvolveToolButton->setText("Evolve");
+    for (QToolButton* other : {RandomVeskToolButton, HexaToolButton, FitToolButton})
+        other->setEnabled(true);
+    if (result.Pattern.empty()) return;
+    RunCommand([this, &result] { return FSession.FinishEvolve(result); });
+}
+
+void TVeskTestHomeForm::BlocksToolButtonClick() {
+    BlocksPanel->setVisible(!BlocksPanel->isVisible());
+    ShowBlocks();
+}
+
+void TVeskTestHomeForm::ShowBlocks() {
+    if (!BlocksPanel->isVisible()) return;
+    // The element count as the field shows it, read as a command would read it.
+    const std::int32_t n =
+        std::clamp(vesk::ParseSpinInteger(XElementsSpinEdit->text().toStdString()).value_or(1),
+                   FSession.Elements.Minimum, FSession.Elements.Maximum);
+    BlocksPanel->ShowText(HexaComboBox->currentText(), n);
+}
+
+void TVeskTestHomeForm::ShowPointer(int column) {
+    const vesk::TFuzzySet& pattern = FSession.PatternSet;
+    const vesk::TFuzzySet& reference = FSession.ReferenceSet;
+    const std::int32_t element =
+        vesk::PlottedElementAt(column, FSession.Image.Bitmap().width(), reference.Count());
+    if (element < 0) {
+        StatusPanel2->clear();
+        return;
+    }
+    QString text = QString("element %1: pattern ").arg(element);
+    text += element < pattern.Count() ? QString::number(pattern.GetDegree(element)) : "-";
+    text += QString(", reference %1").arg(reference.GetDegree(element));
+    StatusPanel2->setText(text);
 }

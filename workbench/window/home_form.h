@@ -14,6 +14,8 @@ class QProgressBar;
 class QStatusBar;
 class QToolBar;
 class QToolButton;
+class TBlocksPanel;
+class TEvolveRunner;
 class TImageView;
 class TSpinEdit;
 
@@ -30,6 +32,9 @@ public:
     ~TVeskTestHomeForm() override;
 
     vesk::TWorkbenchSession& Session() { return FSession; }
+    // The evaluations "Evolve" spends (1,000,000 unless a test asks for fewer).
+    void SetEvolveBudget(std::uint64_t evaluations) { FEvolveBudget = evaluations; }
+    bool EvolveRunning() const;
 
 public slots:
     void RandomVeskToolButtonClick();
@@ -38,10 +43,13 @@ public slots:
     void FitToolButtonClick();
     void ImagePanelResize();
     void HexaComboBoxDblClick();
+    void EvolveToolButtonClick(); // "Evolve", or "Stop" while a search runs
+    void BlocksToolButtonClick(); // shows or hides the block panel
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     vesk::TWorkbenchSession FSession;
@@ -67,6 +75,18 @@ private:
     QToolButton* SaveToolButton = nullptr;
     QFileDialog* SaveDialog1 = nullptr;
     QToolButton* FitToolButton = nullptr;
+    QToolButton* EvolveToolButton = nullptr;
+    QToolButton* BlocksToolButton = nullptr;
+    TBlocksPanel* BlocksPanel = nullptr;
+    QLabel* StatusPanel2 = nullptr;
+    TEvolveRunner* FEvolve = nullptr;
+    std::uint64_t FEvolveBudget = vesk::EvolveBudget;
+    vesk::TFuzzySet FEvolveReference; // what the search's progress is drawn against
+
+    void EvolveProgressed();
+    void EvolveFinished(const vesk::TSearchResult& result);
+    void ShowBlocks();
+    void ShowPointer(int column);
 
     QWidget* BuildToolBar();
     QWidget* BuildControlsPanel();

@@ -1,11 +1,27 @@
 #include "workbench/window/image_view.h"
 
+#include <algorithm>
+
+#include <QMouseEvent>
 #include <QPainter>
 
 TImageView::TImageView(vesk::TBitmapImage& image, QWidget* parent)
     : QWidget(parent), FImage(image) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setMinimumSize(0, 0);
+    setMouseTracking(true);
+}
+
+void TImageView::mouseMoveEvent(QMouseEvent* event) {
+    QWidget::mouseMoveEvent(event);
+    if (!FImage.HasBitmap() || width() <= 0) return;
+    const int x = static_cast<int>(event->position().x() * FImage.Bitmap().width() / width());
+    emit PointerOverColumn(std::clamp(x, 0, FImage.Bitmap().width() - 1));
+}
+
+void TImageView::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    emit PointerLeft();
 }
 
 QSize TImageView::sizeHint() const {

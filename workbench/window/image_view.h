@@ -15,7 +15,14 @@ public:
 
     QSize sizeHint() const override;
 
+signals:
+    // The pointer is over bitmap column x (the bitmap stretched to the control), or has left.
+    void PointerOverColumn(int x);
+    void PointerLeft();
+
 protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 

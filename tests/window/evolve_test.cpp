@@ -1,0 +1,182 @@
+// The window's search and its aids: "Evolve" off the window's thread with its progress and Stop,
+// the block panel, the values under the mouse, the keyboard shortcuts, and closing mid-search.
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include "workbench/window/home_form.h"
+
+namespace {
+
+// Memcheck runs everything some fifty times slower.
+bool UnderValgrind() {
+    return qEnvironmentVariable("LD_PRELOAD").contains("vgpreload");
+}
+
+} // namespace
+
+class TEvolveWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TVeskTestHomeForm> FForm;
+
+    template <typename T> T* Find(const char* name) const {
+        T* child = FForm->findChild<T*>(name);
+        if (!child) qWarning("no child named %s", name);
+        return child;
+    }
+    QToolButton* Button(const char* name) const { return Find<QToolButton>(name); }
+    QComboBox* Combo() const { return Find<QComboBox>("HexaComboBox"); }
+    QString Status() const { return Find<QLabel>("StatusPanel2")->text(); }
+    void SetBlocks(const QString& text) {
+        Find<QAbstractSpinBox>("NBlocksSpinEdit")->findChild<QLineEdit*>()->setText(text);
+    }
+    void WaitForTheSearch() {
+        QElapsedTimer timer;
+        timer.start();
+        while (FForm->EvolveRunning() && timer.elapsed() < 120000)
+            QTest::qWait(10);
+        QVERIFY(!FForm->EvolveRunning());
+    }
+
+private slots:
+    void init() {
+        FForm = std::make_unique<TVeskTestHomeForm>();
+        FForm->show();
+        QVERIFY(QTest::qWaitForWindowExposed(FForm.get()));
+    }
+    void cleanup() { FForm.reset(); }
+
+    void evolveRunsOffTheWindowThreadAndStopKeepsTheBestSoFar() {
+        FForm->SetEvolveBudget(1'000'000'000);
+        SetBlocks("6");
+        const int items = Combo()->count();
+        QVERIFY(Find<QProgressBar>("EvalProgressBar")->isHidden());
+        Button("EvolveToolButton")->click();
+        QVERIFY(FForm->EvolveRunning());
+        QCOMPARE(Button("EvolveToolButton")->text(), QString("Stop"));
+        QVERIFY(!Find<QProgressBar>("EvalProgressBar")->isHidden());
+        for (const char* other : {"RandomVeskToolButton", "HexaToolButton", "FitToolButton"})
+            QVERIFY(!Button(other)->isEnabled());
+        // The window keeps taking events while the search runs.
+        int ticks = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+        ticker.start(10);
+        QTest::qWait(UnderValgrind() ? 3000 : 400);
+        QVERIFY(ticks >= 5);
+        QVERIFY(FForm->EvolveRunning());
+        QVERIFY(Status().contains("evaluations, distance"));
+        QVERIFY(Find<QProgressBar>("EvalProgressBar")->value() < 100);
+
+        QElapsedTimer stopping;
+        stopping.start();
+        Button("EvolveToolButton")->click();
+        while (FForm->EvolveRunning())
+            QTest::qWait(1);
+        QVERIFY(stopping.elapsed() < (UnderValgrind() ? 5000 : 200));
+        QCOMPARE(Button("EvolveToolButton")->text(), QString("Evolve"));
+        QVERIFY(Find<QProgressBar>("EvalProgressBar")->isHidden());
+        for (const char* other : {"RandomVeskToolButton", "HexaToolButton", "FitToolButton"})
+            QVERIFY(Button(other)->isEnabled());
+        // The best pattern so far lands in the combo box and is shown as Hexa String shows it.
+        const QString hex = Combo()->currentText();
+        QCOMPARE(hex.size(), 30);
+        QCOMPARE(Combo()->count(), items + 1);
+        QCOMPARE(Combo()->itemText(items), hex);
+        QCOMPARE(QString::fromStdString(FForm->Session().HexaText), hex);
+        QVERIFY(Find<QLabel>("HammingLabel")->text().trimmed() != "0.0");
+    }
+
+    void theSameEvolveGivesTheSamePattern() {
+        FForm->SetEvolveBudget(30000);
+        SetBlocks("5");
+        Button("EvolveToolButton")->click();
+        WaitForTheSearch();
+        const QString first = Combo()->currentText();
+        SetBlocks("5");
+        Button("EvolveToolButton")->click();
+        WaitForTheSearch();
+        QCOMPARE(Combo()->currentText(), first);
+        QCOMPARE(first.size(), 25);
+    }
+
+    void theBlockPanelFollowsTheTextAndEditsRewriteIt() {
+        QTableWidget* table = Find<QTableWidget>("BlocksTable");
+        QVERIFY(Find<QWidget>("BlocksPanel")->isHidden());
+        Button("BlocksToolButton")->click();
+        QVERIFY(!Find<QWidget>("BlocksPanel")->isHidden());
+        Combo()->setEditText("77467C422E8C46887454");
+        QCOMPARE(table->rowCount(), 4);
+        QCOMPARE(table->item(2, 5)->text(), QString("48..99"));
+        QVERIFY(
+            qobject_cast<QComboBox*>(table->cellWidget(1, 0))->currentText().contains("staircase"));
+        Combo()->setEditText("77G67");
+        QVERIFY(table->item(0, 5)->text().contains("reads as 00000"));
+        Combo()->setEditText("7746");
+        QVERIFY(!Find<QLabel>("BlocksProblemLabel")->isHidden());
+        QCOMPARE(table->rowCount(), 0);
+
+        Combo()->setEditText("77467C422E");
+        qobject_cast<QSpinBox*>(table->cellWidget(0, 1))->setValue(3); // centre of block 0
+        QTest::qWait(1);
+        QCOMPARE(Combo()->currentText(), QString("73467C422E"));
+        qobject_cast<QComboBox*>(table->cellWidget(1, 4))->setCurrentIndex(0); // operator
+        QTest::qWait(1);
+        QCOMPARE(Combo()->currentText(), QString("73467C4220"));
+        QCOMPARE(FForm->Session().CardinalityCaption, std::string("0.0")); // nothing ran
+    }
+
+    void theReadoutFollowsTheMouse() {
+        Combo()->setEditText("77467C422E8C46887454");
+        Button("HexaToolButton")->click();
+        QWidget* plot = Find<QWidget>("FSImage");
+        QTest::mouseMove(plot, QPoint(plot->width() / 2, plot->height() / 2));
+        QApplication::processEvents();
+        const QString text = Status();
+        QVERIFY2(text.startsWith("element "), qPrintable(text));
+        const int element = text.section(' ', 1, 1).chopped(1).toInt();
+        const auto& session = FForm->Session();
+        QCOMPARE(text, QString("element %1: pattern %2, reference %3")
+                           .arg(element)
+                           .arg(session.PatternSet.GetDegree(element))
+                           .arg(session.ReferenceSet.GetDegree(element)));
+        QVERIFY(element > 40 && element < 60); // the middle of 100 elements
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(plot, &leave);
+        QCOMPARE(Status(), QString());
+    }
+
+    void shortcutsRunTheCommandsAndTooltipsNameThem() {
+        QVERIFY(Button("HexaToolButton")->toolTip().contains("(Ctrl+H)"));
+        QVERIFY(Button("EvolveToolButton")->toolTip().contains("(Ctrl+E)"));
+        Combo()->setEditText("77467C422E8C46887454");
+        QTest::keySequence(FForm.get(), QKeySequence("Ctrl+H"));
+        QCOMPARE(Find<QLabel>("FitnessLabel")->text().trimmed(), QString("17"));
+        QTest::keySequence(FForm.get(), QKeySequence("Ctrl+R"));
+        // A random pattern of the 4 blocks Hexa String left in the block field.
+        QCOMPARE(Combo()->currentText().size(), 20);
+        QVERIFY(Combo()->currentText() != "77467C422E8C46887454");
+    }
+
+    void closingDuringASearchStopsIt() {
+        FForm->SetEvolveBudget(1'000'000'000);
+        Button("EvolveToolButton")->click();
+        QTest::qWait(50);
+        QVERIFY(FForm->EvolveRunning());
+        FForm->close();
+        QVERIFY(!FForm->EvolveRunning());
+        FForm.reset(); // and destroying it leaves nothing running
+    }
+};
+
+QTEST_MAIN(TEvolveWindowTest)
+#include "evolve_test.moc"

@@ -1,0 +1,100 @@
+#include "workbench/window/blocks_panel.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "fuzzyset/operator_kernels.h"
+#include "fuzzyset/shapes.h"
+#include "vesk/pattern_description.h"
+
+namespace {
+
+enum TColumn { ShapeColumn, CentreColumn, SpreadColumn, RepeatsColumn, OpColumn, ElementsColumn };
+const QStringList Headers{"Shape", "Centre", "Spread", "Repeats", "Operator", "Elements"};
+// The largest value of each field, in column order.
+constexpr int FieldHighest[5] = {15, 15, 7, 7, 15};
+
+} // namespace
+
+TBlocksPanel::TBlocksPanel(QWidget* parent) : QFrame(parent) {
+    setObjectName("BlocksPanel");
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(new QLabel("Blocks", this));
+    FProblem = new QLabel(this);
+    FProblem->setObjectName("BlocksProblemLabel");
+    FProblem->hide();
+    layout->addWidget(FProblem);
+    FTable = new QTableWidget(0, static_cast<int>(Headers.size()), this);
+    FTable->setObjectName("BlocksTable");
+    FTable->setHorizontalHeaderLabels(Headers);
+    FTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    FTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    layout->addWidget(FTable, 1);
+    setMinimumWidth(420);
+}
+
+void TBlocksPanel::ShowText(const QString& text, int elementCount) {
+    FText = text;
+    FElementCount = elementCount;
+    const vesk::TPatternDescription description =
+        vesk::DescribePattern(text.toStdString(), elementCount);
+    FFilling = true;
+    FProblem->setVisible(description.Problem.has_value());
+    if (description.Problem)
+        FProblem->setText(QString::fromStdString("Cannot be read: " + *description.Problem));
+    FTable->setRowCount(static_cast<int>(description.Blocks.size()));
+    for (int row = 0; row < FTable->rowCount(); ++row) {
+        const vesk::TBlockDescription& d = description.Blocks[static_cast<std::size_t>(row)];
+        FTable->setVerticalHeaderItem(row, new QTableWidgetItem(QString::number(d.Index)));
+        const int fields[5] = {d.Block.Shape, d.Block.Centre, d.Block.Spread, d.Block.Repeats,
+                               d.Block.Op};
+        for (int field = 0; field < 5; ++field) {
+            QWidget* editor = nullptr;
+            if (field == ShapeColumn || field == OpColumn) {
+                auto* box = new QComboBox;
+                for (int code = 0; code <= FieldHighest[field]; ++code)
+                    box->addItem(QString("%1 %2").arg(code).arg(
+                        field == ShapeColumn
+                            ? vesk::ShapeNames[static_cast<std::size_t>(code)]
+                            : vesk::kernels::OperatorNames[static_cast<std::size_t>(code)]));
+                box->setCurrentIndex(fields[field]);
+                connect(box, &QComboBox::currentIndexChanged, this,
+                        [this, row, field](int value) { EditField(row, field, value); });
+                editor = box;
+            } else {
+                auto* spin = new QSpinBox;
+                spin->setRange(0, FieldHighest[field]);
+                spin->setValue(fields[field]);
+                connect(spin, &QSpinBox::valueChanged, this,
+                        [this, row, field](int value) { EditField(row, field, value); });
+                editor = spin;
+            }
+            editor->setEnabled(!d.Dropped);
+            FTable->setCellWidget(row, field, editor);
+        }
+        QString note =
+            d.Dropped ? "dropped (beyond 32 blocks)" : QString("%1..%2").arg(d.First).arg(d.Last);
+        if (d.Zeroed) note += "  (not a valid block: reads as 00000)";
+        FTable->setItem(row, ElementsColumn, new QTableWidgetItem(note));
+    }
+    FFilling = false;
+}
+
+void TBlocksPanel::EditField(int group, int field, int value) {
+    if (FFilling) return;
+    const vesk::TPatternDescription description =
+        vesk::DescribePattern(FText.toStdString(), FElementCount);
+    if (group >= static_cast<int>(description.Blocks.size())) return;
+    vesk::TFuzzyBlock block = description.Blocks[static_cast<std::size_t>(group)].Block;
+    int* fields[5] = {&block.Shape, &block.Centre, &block.Spread, &block.Repeats, &block.Op};
+    *fields[field] = value;
+    QString text = FText;
+    text.replace(group * 5, 5, QString::fromStdString(vesk::BlockDigits(block)));
+    emit TextEdited(text);
+}

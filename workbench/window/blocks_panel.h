@@ -1,0 +1,34 @@
+#pragma once
+// The "Blocks" panel: the blocks of the Hexa String text in words, editable cell by cell.
+
+#include <QFrame>
+
+class QLabel;
+class QTableWidget;
+
+// Lists each group of the text: index, shape (code and name), centre, spread, repeats,
+// operator (code and name) and the elements the block covers at the current element count.
+// Editing a cell (a drop-down for shape and operator, a bounded spin box for the others)
+// rewrites that group's digits and reports the new text through TextEdited.
+class TBlocksPanel : public QFrame {
+    Q_OBJECT
+
+public:
+    explicit TBlocksPanel(QWidget* parent = nullptr);
+
+    // Shows text's blocks on elementCount elements.
+    void ShowText(const QString& text, int elementCount);
+    QTableWidget* Table() const { return FTable; }
+
+signals:
+    void TextEdited(const QString& text);
+
+private:
+    void EditField(int group, int field, int value);
+
+    QTableWidget* FTable;
+    QLabel* FProblem;
+    QString FText;
+    int FElementCount = 100;
+    bool FFilling = false;
+};
