@@ -139,7 +139,7 @@ TFuzzySet ParseJson(const std::string& text, const std::string& name) {
 } // namespace
 
 TFuzzySet ParseTargetText(const std::string& text, const std::string& name) {
-    const std::string_view start = Trimmed(text.substr(0, text.find('\n')));
+    const std::string_view start = Trimmed(std::string_view(text).substr(0, text.find('\n')));
     const std::size_t first = text.find_first_not_of(" \t\r\f\v\n");
     TFuzzySet set = first != std::string::npos && text[first] == '[' ? ParseJson(text, name)
                     : start == "element,degree"                      ? ParseCsv(text, name)
