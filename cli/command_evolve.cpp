@@ -13,9 +13,10 @@
 #include "cli/commands.h"
 #include "cli/json_output.h"
 #include "cli/text_stream.h"
-#include "runtime/extended.h"
 #include "search/pattern_search.h"
 #include "search/target_file.h"
+#include "vesk/agent.h"
+#include "vesk/hex_text.h"
 
 namespace vesk::cli {
 
@@ -47,17 +48,6 @@ static_assert(std::atomic<bool>::is_always_lock_free);
 extern "C" void OnInterrupt(int) {
     Interrupted = true;
     std::signal(SIGINT, SIG_DFL); // a second Ctrl-C ends the process at once
-}
-
-std::string HexOf(const TBlockList& pattern) {
-    TVesk list;
-    for (TFuzzyBlock block : pattern)
-        list.AddBlock(block);
-    return list.SaveToHex();
-}
-
-double MeanDistance(double distance, std::int32_t elements) {
-    return StoreDouble(Divide(static_cast<TReal>(distance), static_cast<TReal>(elements)));
 }
 
 // One line on standard error that rewrites itself, at most ten times a second.
@@ -98,7 +88,7 @@ TJson ProgressLine(const TSearchProgress& p, std::int32_t elements) {
     line["evaluations"] = p.Evaluations;
     line["best"] = p.Best;
     line["mean_distance"] = p.Best / elements;
-    line["hex"] = HexOf(p.Pattern);
+    line["hex"] = PatternHex(p.Pattern);
     line["seconds"] = p.Seconds;
     line["evaluations_per_second"] = p.EvaluationsPerSecond;
     return line;
@@ -159,7 +149,7 @@ int Evolve(const TEvolveOptions& o) {
     // Everything printed is scored again as the rest of the tool scores it.
     TPatternScorer scorer(settings.Target);
     const TPatternScore score = scorer.ScoreBlocks(result.Pattern);
-    const std::string hex = HexOf(result.Pattern);
+    const std::string hex = PatternHex(result.Pattern);
     if (o.Format == "plain") {
         WriteOut(hex + "\n");
     } else {
@@ -170,7 +160,7 @@ int Evolve(const TEvolveOptions& o) {
         out["target"] = ownTarget ? o.Target : "reference";
         out["objective"] = o.Objective;
         out["distance"] = score.Distance;
-        out["mean_distance"] = MeanDistance(score.Distance, n);
+        out["mean_distance"] = MeanDistanceOf(score.Distance, n);
         out["fitness"] = score.Fitness;
         if (ownTarget) {
             out["sweep"] = nullptr;
@@ -194,7 +184,7 @@ int Evolve(const TEvolveOptions& o) {
             for (const TFrontPoint& point : result.Front) {
                 const TPatternScore pointScore = scorer.ScoreBlocks(point.Pattern);
                 front.push_back({{"blocks", point.Pattern.size()},
-                                 {"hex", HexOf(point.Pattern)},
+                                 {"hex", PatternHex(point.Pattern)},
                                  {"distance", pointScore.Distance},
                                  {"fitness", pointScore.Fitness}});
             }

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "runtime/extended.h"
+#include "vesk/agent.h"
 
 namespace vesk {
 
@@ -20,11 +21,6 @@ TFuzzySet ReferenceOf(std::int32_t n) {
     TFuzzySet set;
     set.MakeReference(n);
     return set;
-}
-
-// Distance a element as the fitness forms it: the quotient stored to a double.
-double MeanDistance(double distance, std::int32_t elements) {
-    return StoreDouble(Divide(static_cast<TReal>(distance), static_cast<TReal>(elements)));
 }
 
 } // namespace
@@ -106,7 +102,7 @@ double TPatternProblem::Objective(const TBlockList& pattern) const {
     // The mean of the four means, summed and divided in extended precision.
     TReal sum = 0;
     for (TPatternScorer& scorer : scorers.All)
-        sum += MeanDistance(scorer.ScoreBlocks(pattern).Distance, scorer.ElementCount());
+        sum += MeanDistanceOf(scorer.ScoreBlocks(pattern).Distance, scorer.ElementCount());
     return static_cast<double>(sum / 4);
 }
 

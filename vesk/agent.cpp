@@ -108,10 +108,12 @@ void TVeskAgent::Evaluate(const TFuzzySet& set, const TFuzzySet& reference) {
     Fitness = FitnessOfDistance(set.HammingDistance(reference), set.Count());
 }
 
+double MeanDistanceOf(double distance, std::int32_t elementCount) {
+    return StoreDouble(Divide(static_cast<TReal>(distance), static_cast<TReal>(elementCount)));
+}
+
 std::int32_t FitnessOfDistance(double distance, std::int32_t elementCount) {
-    const double x =
-        StoreDouble(Divide(static_cast<TReal>(distance), static_cast<TReal>(elementCount)));
-    return TVeskAgent::FitnessFor(x);
+    return TVeskAgent::FitnessFor(MeanDistanceOf(distance, elementCount));
 }
 
 void TVeskAgent::Release() {

@@ -49,6 +49,9 @@ public:
 // pattern (no more than it holds), in order, each by shape application over its interval.
 void ProjectPattern(const TVesk& pattern, std::int32_t blockCount, std::int32_t elementCount,
                     TFuzzySet& set);
+// The mean distance an element, as the fitness forms it: the extended quotient stored to a
+// double. No elements is 0 / 0, an invalid operation.
+double MeanDistanceOf(double distance, std::int32_t elementCount);
 // The fitness for a Hamming distance summed over elementCount elements (what Evaluate sets): the
 // mean distance stored to a double, then FitnessFor. No elements is 0 / 0, an invalid operation.
 std::int32_t FitnessOfDistance(double distance, std::int32_t elementCount);

@@ -28,9 +28,6 @@ public:
     // degrees (N of them) after ApplyShape of the block over its interval, as a projection does.
     void Merge(const TFuzzyBlock& B, std::int32_t* degrees);
 
-    // Degrees drawn and kept so far.
-    std::size_t Size() const { return FPool.size(); }
-
 private:
     static constexpr std::int32_t Shapes = 16, RepeatCounts = 8, Spreads = 8;
 

@@ -53,14 +53,23 @@ void TVesk::LoadFromHex(std::string_view text) {
     }
 }
 
-std::string TVesk::SaveToHex() const {
+std::string BlockHex(const TFuzzyBlock& block) {
+    std::string digits;
+    for (std::int32_t field : {block.Shape, block.Centre, block.Spread, block.Repeats, block.Op})
+        digits += HexDigitText(field);
+    return digits;
+}
+
+std::string PatternHex(std::span<const TFuzzyBlock> blocks) {
     std::string text;
-    text.reserve(FBlocks.size() * DigitsPerBlock);
-    for (const TFuzzyBlock& block : FBlocks)
-        for (std::int32_t field :
-             {block.Shape, block.Centre, block.Spread, block.Repeats, block.Op})
-            text += HexDigitText(field);
+    text.reserve(blocks.size() * DigitsPerBlock);
+    for (const TFuzzyBlock& block : blocks)
+        text += BlockHex(block);
     return text;
+}
+
+std::string TVesk::SaveToHex() const {
+    return PatternHex(FBlocks);
 }
 
 } // namespace vesk

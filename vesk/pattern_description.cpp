@@ -5,13 +5,6 @@
 
 namespace vesk {
 
-std::string BlockDigits(const TFuzzyBlock& block) {
-    std::string digits;
-    for (std::int32_t field : {block.Shape, block.Centre, block.Spread, block.Repeats, block.Op})
-        digits += HexDigitText(field);
-    return digits;
-}
-
 TPatternDescription DescribePattern(std::string_view text, std::int32_t elementCount) {
     TPatternDescription out;
     if (text.size() % 5 != 0) {
@@ -31,7 +24,7 @@ TPatternDescription DescribePattern(std::string_view text, std::int32_t elementC
             std::string upper = d.Digits;
             for (char& c : upper)
                 if (c >= 'a' && c <= 'f') c = static_cast<char>(c - 'a' + 'A');
-            d.Zeroed = BlockDigits(d.Block) != upper;
+            d.Zeroed = BlockHex(d.Block) != upper;
             TVeskAgent::BlockInterval(d.Block, elementCount, d.First, d.Last);
         }
         out.Blocks.push_back(std::move(d));

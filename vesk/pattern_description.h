@@ -30,7 +30,4 @@ struct TPatternDescription {
 // The blocks of text on elementCount elements, by the agent's own interval rule.
 TPatternDescription DescribePattern(std::string_view text, std::int32_t elementCount);
 
-// The five digits of a block.
-std::string BlockDigits(const TFuzzyBlock& block);
-
 } // namespace vesk

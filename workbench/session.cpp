@@ -2,6 +2,7 @@
 
 #include "runtime/fp_fault.h"
 #include "vesk/agent.h"
+#include "vesk/hex_text.h"
 #include "workbench/text_format.h"
 
 namespace vesk {
@@ -128,10 +129,7 @@ TSearchSettings TWorkbenchSession::EvolveSettings(std::uint64_t evaluations) {
 }
 
 TCommandOutcome TWorkbenchSession::FinishEvolve(const TSearchResult& result) {
-    TVesk pattern;
-    for (TFuzzyBlock block : result.Pattern)
-        pattern.AddBlock(block);
-    HexaText = pattern.SaveToHex();
+    HexaText = PatternHex(result.Pattern);
     AppendHexaItem();
     return HexaString();
 }

@@ -9,6 +9,7 @@
 
 #include "fuzzyset/operator_kernels.h"
 #include "fuzzyset/shapes.h"
+#include "vesk/hex_text.h"
 #include "vesk/pattern_description.h"
 
 namespace {
@@ -95,6 +96,6 @@ void TBlocksPanel::EditField(int group, int field, int value) {
     int* fields[5] = {&block.Shape, &block.Centre, &block.Spread, &block.Repeats, &block.Op};
     *fields[field] = value;
     QString text = FText;
-    text.replace(group * 5, 5, QString::fromStdString(vesk::BlockDigits(block)));
+    text.replace(group * 5, 5, QString::fromStdString(vesk::BlockHex(block)));
     emit TextEdited(text);
 }
