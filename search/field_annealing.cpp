@@ -37,6 +37,7 @@ public:
 
     double operator()(const pagmo::vector_double& genes) {
         ++FCount;
+        FPattern->CheckStop();
         BlocksInto(genes);
         return FPattern->Objective(FBlocks);
     }

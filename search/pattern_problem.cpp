@@ -54,13 +54,13 @@ struct TPatternProblem::TScorers {
 };
 
 TPatternProblem::TPatternProblem(const TFuzzySet& target, std::int32_t blocks, TObjective objective,
-                                 bool pareto)
+                                 bool pareto, const TStopSignal* stop)
     : FTarget(target), FBlocks(std::clamp(blocks, 1, MaxBlocks)), FObjective(objective),
-      FPareto(pareto) {}
+      FPareto(pareto), FStop(stop) {}
 
 TPatternProblem::TPatternProblem(const TPatternProblem& other)
     : FTarget(other.FTarget), FBlocks(other.FBlocks), FObjective(other.FObjective),
-      FPareto(other.FPareto) {}
+      FPareto(other.FPareto), FStop(other.FStop) {}
 
 TPatternProblem& TPatternProblem::operator=(const TPatternProblem& other) {
     if (this != &other) {
@@ -68,6 +68,7 @@ TPatternProblem& TPatternProblem::operator=(const TPatternProblem& other) {
         FBlocks = other.FBlocks;
         FObjective = other.FObjective;
         FPareto = other.FPareto;
+        FStop = other.FStop;
         FScorers.reset();
     }
     return *this;
@@ -107,6 +108,7 @@ double TPatternProblem::Objective(const TBlockList& pattern) const {
 }
 
 pagmo::vector_double TPatternProblem::fitness(const pagmo::vector_double& genes) const {
+    CheckStop();
     const TBlockList pattern = Pattern(genes);
     if (!FPareto) return {Objective(pattern)};
     return {Objective(pattern), static_cast<double>(pattern.size())};

@@ -3,7 +3,9 @@
 // (shape, centre, spread, repeats, operator, within the fields' ranges), and, for the two-
 // objective search, one gene more for the number of blocks used.
 
+#include <atomic>
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -27,6 +29,23 @@ enum class TObjective {
 // The universes of the "Fitness" sweep.
 constexpr std::int32_t SweepSizes[4] = {100, 500, 1000, 5000};
 
+// Lets a stop reach the islands in the middle of a round: once armed, an evaluation made
+// after the stop is set raises TSearchStopped, so the round is given up where it stands.
+struct TStopSignal {
+    const std::atomic<bool>* Stop = nullptr;
+    std::atomic<bool> Armed{false};
+
+    bool Raised() const {
+        return Stop != nullptr && Armed.load(std::memory_order_relaxed) &&
+               Stop->load(std::memory_order_relaxed);
+    }
+};
+
+// What an evaluation raises once the search's stop signal is raised.
+struct TSearchStopped : std::exception {
+    const char* what() const noexcept override { return "the search was stopped"; }
+};
+
 // The blocks genes stand for: the first `used` of them (all when used is 0).
 TBlockList BlocksOfGenes(const pagmo::vector_double& genes, std::int32_t blocks,
                          std::int32_t used = 0);
@@ -40,8 +59,8 @@ class TPatternProblem {
 public:
     TPatternProblem(); // the optimiser needs one; blocks 1, reference of 100
     // pareto adds the block-count gene and the objective of blocks used.
-    TPatternProblem(const TFuzzySet& target, std::int32_t blocks, TObjective objective,
-                    bool pareto);
+    TPatternProblem(const TFuzzySet& target, std::int32_t blocks, TObjective objective, bool pareto,
+                    const TStopSignal* stop = nullptr);
     TPatternProblem(const TPatternProblem& other);
     TPatternProblem& operator=(const TPatternProblem& other);
     TPatternProblem(TPatternProblem&&) noexcept;
@@ -60,6 +79,10 @@ public:
     bool Pareto() const { return FPareto; }
     // The blocks the genes stand for, the block-count gene applied.
     TBlockList Pattern(const pagmo::vector_double& genes) const;
+    // Raises TSearchStopped once the search's stop signal is raised (fitness does it first).
+    void CheckStop() const {
+        if (FStop != nullptr && FStop->Raised()) throw TSearchStopped();
+    }
     // The objective of a pattern (the first fitness entry of its genes).
     double Objective(const TBlockList& pattern) const;
 
@@ -71,6 +94,7 @@ private:
     std::int32_t FBlocks = 1;
     TObjective FObjective = TObjective::Distance;
     bool FPareto = false;
+    const TStopSignal* FStop = nullptr; // shared by every copy; outlives the search
     mutable std::unique_ptr<TScorers> FScorers;
 };
 

@@ -96,6 +96,7 @@ const TAlgorithmRecipe& RecipeNamed(const std::string& name) {
 // Evaluations an island spends a round: small enough to stop promptly and to migrate often,
 // large enough to keep the islands' threads busy.
 std::uint64_t RoundEvaluations(const TSearchSettings& settings, int islands) {
+    if (settings.RoundEvaluations > 0) return settings.RoundEvaluations;
     const std::uint64_t share = settings.Evaluations / static_cast<std::uint64_t>(islands);
     return std::clamp<std::uint64_t>(share / 20, 2000, 20000);
 }
@@ -211,8 +212,10 @@ TSearchResult RunSearch(const TSearchSettings& settings, const TSearchObserver& 
     if (settings.Target.Count() < 1) throw std::invalid_argument("the target has no elements");
     result.Islands = settings.Islands > 0 ? settings.Islands : HardwareThreads();
 
+    TStopSignal stopSignal; // armed once the first populations are evaluated
+    stopSignal.Stop = stop;
     const TPatternProblem problem(settings.Target, settings.Blocks, settings.Objective,
-                                  settings.Pareto);
+                                  settings.Pareto, &stopSignal);
     const std::uint64_t roundEvaluations = RoundEvaluations(settings, result.Islands);
     // Every seed is drawn from one generator seeded by the settings' seed.
     std::mt19937 seeds(settings.Seed);
@@ -227,6 +230,7 @@ TSearchResult RunSearch(const TSearchSettings& settings, const TSearchObserver& 
                               recipe.Population, populationSeed);
     }
 
+    stopSignal.Armed = true;
     TThreadTeam team(result.Islands);
     auto elapsed = [&] { return std::chrono::duration<double>(TClock::now() - started).count(); };
     auto best = [&] {
@@ -261,7 +265,11 @@ TSearchResult RunSearch(const TSearchSettings& settings, const TSearchObserver& 
             result.Stopped = "distance";
             break;
         }
-        EvolveRound(archipelago, team);
+        try {
+            EvolveRound(archipelago, team);
+        } catch (const TSearchStopped&) {
+            continue; // every island keeps its population from before the round
+        }
         Migrate(archipelago);
     }
     if (settings.Pareto) result.Front = FrontOf(archipelago, problem);

@@ -26,6 +26,8 @@ struct TSearchSettings {
     std::uint64_t Evaluations = 1'000'000;
     std::optional<double> Seconds;      // stop after this much time
     std::optional<double> MeanDistance; // stop once the best distance an element reaches this
+    std::uint64_t RoundEvaluations =
+        0; // what an island spends between migrations; 0: from the budget
 
     TSearchSettings();
 };
@@ -67,8 +69,9 @@ extern const char* const ParetoAlgorithm;
 // Runs the search in synchronous rounds: every island evolves once, then the best of each
 // island replaces the worst of the next (a ring), so that the same settings give the same
 // pattern whatever the timing. Between rounds the observer is told the progress and the budget,
-// the time, the distance and stop (set by another thread or a signal handler) are checked; a
-// stop ends the search with the best found so far. Never draws from RandomSource.
+// the time, the distance and stop (set by another thread or a signal handler) are checked. A
+// stop also reaches the islands within one evaluation: the round under way is given up and the
+// search ends with the best of the rounds before it. Never draws from RandomSource.
 // Throws std::invalid_argument for an unknown algorithm or settings it cannot run.
 TSearchResult RunSearch(const TSearchSettings& settings, const TSearchObserver& observer = {},
                         const std::atomic<bool>* stop = nullptr);

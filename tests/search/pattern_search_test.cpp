@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <thread>
+#include <vector>
 
 #include "runtime/random_source.h"
 #include "search/pattern_search.h"
@@ -104,6 +105,38 @@ TEST(SearchPattern, AStopEndsTheSearchAfterItsRoundWithTheBestSoFar) {
     settings.Seconds.reset();
     settings.MeanDistance = 0.5; // any pattern is that close
     EXPECT_EQ(RunSearch(settings).Stopped, "distance");
+}
+
+// Rounds far too long to finish: only a stop that reaches into the round ends these searches,
+// and what a given-up round did is not counted.
+TEST(SearchPattern, AStopReachesIntoTheRoundWithEveryAlgorithm) {
+    for (const std::string& algorithm : SearchAlgorithms()) {
+        SCOPED_TRACE(algorithm);
+        TSearchSettings settings = Small(algorithm);
+        settings.Pareto = algorithm == ParetoAlgorithm;
+        settings.Evaluations = 4'000'000'000;
+        settings.RoundEvaluations = 1'000'000'000;
+        std::atomic<bool> stop{false};
+        std::vector<std::uint64_t> seen;
+        std::thread stopper;
+        const TSearchResult result = RunSearch(
+            settings,
+            [&](const TSearchProgress& progress) {
+                seen.push_back(progress.Evaluations);
+                if (seen.size() == 1)
+                    stopper = std::thread([&] {
+                        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                        stop = true;
+                    });
+            },
+            &stop);
+        stopper.join();
+        EXPECT_EQ(result.Stopped, "interrupted");
+        ASSERT_EQ(seen.size(), 2u);
+        EXPECT_EQ(seen[1], seen[0]);
+        EXPECT_EQ(result.Evaluations, seen[0]);
+        EXPECT_FALSE(result.Pattern.empty());
+    }
 }
 
 TEST(SearchPattern, LeavesTheWorkbenchsRandomSequenceWhereItWas) {
