@@ -2,6 +2,8 @@
 
 #include <random>
 
+#include "vesk/fuzzy_block.h"
+
 namespace vesk::bench {
 
 const char* const Pattern32 =
@@ -11,14 +13,12 @@ const char* const Pattern32 =
 const std::vector<std::string>& BatchPatterns() {
     static const std::vector<std::string> patterns = [] {
         constexpr int Count = 10000, Blocks = 16;
-        // The largest value of each field: shape, centre, spread, repeats, operator.
-        constexpr int FieldMaximum[5] = {15, 15, 7, 7, 15};
         std::mt19937 random(16100);
         std::vector<std::string> out;
         for (int p = 0; p < Count; ++p) {
             std::string hex;
             for (int b = 0; b < Blocks; ++b)
-                for (int maximum : FieldMaximum)
+                for (int maximum : vesk::FieldHighest)
                     hex +=
                         "0123456789ABCDEF"[std::uniform_int_distribution<int>(0, maximum)(random)];
             out.push_back(std::move(hex));

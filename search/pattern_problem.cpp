@@ -10,9 +10,6 @@ namespace vesk {
 
 namespace {
 
-// The largest value of each field, in gene order.
-constexpr std::int32_t FieldHighest[GenesPerBlock] = {15, 15, 7, 7, 15};
-
 std::int32_t Gene(double value, std::int32_t highest) {
     return std::clamp(static_cast<std::int32_t>(std::lround(value)), 0, highest);
 }

@@ -18,7 +18,7 @@
 
 namespace vesk {
 
-constexpr std::int32_t GenesPerBlock = 5;
+constexpr std::int32_t GenesPerBlock = FieldsPerBlock;
 
 // What the search minimises.
 enum class TObjective {

@@ -4,7 +4,7 @@ namespace vesk {
 
 namespace {
 
-constexpr std::size_t DigitsPerBlock = 5;
+constexpr std::size_t DigitsPerBlock = FieldsPerBlock;
 constexpr std::uint8_t NotADigit = 16;
 
 // The value of a hexadecimal digit of either case; NotADigit for any other byte.
@@ -17,9 +17,6 @@ constexpr std::array<std::uint8_t, 256> DigitValues = [] {
                                            : NotADigit;
     return values;
 }();
-
-// The largest digit of each field: shape, centre, spread, repeats, operator.
-constexpr std::uint8_t Highest[DigitsPerBlock] = {15, 15, 7, 7, 15};
 
 std::uint8_t Digit(std::string_view text, std::size_t at) {
     return DigitValues[static_cast<unsigned char>(text[at])];
@@ -35,7 +32,7 @@ bool ExactLength(std::string_view text) {
 bool IsExactPatternText(std::string_view text) {
     if (!ExactLength(text)) return false;
     for (std::size_t at = 0; at < text.size(); ++at)
-        if (Digit(text, at) > Highest[at % DigitsPerBlock]) return false;
+        if (Digit(text, at) > FieldHighest[at % DigitsPerBlock]) return false;
     return true;
 }
 
@@ -48,7 +45,7 @@ std::int32_t ReadExactPattern(std::string_view text, std::array<TFuzzyBlock, Max
         std::uint32_t over = 0; // non-zero once a digit exceeds its field
         for (std::size_t k = 0; k < DigitsPerBlock; ++k) {
             digits[k] = Digit(text, at + k);
-            over |= static_cast<std::uint32_t>(digits[k] > Highest[k]);
+            over |= static_cast<std::uint32_t>(digits[k] > FieldHighest[k]);
         }
         if (over != 0) return -1;
         blocks[b] = {digits[0], digits[1], digits[2], digits[3], digits[4]};

@@ -11,8 +11,9 @@ bool InRange(std::int32_t value, std::int32_t high) {
 } // namespace
 
 bool TFuzzyBlock::Validate() {
-    if (InRange(Shape, 15) && InRange(Centre, 15) && InRange(Spread, 7) && InRange(Repeats, 7) &&
-        InRange(Op, 15))
+    if (InRange(Shape, FieldHighest[0]) && InRange(Centre, FieldHighest[1]) &&
+        InRange(Spread, FieldHighest[2]) && InRange(Repeats, FieldHighest[3]) &&
+        InRange(Op, FieldHighest[4]))
         return true;
     *this = TFuzzyBlock{};
     return false;

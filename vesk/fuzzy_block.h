@@ -23,6 +23,10 @@ public:
 };
 
 constexpr std::int32_t MaxBlocks = 32;
+// A block's fields in the order above (one hex digit each in the text), and the largest value
+// each may hold.
+constexpr std::int32_t FieldsPerBlock = 5;
+constexpr std::int32_t FieldHighest[FieldsPerBlock] = {15, 15, 7, 7, 15};
 
 // An ordered list of at most 32 valid blocks.
 class TVesk {

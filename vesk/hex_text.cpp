@@ -9,7 +9,6 @@ namespace vesk {
 
 namespace {
 
-constexpr std::int32_t DigitsPerBlock = 5;
 constexpr char UpperDigits[] = "0123456789ABCDEF";
 
 // HexCharValue of every byte (-87..168).
@@ -37,14 +36,14 @@ std::int32_t HexCharValue(char c) {
 }
 
 void TVesk::LoadFromHex(std::string_view text) {
-    if (text.size() % DigitsPerBlock != 0) return;
+    if (text.size() % FieldsPerBlock != 0) return;
     // Groups beyond the 32nd would be refused by AddBlock; they are not read.
-    const std::size_t groups = std::min<std::size_t>(text.size() / DigitsPerBlock, MaxBlocks);
+    const std::size_t groups = std::min<std::size_t>(text.size() / FieldsPerBlock, MaxBlocks);
     // Emptied but not shrunk, so that a list read again and again keeps its storage.
     FBlocks.clear();
     FBlocks.reserve(groups);
     for (std::size_t g = 0; g < groups; ++g) {
-        const char* digits = text.data() + g * DigitsPerBlock;
+        const char* digits = text.data() + g * FieldsPerBlock;
         TFuzzyBlock block{HexCharValue(digits[0]), HexCharValue(digits[1]), HexCharValue(digits[2]),
                           HexCharValue(digits[3]), HexCharValue(digits[4])};
         block.Validate(); // an invalid group becomes the all-zero block, which still counts
@@ -62,7 +61,7 @@ std::string BlockHex(const TFuzzyBlock& block) {
 
 std::string PatternHex(std::span<const TFuzzyBlock> blocks) {
     std::string text;
-    text.reserve(blocks.size() * DigitsPerBlock);
+    text.reserve(blocks.size() * FieldsPerBlock);
     for (const TFuzzyBlock& block : blocks)
         text += BlockHex(block);
     return text;

@@ -8,6 +8,7 @@
 #include <random>
 #include <vector>
 
+#include "degree_sets.h"
 #include "fuzzyset/double_sum.h"
 
 #ifndef VESK_SPAN_STRIDE
@@ -17,9 +18,7 @@
 namespace vesk {
 namespace {
 
-std::uint64_t Bits(double d) {
-    return std::bit_cast<std::uint64_t>(d);
-}
+using test::Bits;
 
 TReal Quotient(std::int32_t v) {
     volatile TReal q = static_cast<TReal>(v) / 100.0L;

@@ -17,14 +17,11 @@
 namespace vesk {
 namespace {
 
+using test::Bits;
 using test::RandomDegrees;
 using test::SetHolding;
 
 using Degrees = std::vector<std::int32_t>;
-
-std::uint64_t Bits(double d) {
-    return std::bit_cast<std::uint64_t>(d);
-}
 
 double ReferenceCardinality(const Degrees& a) {
     double sum = 0;

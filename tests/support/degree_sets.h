@@ -1,6 +1,7 @@
 #pragma once
 // Sets of chosen or random degrees for the tests that compare fast paths with plain ones.
 
+#include <bit>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -8,6 +9,11 @@
 #include "fuzzyset/fuzzy_set.h"
 
 namespace vesk::test {
+
+// The bits of a double, to compare results exactly (and tell -0 from 0).
+inline std::uint64_t Bits(double d) {
+    return std::bit_cast<std::uint64_t>(d);
+}
 
 // A set holding exactly these degrees, those outside 0..100 included.
 inline TFuzzySet SetHolding(const std::vector<std::int32_t>& degrees) {

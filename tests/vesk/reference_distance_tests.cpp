@@ -14,15 +14,12 @@
 namespace vesk {
 namespace {
 
+using test::Bits;
 using test::RandomDegrees;
 using test::SetHolding;
 
 using Degrees = std::vector<std::int32_t>;
 using THamming = THammingToReference;
-
-std::uint64_t Bits(double d) {
-    return std::bit_cast<std::uint64_t>(d);
-}
 
 TFuzzySet ReferenceOf(std::int32_t n) {
     TFuzzySet reference;

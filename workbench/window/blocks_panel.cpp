@@ -16,8 +16,6 @@ namespace {
 
 enum TColumn { ShapeColumn, CentreColumn, SpreadColumn, RepeatsColumn, OpColumn, ElementsColumn };
 const QStringList Headers{"Shape", "Centre", "Spread", "Repeats", "Operator", "Elements"};
-// The largest value of each field, in column order.
-constexpr int FieldHighest[5] = {15, 15, 7, 7, 15};
 
 } // namespace
 
@@ -59,7 +57,7 @@ void TBlocksPanel::ShowText(const QString& text, int elementCount) {
             QWidget* editor = nullptr;
             if (field == ShapeColumn || field == OpColumn) {
                 auto* box = new QComboBox;
-                for (int code = 0; code <= FieldHighest[field]; ++code)
+                for (int code = 0; code <= vesk::FieldHighest[field]; ++code)
                     box->addItem(QString("%1 %2").arg(code).arg(
                         field == ShapeColumn
                             ? vesk::ShapeNames[static_cast<std::size_t>(code)]
@@ -70,7 +68,7 @@ void TBlocksPanel::ShowText(const QString& text, int elementCount) {
                 editor = box;
             } else {
                 auto* spin = new QSpinBox;
-                spin->setRange(0, FieldHighest[field]);
+                spin->setRange(0, vesk::FieldHighest[field]);
                 spin->setValue(fields[field]);
                 connect(spin, &QSpinBox::valueChanged, this,
                         [this, row, field](int value) { EditField(row, field, value); });
