@@ -48,13 +48,35 @@ run_suite() {
     QT_QPA_PLATFORM=offscreen ctest --test-dir "$dir" --output-on-failure -j "$JOBS"
 }
 
-# run_fuzzers SECONDS: the libFuzzer targets, built with clang into build-fuzz, each run SECONDS
-# in turn (CI=true runs them briefly after the suite, with the window tests under memcheck).
-run_fuzzers() {
+# The sanitizer builds compile a few sources at a time (a unity build): the large header-only
+# libraries are compiled once a batch instead of once a source, which saves a third of their
+# build time. The main build keeps one source at a time, so that a missing include shows.
+ONCE=-DCMAKE_UNITY_BUILD=ON
+
+# build_fuzzers: the libFuzzer targets, built with clang into build-fuzz.
+build_fuzzers() {
     cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER="$(command -v clang++)" -DVESK_FUZZ=ON \
         -DVESK_BUILD_BENCH=OFF >/dev/null
     cmake --build build-fuzz -j "$JOBS" --target vesk_fuzzers
+}
+
+# run_fuzzers SECONDS: each fuzzer in turn for SECONDS.
+run_fuzzers() {
+    build_fuzzers
     fuzz/run.sh build-fuzz "$1"
+}
+
+# CI's last checks: the fuzzers run briefly while the window tests run under memcheck, each
+# on one core; both logs are shown, and either failing fails the run.
+fuzz_and_memcheck() {
+    build_fuzzers
+    local fuzz_status=0 memcheck_status=0
+    fuzz/run.sh build-fuzz 20 >build-fuzz/run.log 2>&1 &
+    local fuzzing=$!
+    tests/valgrind/memcheck_window.sh build || memcheck_status=$?
+    wait "$fuzzing" || fuzz_status=$?
+    cat build-fuzz/run.log
+    [ "$fuzz_status" -eq 0 ] && [ "$memcheck_status" -eq 0 ]
 }
 
 # The threaded code's tests under ThreadSanitizer (build-tsan): batch scoring, "vesk score" on
@@ -63,7 +85,7 @@ THREADED_TARGETS=(vesk vesk_scoring_tests vesk_search_tests vesk_cli_tests)
 THREADED_TESTS='BatchScorer.*:VeskScore.*:Search*.*:VeskEvolve*.*'
 run_thread_sanitizer() {
     echo "== the threaded tests under ThreadSanitizer =="
-    cmake -S . -B build-tsan -DVESK_TSAN=ON -DVESK_BUILD_BENCH=OFF >/dev/null
+    cmake -S . -B build-tsan -DVESK_TSAN=ON -DVESK_BUILD_BENCH=OFF "$ONCE" >/dev/null
     cmake --build build-tsan -j "$JOBS" --target "${THREADED_TARGETS[@]}"
     local binary
     for binary in build-tsan/tests/vesk/vesk_scoring_tests build-tsan/tests/search/vesk_search_tests \
@@ -100,13 +122,13 @@ test)
     run_suite build
     if [ "${CI:-}" = "true" ] || [ "${VESK_SANITIZE:-}" = "1" ]; then
         echo "== the suite under AddressSanitizer and UndefinedBehaviorSanitizer =="
-        configure_and_build build-sanitize -DVESK_SANITIZE=ON -DVESK_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+        configure_and_build build-sanitize -DVESK_SANITIZE=ON -DVESK_BUILD_BENCH=OFF \
+            -DCMAKE_BUILD_TYPE=Debug "$ONCE"
         ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 run_suite build-sanitize
     fi
     if [ "${CI:-}" = "true" ]; then
         run_thread_sanitizer
-        run_fuzzers 20
-        tests/valgrind/memcheck_window.sh build
+        fuzz_and_memcheck
     fi
     if [ -x scripts/ci-extra.sh ] && [ "${CI:-}" = "true" ]; then scripts/ci-extra.sh; fi
     ;;
