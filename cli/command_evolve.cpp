@@ -41,7 +41,7 @@ struct TEvolveOptions {
     bool Quiet = false;
 };
 
-// Set by SIGINT: the search ends after its round and the best so far is printed.
+// Set by SIGINT: the search ends at once and the best so far is printed.
 std::atomic<bool> Interrupted{false};
 static_assert(std::atomic<bool>::is_always_lock_free);
 
@@ -240,8 +240,8 @@ void AddEvolveCommand(CLI::App& tool, int& status) {
         "distance, mean_distance and fitness (as vesk score gives them), sweep (the Fitness\n"
         "command's four values, built-in reference only), evaluations, seconds,\n"
         "evaluations_per_second, algorithm, islands, seed, stopped, and with --pareto the\n"
-        "front of the best pattern for each block count. Ctrl-C ends the search after its\n"
-        "round, prints the best so far and exits with 130.");
+        "front of the best pattern for each block count. Ctrl-C ends the search at once,\n"
+        "prints the best so far and exits with 130.");
     command->callback([&status, o] { status = Evolve(*o); });
 }
 

@@ -83,7 +83,7 @@ TEST(SearchPattern, TheParetoFrontHoldsTheBestOfEachBlockCountUndominated) {
     EXPECT_THROW(RunSearch(settings), std::invalid_argument);
 }
 
-TEST(SearchPattern, AStopEndsTheSearchAfterItsRoundWithTheBestSoFar) {
+TEST(SearchPattern, AStopOrALimitEndsTheSearchWithTheBestSoFar) {
     TSearchSettings settings = Small();
     settings.Evaluations = 1'000'000'000;
     std::atomic<bool> stop{false};

@@ -22,7 +22,7 @@ public:
     bool Running() const { return FThread != nullptr; }
     // Starts the search; Running() until Finished has been emitted.
     void Start(vesk::TSearchSettings settings);
-    // Asks the search to end after its round; Finished follows with the best so far.
+    // Asks the search to end at once; Finished follows with the best so far.
     void Stop() { FStop = true; }
     // Stops and waits for the search thread; Finished is not emitted.
     void StopAndWait();
