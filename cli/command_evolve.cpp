@@ -87,7 +87,7 @@ TJson ProgressLine(const TSearchProgress& p, std::int32_t elements) {
     TJson line;
     line["evaluations"] = p.Evaluations;
     line["best"] = p.Best;
-    line["mean_distance"] = p.Best / elements;
+    line["mean_distance"] = MeanDistanceOf(p.Best, elements);
     line["hex"] = PatternHex(p.Pattern);
     line["seconds"] = p.Seconds;
     line["evaluations_per_second"] = p.EvaluationsPerSecond;
@@ -220,7 +220,7 @@ void AddEvolveCommand(CLI::App& tool, int& status) {
         ->check(CLI::Range(1, 256));
     command->add_option("--seed", o->Seed, "the seed")->capture_default_str();
     command->add_option("--evaluations", o->Evaluations, "the evaluation budget")
-        ->check(CLI::Range(std::uint64_t{1}, std::uint64_t{1'000'000'000'000}))
+        ->check(CLI::Range(std::uint64_t{1}, MaxEvaluations))
         ->capture_default_str();
     command->add_option("--seconds", o->Seconds, "stop after this many seconds")
         ->check(CLI::PositiveNumber);

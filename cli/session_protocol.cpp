@@ -9,6 +9,7 @@
 #include "cli/cli_errors.h"
 #include "cli/json_output.h"
 #include "cli/text_stream.h"
+#include "search/pattern_search.h"
 
 namespace vesk::cli {
 
@@ -16,13 +17,14 @@ namespace {
 
 using TSessionOutcome = std::optional<TCommandOutcome>; // nothing: print no line
 
-// The evaluation budget of "evolve": a whole number 1..10^12.
+// The evaluation budget of "evolve": a whole number 1..MaxEvaluations.
 std::uint64_t ParseBudget(const std::string& text) {
     std::uint64_t value = 0;
     const auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || stop != text.data() + text.size() || value < 1 ||
-        value > 1'000'000'000'000)
-        throw EUsageError("'evolve' takes an evaluation budget 1..1000000000000");
+        value > MaxEvaluations)
+        throw EUsageError("'evolve' takes an evaluation budget 1.." +
+                          std::to_string(MaxEvaluations));
     return value;
 }
 

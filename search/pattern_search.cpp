@@ -17,9 +17,9 @@
 #include <pagmo/population.hpp>
 #include <pagmo/problem.hpp>
 
-#include "runtime/extended.h"
 #include "runtime/thread_team.h"
 #include "search/field_annealing.h"
+#include "vesk/agent.h"
 
 namespace vesk {
 
@@ -260,7 +260,7 @@ TSearchResult RunSearch(const TSearchSettings& settings, const TSearchObserver& 
             break;
         }
         if (settings.MeanDistance && !settings.Pareto &&
-            StoreDouble(Divide(objective, static_cast<TReal>(elements))) <=
+            MeanDistanceOf(objective, static_cast<std::int32_t>(elements)) <=
                 *settings.MeanDistance) {
             result.Stopped = "distance";
             break;

@@ -14,6 +14,9 @@
 
 namespace vesk {
 
+// The largest evaluation budget the tool and the session take.
+constexpr std::uint64_t MaxEvaluations = 1'000'000'000'000;
+
 // What to search for and for how long.
 struct TSearchSettings {
     TFuzzySet Target;         // the set to come close to (the reference of 100 by default)

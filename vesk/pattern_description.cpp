@@ -7,14 +7,15 @@ namespace vesk {
 
 TPatternDescription DescribePattern(std::string_view text, std::int32_t elementCount) {
     TPatternDescription out;
-    if (text.size() % 5 != 0) {
+    constexpr std::size_t Digits = FieldsPerBlock;
+    if (text.size() % Digits != 0) {
         out.Problem = "Hexa string length must be a multiple of 5.";
         return out;
     }
-    for (std::size_t start = 0; start < text.size(); start += 5) {
+    for (std::size_t start = 0; start < text.size(); start += Digits) {
         TBlockDescription d;
-        d.Index = static_cast<std::int32_t>(start / 5);
-        d.Digits = std::string(text.substr(start, 5));
+        d.Index = static_cast<std::int32_t>(start / Digits);
+        d.Digits = std::string(text.substr(start, Digits));
         d.Dropped = d.Index >= MaxBlocks;
         if (!d.Dropped) {
             TVesk one;

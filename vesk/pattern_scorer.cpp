@@ -25,7 +25,7 @@ TPatternScorer::TPatternScorer(const TFuzzySet& reference)
 }
 
 std::optional<std::int32_t> TPatternScorer::Score(std::string_view text) {
-    if (text.size() % 5 != 0) return std::nullopt;
+    if (text.size() % FieldsPerBlock != 0) return std::nullopt;
     FPattern.LoadFromHex(text);
     return ScoreBlocks(FPattern.Blocks()).Fitness;
 }

@@ -118,14 +118,20 @@ TCommandOutcome TWorkbenchSession::SaveImage(const std::string& path) {
     return outcome;
 }
 
-TSearchSettings TWorkbenchSession::EvolveSettings(std::uint64_t evaluations) {
-    TSearchSettings settings;
-    settings.Target.ClearDegrees();
-    settings.Target.MakeReference(Elements.CommitAndRead(), false);
-    settings.Blocks = Blocks.CommitAndRead();
-    settings.Evaluations = evaluations;
-    settings.Seed = EvolveSeed;
-    return settings;
+TCommandOutcome TWorkbenchSession::PrepareEvolve(TSearchSettings& settings,
+                                                 std::uint64_t evaluations) {
+    TSearchSettings prepared;
+    try {
+        prepared.Target.ClearDegrees();
+        prepared.Target.MakeReference(Elements.CommitAndRead(), false);
+    } catch (const EFloatingPointFault& fault) {
+        return FaultOutcome(fault);
+    }
+    prepared.Blocks = Blocks.CommitAndRead();
+    prepared.Evaluations = evaluations;
+    prepared.Seed = EvolveSeed;
+    settings = std::move(prepared);
+    return {};
 }
 
 TCommandOutcome TWorkbenchSession::FinishEvolve(const TSearchResult& result) {
@@ -136,11 +142,8 @@ TCommandOutcome TWorkbenchSession::FinishEvolve(const TSearchResult& result) {
 
 TCommandOutcome TWorkbenchSession::Evolve(std::uint64_t evaluations) {
     TSearchSettings settings;
-    try {
-        settings = EvolveSettings(evaluations);
-    } catch (const EFloatingPointFault& fault) {
-        return FaultOutcome(fault);
-    }
+    if (TCommandOutcome outcome = PrepareEvolve(settings, evaluations); outcome.Error)
+        return outcome;
     return FinishEvolve(RunSearch(settings));
 }
 

@@ -56,9 +56,11 @@ public:
 
     // "Evolve" in two halves, so that a window can search off its own thread: the settings of
     // the search for the fields (committed as the other commands commit them; the reference
-    // of 2..9 elements faults), then the end of it: the best pattern becomes the combo text,
-    // is appended to the list and is shown as "Hexa String" shows it.
-    TSearchSettings EvolveSettings(std::uint64_t evaluations = EvolveBudget);
+    // of 2..9 elements faults, and the outcome gives the fault's error, settings untouched),
+    // then the end of it: the best pattern becomes the combo text, is appended to the list and
+    // is shown as "Hexa String" shows it.
+    TCommandOutcome PrepareEvolve(TSearchSettings& settings,
+                                  std::uint64_t evaluations = EvolveBudget);
     TCommandOutcome FinishEvolve(const TSearchResult& result);
     // Both halves on the calling thread.
     TCommandOutcome Evolve(std::uint64_t evaluations = EvolveBudget);

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "modal_watcher.h"
 #include "workbench/window/home_form.h"
 
 namespace {
@@ -94,6 +95,22 @@ private slots:
         QCOMPARE(Combo()->itemText(items), hex);
         QCOMPARE(QString::fromStdString(FForm->Session().HexaText), hex);
         QVERIFY(Find<QLabel>("HammingLabel")->text().trimmed() != "0.0");
+    }
+
+    void aFaultingReferenceIsReportedAndNoSearchStarts() {
+        Find<QAbstractSpinBox>("XElementsSpinEdit")->findChild<QLineEdit*>()->setText("5");
+        const int items = Combo()->count();
+        TBoxRecord box;
+        TModalWatcher watcher([&](QWidget* modal) { box = AnswerBox(modal); });
+        Button("EvolveToolButton")->click();
+        QVERIFY(watcher.Seen());
+        QCOMPARE(box.Icon, QMessageBox::Critical);
+        QCOMPARE(box.Text, QString("Floating point division by zero."));
+        QVERIFY(!FForm->EvolveRunning());
+        QCOMPARE(Button("EvolveToolButton")->text(), QString("Evolve"));
+        QVERIFY(Find<QProgressBar>("EvalProgressBar")->isHidden());
+        QVERIFY(Button("HexaToolButton")->isEnabled());
+        QCOMPARE(Combo()->count(), items);
     }
 
     void theSameEvolveGivesTheSamePattern() {

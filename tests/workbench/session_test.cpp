@@ -99,7 +99,8 @@ TEST_F(SessionTest, FirstRandomVeskWritesTheKnownPattern) {
 
 TEST_F(SessionTest, ReferenceFaultEndsTheCommandBeforeAnythingChanges) {
     Session.Elements.Text = "5";
-    for (TCommandOutcome outcome : {Session.RandomVesk(), Session.HexaString()}) {
+    for (TCommandOutcome outcome :
+         {Session.RandomVesk(), Session.HexaString(), Session.Evolve(1000)}) {
         ASSERT_TRUE(outcome.Error);
         EXPECT_EQ(*outcome.Error, "Floating point division by zero.");
     }

@@ -51,9 +51,9 @@ void TBlocksPanel::ShowText(const QString& text, int elementCount) {
     for (int row = 0; row < FTable->rowCount(); ++row) {
         const vesk::TBlockDescription& d = description.Blocks[static_cast<std::size_t>(row)];
         FTable->setVerticalHeaderItem(row, new QTableWidgetItem(QString::number(d.Index)));
-        const int fields[5] = {d.Block.Shape, d.Block.Centre, d.Block.Spread, d.Block.Repeats,
-                               d.Block.Op};
-        for (int field = 0; field < 5; ++field) {
+        const int fields[vesk::FieldsPerBlock] = {d.Block.Shape, d.Block.Centre, d.Block.Spread,
+                                                  d.Block.Repeats, d.Block.Op};
+        for (int field = 0; field < vesk::FieldsPerBlock; ++field) {
             QWidget* editor = nullptr;
             if (field == ShapeColumn || field == OpColumn) {
                 auto* box = new QComboBox;
@@ -91,9 +91,11 @@ void TBlocksPanel::EditField(int group, int field, int value) {
         vesk::DescribePattern(FText.toStdString(), FElementCount);
     if (group >= static_cast<int>(description.Blocks.size())) return;
     vesk::TFuzzyBlock block = description.Blocks[static_cast<std::size_t>(group)].Block;
-    int* fields[5] = {&block.Shape, &block.Centre, &block.Spread, &block.Repeats, &block.Op};
+    int* fields[vesk::FieldsPerBlock] = {&block.Shape, &block.Centre, &block.Spread, &block.Repeats,
+                                         &block.Op};
     *fields[field] = value;
     QString text = FText;
-    text.replace(group * 5, 5, QString::fromStdString(vesk::BlockHex(block)));
+    text.replace(group * vesk::FieldsPerBlock, vesk::FieldsPerBlock,
+                 QString::fromStdString(vesk::BlockHex(block)));
     emit TextEdited(text);
 }

@@ -420,18 +420,14 @@ void TVeskTestHomeForm::EvolveToolButtonClick() {
         FEvolve->Stop();
         return;
     }
-    PushToSession();
     vesk::TSearchSettings settings;
-    try {
-        settings = FSession.EvolveSettings(FEvolveBudget);
-    } catch (const std::exception& error) {
-        vesk::TCommandOutcome outcome;
-        outcome.Error = std::string(error.what()) + ".";
-        PullFromSession();
-        ReportOutcome(this, outcome);
-        return;
-    }
-    PullFromSession();
+    bool ready = false;
+    RunCommand([this, &settings, &ready] {
+        vesk::TCommandOutcome outcome = FSession.PrepareEvolve(settings, FEvolveBudget);
+        ready = !outcome.Error;
+        return outcome;
+    });
+    if (!ready) return;
     FEvolveReference = settings.Target;
     for (QToolButton* other : {RandomVeskToolButton, HexaToolButton, FitToolButton})
         other->setEnabled(false);
@@ -455,11 +451,10 @@ void TVeskTestHomeForm::EvolveProgressed() {
     FEvolveReference.Plot(FSession.Image, vesk::Blue, true);
     best.Plot(FSession.Image, vesk::Red, false);
     FSImage->update();
-    const double mean = progress.Best / FEvolveReference.Count();
     StatusPanel2->setText(QString("%1 evaluations, distance %2, fitness %3, %4/s")
                               .arg(progress.Evaluations)
                               .arg(progress.Best, 0, 'f', 2)
-                              .arg(vesk::TVeskAgent::FitnessFor(mean))
+                              .arg(vesk::FitnessOfDistance(progress.Best, FEvolveReference.Count()))
                               .arg(progress.EvaluationsPerSecond, 0, 'f', 0));
 }
 
