@@ -11,9 +11,10 @@ constexpr std::size_t Grain = 256;
 
 TBatchScorer::TBatchScorer(std::int32_t elementCount, int threads)
     : FElementCount(elementCount), FTeam(threads) {
+    const std::shared_ptr<const TScoringTables> tables = ReferenceTables(elementCount);
     FScorers.reserve(static_cast<std::size_t>(FTeam.Threads()));
     for (int member = 0; member < FTeam.Threads(); ++member)
-        FScorers.emplace_back(elementCount);
+        FScorers.emplace_back(tables);
 }
 
 void TBatchScorer::Score(std::span<const TBlockList> patterns, std::span<TPatternScore> out) {

@@ -17,7 +17,8 @@ namespace vesk {
 using TBlockList = std::vector<TFuzzyBlock>;
 
 // Scores batches of patterns against the reference of one element count on a team of threads,
-// each member with a TPatternScorer of its own that stays warm from batch to batch. Every score
+// each member with a TPatternScorer of its own on the tables they share, which stay warm from
+// batch to batch. Every score
 // is the one a single TPatternScorer gives, in input order. Calls must not overlap.
 class TBatchScorer {
 public:

@@ -52,24 +52,37 @@ TBlockRuns::TBlockRuns(std::int32_t elementCount) {
                 std::find(lengths.Lengths.begin(), lengths.Lengths.end(), interval.Length) -
                 lengths.Lengths.begin());
         }
-    FRunAt.assign(static_cast<std::size_t>(Shapes * RepeatCounts * FLengthCount), -1);
+    const auto keys = static_cast<std::size_t>(Shapes * RepeatCounts * FLengthCount);
+    FRuns = std::make_unique<std::atomic<const std::int16_t*>[]>(keys);
+    for (std::size_t k = 0; k < keys; ++k)
+        FRuns[k].store(nullptr, std::memory_order_relaxed);
 }
 
 const std::int16_t* TBlockRuns::Run(std::int32_t shape, std::int32_t repeats,
-                                    const TInterval& interval) {
+                                    const TInterval& interval) const {
     const auto key = static_cast<std::size_t>((shape * RepeatCounts + repeats) * FLengthCount +
                                               interval.LengthIndex);
-    if (FRunAt[key] < 0) [[unlikely]] {
-        // Shapes 0..15 stay within -167..267, so every degree fits in 16 bits.
-        FScratch.resize(static_cast<std::size_t>(interval.Length));
-        DrawShapeRun(shape, repeats, interval.Length, FScratch.data());
-        FRunAt[key] = static_cast<std::int32_t>(FPool.size());
-        FPool.insert(FPool.end(), FScratch.begin(), FScratch.end());
+    const std::int16_t* run = FRuns[key].load(std::memory_order_acquire);
+    if (run == nullptr) [[unlikely]] {
+        const std::lock_guard<std::mutex> lock(FDrawing);
+        run = FRuns[key].load(std::memory_order_relaxed);
+        if (run == nullptr) {
+            // Shapes 0..15 stay within -167..267, so every degree fits in 16 bits.
+            const auto length = static_cast<std::size_t>(interval.Length);
+            std::vector<std::int32_t> drawn(length);
+            DrawShapeRun(shape, repeats, interval.Length, drawn.data());
+            auto kept = std::make_unique_for_overwrite<std::int16_t[]>(length);
+            for (std::size_t k = 0; k < length; ++k)
+                kept[k] = static_cast<std::int16_t>(drawn[k]);
+            run = kept.get();
+            FDrawn.push_back(std::move(kept));
+            FRuns[key].store(run, std::memory_order_release);
+        }
     }
-    return FPool.data() + FRunAt[key];
+    return run;
 }
 
-void TBlockRuns::Merge(const TFuzzyBlock& B, std::int32_t* degrees) {
+void TBlockRuns::Merge(const TFuzzyBlock& B, std::int32_t* degrees) const {
     const TInterval& interval = FIntervals[static_cast<std::size_t>(B.Centre * Spreads + B.Spread)];
     MergeDegreeRun(B.Op, degrees + interval.First, Run(B.Shape, B.Repeats, interval),
                    interval.Length);

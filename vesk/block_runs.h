@@ -3,7 +3,10 @@
 // spread, and the degrees each shape and repeat count draws over each interval length.
 
 #include <array>
+#include <atomic>
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <vector>
 
 #include "vesk/fuzzy_block.h"
@@ -14,7 +17,8 @@ namespace vesk {
 // repeats and interval length is drawn by DrawShapeRun the first time it is needed and kept for
 // the scorer's life. N fixes the interval lengths (at most 32 of them), so what can be kept is
 // bounded by N itself and nothing is ever forgotten; a universe whose every run would not fit in
-// MaxEntries degrees is refused (Fits). Not synchronised: one per thread.
+// MaxEntries degrees is refused (Fits). A run is drawn under a lock and published whole, so any
+// number of threads can merge through one object.
 class TBlockRuns {
 public:
     static constexpr std::size_t MaxEntries = std::size_t{1} << 25; // 64 MiB of 16-bit degrees
@@ -24,9 +28,11 @@ public:
 
     // N >= 1 and Fits(N).
     explicit TBlockRuns(std::int32_t elementCount);
+    TBlockRuns(const TBlockRuns&) = delete;
+    TBlockRuns& operator=(const TBlockRuns&) = delete;
 
     // degrees (N of them) after ApplyShape of the block over its interval, as a projection does.
-    void Merge(const TFuzzyBlock& B, std::int32_t* degrees);
+    void Merge(const TFuzzyBlock& B, std::int32_t* degrees) const;
 
 private:
     static constexpr std::int32_t Shapes = 16, RepeatCounts = 8, Spreads = 8;
@@ -36,13 +42,15 @@ private:
     };
 
     // The run of (shape, repeats, length index), drawn now if it was not yet.
-    const std::int16_t* Run(std::int32_t shape, std::int32_t repeats, const TInterval& interval);
+    const std::int16_t* Run(std::int32_t shape, std::int32_t repeats,
+                            const TInterval& interval) const;
 
     std::array<TInterval, 16 * Spreads> FIntervals; // by Centre * 8 + Spread
     std::int32_t FLengthCount = 0;
-    std::vector<std::int32_t> FRunAt; // by (shape * 8 + repeats) * lengths + index; -1: not drawn
-    std::vector<std::int16_t> FPool;
-    std::vector<std::int32_t> FScratch;
+    // By (shape * 8 + repeats) * lengths + index; nullptr: not drawn yet.
+    std::unique_ptr<std::atomic<const std::int16_t*>[]> FRuns;
+    mutable std::vector<std::unique_ptr<std::int16_t[]>> FDrawn; // owns the runs
+    mutable std::mutex FDrawing;
 };
 
 } // namespace vesk

@@ -17,17 +17,16 @@ TPatternDescription DescribePattern(std::string_view text, std::int32_t elementC
         d.Index = static_cast<std::int32_t>(start / Digits);
         d.Digits = std::string(text.substr(start, Digits));
         d.Dropped = d.Index >= MaxBlocks;
-        if (!d.Dropped) {
-            TVesk one;
-            one.LoadFromHex(d.Digits);
-            d.Block = one.Block(0);
-            // A valid group reads back as itself (letters in either case).
-            std::string upper = d.Digits;
-            for (char& c : upper)
-                if (c >= 'a' && c <= 'f') c = static_cast<char>(c - 'a' + 'A');
-            d.Zeroed = BlockHex(d.Block) != upper;
-            TVeskAgent::BlockInterval(d.Block, elementCount, d.First, d.Last);
-        }
+        // A dropped group is described by what it would read as; it covers no elements.
+        TVesk one;
+        one.LoadFromHex(d.Digits);
+        d.Block = one.Block(0);
+        // A valid group reads back as itself (letters in either case).
+        std::string upper = d.Digits;
+        for (char& c : upper)
+            if (c >= 'a' && c <= 'f') c = static_cast<char>(c - 'a' + 'A');
+        d.Zeroed = BlockHex(d.Block) != upper;
+        if (!d.Dropped) TVeskAgent::BlockInterval(d.Block, elementCount, d.First, d.Last);
         out.Blocks.push_back(std::move(d));
     }
     return out;

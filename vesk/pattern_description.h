@@ -15,7 +15,7 @@ namespace vesk {
 struct TBlockDescription {
     std::int32_t Index = 0; // from 0
     std::string Digits;     // the group as written
-    TFuzzyBlock Block;      // as LoadFromHex reads it
+    TFuzzyBlock Block;      // as LoadFromHex reads it (a dropped group: as it would)
     bool Zeroed = false;    // the group is not a valid block and reads as the all-zero block
     bool Dropped = false;   // beyond the 32nd group: not read at all
     std::int32_t First = 0, Last = -1; // the elements it covers (none when dropped)

@@ -6,23 +6,31 @@ namespace vesk {
 
 namespace {
 
-TFuzzySet ReferenceOf(std::int32_t elementCount) {
-    TFuzzySet reference;
-    reference.MakeReference(elementCount, false);
-    return reference;
+std::optional<TBlockRuns> RunsFor(std::int32_t elementCount) {
+    if (!TBlockRuns::Fits(elementCount)) return std::nullopt;
+    return std::optional<TBlockRuns>(std::in_place, elementCount);
 }
 
 } // namespace
 
-TPatternScorer::TPatternScorer(std::int32_t elementCount)
-    : FElementCount(elementCount), FReference(ReferenceOf(elementCount)), FDistance(FReference) {
-    if (TBlockRuns::Fits(elementCount)) FRuns.emplace(elementCount);
+TScoringTables::TScoringTables(TFuzzySet reference)
+    : ElementCount(reference.Count()), Reference(std::move(reference)), Distance(Reference),
+      Runs(RunsFor(ElementCount)) {}
+
+std::shared_ptr<const TScoringTables> ReferenceTables(std::int32_t elementCount) {
+    TFuzzySet reference;
+    reference.MakeReference(elementCount, false);
+    return std::make_shared<const TScoringTables>(std::move(reference));
 }
 
+TPatternScorer::TPatternScorer(std::int32_t elementCount)
+    : FTables(ReferenceTables(elementCount)) {}
+
 TPatternScorer::TPatternScorer(const TFuzzySet& reference)
-    : FElementCount(reference.Count()), FReference(reference), FDistance(FReference) {
-    if (TBlockRuns::Fits(FElementCount)) FRuns.emplace(FElementCount);
-}
+    : FTables(std::make_shared<const TScoringTables>(reference)) {}
+
+TPatternScorer::TPatternScorer(std::shared_ptr<const TScoringTables> tables)
+    : FTables(std::move(tables)) {}
 
 std::optional<std::int32_t> TPatternScorer::Score(std::string_view text) {
     if (text.size() % FieldsPerBlock != 0) return std::nullopt;
@@ -31,22 +39,23 @@ std::optional<std::int32_t> TPatternScorer::Score(std::string_view text) {
 }
 
 TPatternScore TPatternScorer::ScoreBlocks(std::span<const TFuzzyBlock> blocks) {
-    if (FRuns && FPatternSet.Count() == FElementCount) {
+    const std::int32_t n = FTables->ElementCount;
+    if (FTables->Runs && FPatternSet.Count() == n) {
         FPatternSet.StepFill(InitialDegree, InitialDegree, 0);
         std::int32_t* degrees = FPatternSet.WritableDegrees();
         for (const TFuzzyBlock& B : blocks)
-            FRuns->Merge(B, degrees);
+            FTables->Runs->Merge(B, degrees);
     } else {
         FPatternSet.ClearDegrees();
-        FPatternSet.Fill(FElementCount, InitialDegree);
+        FPatternSet.Fill(n, InitialDegree);
         for (const TFuzzyBlock& B : blocks) {
             std::int32_t first = 0, last = 0;
-            TVeskAgent::BlockInterval(B, FElementCount, first, last);
+            TVeskAgent::BlockInterval(B, n, first, last);
             FPatternSet.ApplyShape(B.Shape, B.Repeats, first, last, B.Op);
         }
     }
     TPatternScore score;
-    score.Distance = FDistance.Distance(FPatternSet);
+    score.Distance = FTables->Distance.Distance(FPatternSet);
     score.Fitness = FitnessOfDistance(score.Distance, FPatternSet.Count());
     return score;
 }

@@ -124,17 +124,22 @@ void THammingToReference::Build(TBinade& binade, std::int64_t e) const {
         }
 }
 
-inline const THammingToReference::TBinade* THammingToReference::Binade(std::int64_t e) {
+inline const THammingToReference::TBinade* THammingToReference::Binade(std::int64_t e) const {
     const auto index = static_cast<std::uint64_t>(e - LowestBinade);
     if (index >= BinadeCount) return nullptr;
     TBinade& binade = FBinades[index];
-    if (binade.Steps.empty()) [[unlikely]]
-        Build(binade, e);
+    if (!FBuilt[index].load(std::memory_order_acquire)) [[unlikely]] {
+        const std::lock_guard<std::mutex> lock(FBuilding);
+        if (!FBuilt[index].load(std::memory_order_relaxed)) {
+            Build(binade, e);
+            FBuilt[index].store(true, std::memory_order_release);
+        }
+    }
     return &binade;
 }
 
 inline bool THammingToReference::CrossingStep(std::int64_t& e, std::uint64_t& m,
-                                              const TBinade*& here, std::size_t at) {
+                                              const TBinade*& here, std::size_t at) const {
     // The result may lie up to two binades higher; all of them must have tables.
     if (e + 2 >= LowestBinade + BinadeCount) return false;
     // The sum in whole 2^(e-63), its last 11 bits 0.
@@ -166,7 +171,7 @@ double THammingToReference::FloatStep(double sum, std::size_t i, std::int32_t de
     return static_cast<double>(Term(degree, FDegrees[i]) + sum);
 }
 
-double THammingToReference::Distance(const TFuzzySet& set) {
+double THammingToReference::Distance(const TFuzzySet& set) const {
     const std::size_t n = std::min(static_cast<std::size_t>(set.Count()), FDegrees.size());
     const std::int32_t* degrees = set.Degrees().data();
     const std::uint32_t* rowStarts = FRowStarts.data();

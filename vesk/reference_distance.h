@@ -2,7 +2,9 @@
 // The Hamming distance of many sets to one reference set, for batch scoring.
 
 #include <array>
+#include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <vector>
 
 #include "fuzzyset/fuzzy_set.h"
@@ -24,10 +26,13 @@ namespace vesk {
 class THammingToReference {
 public:
     explicit THammingToReference(const TFuzzySet& reference);
+    THammingToReference(const THammingToReference&) = delete;
+    THammingToReference& operator=(const THammingToReference&) = delete;
 
-    // HammingDistance of set to the reference. Not const: a binade's tables are made the first
-    // time a sum enters it (at most 40 binades, each at most 164 KiB).
-    double Distance(const TFuzzySet& set);
+    // HammingDistance of set to the reference. A binade's tables are made the first time a sum
+    // enters it (at most 40 binades, each at most 164 KiB), under a lock, so that any number of
+    // threads can share one object.
+    double Distance(const TFuzzySet& set) const;
 
     // The tables' entries for a term in binade e, exposed for the tests. StepEntry: D, or Leaves
     // when the step is a tie or the term may take a sum out of the binade. RoundedEntry: the term
@@ -48,12 +53,13 @@ private:
     };
 
     // The tables of binade e, made when first needed; nullptr outside the tabled binades.
-    const TBinade* Binade(std::int64_t e);
+    const TBinade* Binade(std::int64_t e) const;
     void Build(TBinade& binade, std::int64_t e) const;
     // The step of the sum m * 2^(e-52) by the term at index at of its binade's tables, when it
     // leaves the binade or is a tie: e, m and here follow the new sum. False, with nothing
     // changed, when the tables cannot give the step.
-    bool CrossingStep(std::int64_t& e, std::uint64_t& m, const TBinade*& here, std::size_t at);
+    bool CrossingStep(std::int64_t& e, std::uint64_t& m, const TBinade*& here,
+                      std::size_t at) const;
     // The floating-point step for element i.
     double FloatStep(double sum, std::size_t i, std::int32_t degree) const;
 
@@ -63,7 +69,9 @@ private:
     std::vector<std::int32_t> FRowDegrees;
     // Where element i's row starts in a table: its row times 101.
     std::vector<std::uint32_t> FRowStarts;
-    std::array<TBinade, BinadeCount> FBinades;
+    mutable std::array<TBinade, BinadeCount> FBinades;
+    mutable std::array<std::atomic<bool>, BinadeCount> FBuilt{}; // FBinades[k] is complete
+    mutable std::mutex FBuilding;
 };
 
 } // namespace vesk
