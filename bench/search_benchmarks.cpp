@@ -87,7 +87,7 @@ double RandomSearch(std::uint64_t budget, unsigned seed) {
     return best / Elements;
 }
 
-double Evolved(const std::string& algorithm, std::uint64_t budget, unsigned seed) {
+double Evolved(TAlgorithm algorithm, std::uint64_t budget, unsigned seed) {
     TSearchSettings settings;
     settings.Algorithm = algorithm;
     settings.Pareto = algorithm == ParetoAlgorithm;
@@ -118,8 +118,8 @@ template <typename TSearch> void Quality(benchmark::State& state, TSearch search
 }
 
 void RegisterAll() {
-    for (const std::string& algorithm : SearchAlgorithms())
-        benchmark::RegisterBenchmark(("SearchQuality/" + algorithm).c_str(),
+    for (TAlgorithm algorithm : SearchAlgorithms())
+        benchmark::RegisterBenchmark((std::string("SearchQuality/") + AlgorithmName(algorithm)).c_str(),
                                      [algorithm](benchmark::State& state) {
                                          Quality(state, [&](std::uint64_t b, unsigned s) {
                                              return Evolved(algorithm, b, s);

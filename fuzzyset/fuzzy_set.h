@@ -9,6 +9,11 @@
 
 namespace vesk {
 
+// The largest element count whose reference MakeReference builds whole. Past it the bells'
+// squared half-widths wrap in 32 bits, their degrees leave 0..100 and the unions leave those
+// elements out, so the set comes out shorter than asked.
+constexpr std::int32_t MaxReferenceElements = 185360;
+
 // The degrees of elements 0..Count()-1. Appending checks the range; overwriting does not.
 class TFuzzySet {
 public:

@@ -22,7 +22,9 @@ int HardwareThreads() {
 
 // oneTBB: an arena of the team's size; a member is the thread's slot in it.
 struct TThreadTeam::TScheduler {
-    explicit TScheduler(int threads) : Arena(threads) {}
+    // The arena has at most a thread for each the hardware has (more would be refused with a
+    // warning); members past that are never called.
+    explicit TScheduler(int threads) : Arena(std::min(threads, HardwareThreads())) {}
 
     void ForRanges(std::size_t count, std::size_t grain, const TRangeBody& body) {
         Arena.execute([&] {

@@ -35,11 +35,12 @@ public:
         FCount = 0;
     }
 
+    // The objective of the genes; raises TSearchStopped when the search is to end.
     double operator()(const pagmo::vector_double& genes) {
-        ++FCount;
-        FPattern->CheckStop();
         BlocksInto(genes);
-        return FPattern->Objective(FBlocks);
+        const double objective = FPattern->Evaluate(genes, FBlocks);
+        ++FCount;
+        return objective;
     }
 
 private:
@@ -78,6 +79,8 @@ pagmo::population TFieldAnnealing::evolve(pagmo::population population) const {
     std::uniform_int_distribution<std::size_t> pickGene(0, genes - 1);
     std::uniform_real_distribution<double> chance(0.0, 1.0);
     const double ratio = std::log(FCold / FHot);
+    // A search that ends in the middle of the chain keeps what the chain found so far.
+    try {
     for (std::uint64_t move = 0; move < FMoves; ++move, ++FDone) {
         const double progress =
             std::min(1.0, static_cast<double>(FDone) / static_cast<double>(FTotal));
@@ -97,6 +100,8 @@ pagmo::population TFieldAnnealing::evolve(pagmo::population population) const {
         } else {
             current.Genes[gene] = kept;
         }
+    }
+    } catch (const TSearchStopped&) {
     }
     const auto worst = population.worst_idx();
     population.set_xf(worst, best.Genes, {best.Objective});

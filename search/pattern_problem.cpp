@@ -46,44 +46,124 @@ pagmo::vector_double GenesOfBlocks(const TBlockList& pattern, std::int32_t block
     return genes;
 }
 
-struct TPatternProblem::TScorers {
-    std::vector<TPatternScorer> All; // the target's, or one a sweep size
+TSearchControl::TSearchControl(std::size_t islands, const std::atomic<bool>* stop,
+                               std::optional<TSearchClock::time_point> deadline)
+    : FStop(stop), FDeadline(deadline) {
+    for (std::size_t i = 0; i < islands; ++i)
+        FIslands.push_back(std::make_unique<TIsland>());
+}
+
+void TSearchControl::SetAllowance(std::size_t island, std::uint64_t evaluations) {
+    FIslands[island]->Allowance = evaluations;
+}
+
+void TSearchControl::Count(std::size_t island) const {
+    TIsland& account = *FIslands[island];
+    const std::uint64_t spent = account.Spent.load(std::memory_order_relaxed);
+    if (FArmed.load(std::memory_order_acquire)) {
+        if (spent >= account.Allowance || StopRequested()) throw TSearchStopped();
+        if (FDeadline && spent % ClockEvery == 0 && TSearchClock::now() >= *FDeadline)
+            throw TSearchStopped();
+    }
+    account.Spent.store(spent + 1, std::memory_order_relaxed);
+}
+
+void TSearchControl::Note(std::size_t island, double objective,
+                          const pagmo::vector_double& genes) const {
+    TIsland& account = *FIslands[island];
+    if (account.HasBest && !(objective < account.Best)) return;
+    const std::lock_guard<std::mutex> lock(account.Lock);
+    account.Best = objective;
+    account.HasBest = true;
+    account.BestGenes = genes;
+}
+
+std::uint64_t TSearchControl::Spent() const {
+    std::uint64_t total = 0;
+    for (const auto& account : FIslands)
+        total += account->Spent.load(std::memory_order_relaxed);
+    return total;
+}
+
+bool TSearchControl::AllowancesSpent() const {
+    for (const auto& account : FIslands)
+        if (account->Spent.load(std::memory_order_relaxed) < account->Allowance) return false;
+    return true;
+}
+
+std::optional<std::pair<double, pagmo::vector_double>> TSearchControl::Best() const {
+    std::optional<std::pair<double, pagmo::vector_double>> best;
+    for (const auto& account : FIslands) {
+        const std::lock_guard<std::mutex> lock(account->Lock);
+        if (account->HasBest && (!best || account->Best < best->first))
+            best.emplace(account->Best, account->BestGenes);
+    }
+    return best;
+}
+
+struct TPatternProblem::TTables {
+    std::vector<std::shared_ptr<const TScoringTables>> All; // the target's, or a sweep size's
 };
 
+struct TPatternProblem::TScorers {
+    std::vector<TPatternScorer> All; // on the tables, in their order
+};
+
+namespace {
+
+std::shared_ptr<const TScoringTables> TargetTables(const TFuzzySet& target) {
+    return std::make_shared<const TScoringTables>(target.Count() > 0 ? target : ReferenceOf(100));
+}
+
+} // namespace
+
 TPatternProblem::TPatternProblem(const TFuzzySet& target, std::int32_t blocks, TObjective objective,
-                                 bool pareto, const TStopSignal* stop)
-    : FTarget(target), FBlocks(std::clamp(blocks, 1, MaxBlocks)), FObjective(objective),
-      FPareto(pareto), FStop(stop) {}
+                                 bool pareto, const TSearchControl* control, std::size_t island)
+    : FBlocks(std::clamp(blocks, 1, MaxBlocks)), FObjective(objective), FPareto(pareto),
+      FControl(control), FIsland(island) {
+    auto tables = std::make_shared<TTables>();
+    if (objective == TObjective::Sweep)
+        for (std::int32_t n : SweepSizes)
+            tables->All.push_back(ReferenceTables(n));
+    else
+        tables->All.push_back(TargetTables(target));
+    FTables = std::move(tables);
+}
 
 TPatternProblem::TPatternProblem(const TPatternProblem& other)
-    : FTarget(other.FTarget), FBlocks(other.FBlocks), FObjective(other.FObjective),
-      FPareto(other.FPareto), FStop(other.FStop) {}
+    : FTables(other.FTables), FBlocks(other.FBlocks), FObjective(other.FObjective),
+      FPareto(other.FPareto), FControl(other.FControl), FIsland(other.FIsland) {}
 
 TPatternProblem& TPatternProblem::operator=(const TPatternProblem& other) {
     if (this != &other) {
-        FTarget = other.FTarget;
+        FTables = other.FTables;
         FBlocks = other.FBlocks;
         FObjective = other.FObjective;
         FPareto = other.FPareto;
-        FStop = other.FStop;
+        FControl = other.FControl;
+        FIsland = other.FIsland;
         FScorers.reset();
     }
     return *this;
 }
 
-TPatternProblem::TPatternProblem() = default;
+TPatternProblem::TPatternProblem()
+    : TPatternProblem(TFuzzySet(), 1, TObjective::Distance, false) {}
 TPatternProblem::TPatternProblem(TPatternProblem&&) noexcept = default;
 TPatternProblem& TPatternProblem::operator=(TPatternProblem&&) noexcept = default;
 TPatternProblem::~TPatternProblem() = default;
 
+TPatternProblem TPatternProblem::ForIsland(std::size_t island) const {
+    TPatternProblem copy(*this);
+    copy.FIsland = island;
+    return copy;
+}
+
 TPatternProblem::TScorers& TPatternProblem::Scorers() const {
     if (!FScorers) {
         FScorers = std::make_unique<TScorers>();
-        if (FObjective == TObjective::Sweep)
-            for (std::int32_t n : SweepSizes)
-                FScorers->All.emplace_back(ReferenceOf(n));
-        else
-            FScorers->All.emplace_back(FTarget.Count() > 0 ? FTarget : ReferenceOf(100));
+        for (const auto& tables : FTables->All)
+            FScorers->All.emplace_back(tables);
     }
     return *FScorers;
 }
@@ -104,11 +184,19 @@ double TPatternProblem::Objective(const TBlockList& pattern) const {
     return static_cast<double>(sum / 4);
 }
 
+double TPatternProblem::Evaluate(const pagmo::vector_double& genes,
+                                 const TBlockList& pattern) const {
+    if (FControl != nullptr) FControl->Count(FIsland);
+    const double objective = Objective(pattern);
+    if (FControl != nullptr) FControl->Note(FIsland, objective, genes);
+    return objective;
+}
+
 pagmo::vector_double TPatternProblem::fitness(const pagmo::vector_double& genes) const {
-    CheckStop();
     const TBlockList pattern = Pattern(genes);
-    if (!FPareto) return {Objective(pattern)};
-    return {Objective(pattern), static_cast<double>(pattern.size())};
+    const double objective = Evaluate(genes, pattern);
+    if (!FPareto) return {objective};
+    return {objective, static_cast<double>(pattern.size())};
 }
 
 std::pair<pagmo::vector_double, pagmo::vector_double> TPatternProblem::get_bounds() const {

@@ -4,9 +4,12 @@
 // objective search, one gene more for the number of blocks used.
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <exception>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -20,6 +23,8 @@ namespace vesk {
 
 constexpr std::int32_t GenesPerBlock = FieldsPerBlock;
 
+using TSearchClock = std::chrono::steady_clock;
+
 // What the search minimises.
 enum class TObjective {
     Distance, // the Hamming distance of the projection to the target
@@ -29,21 +34,56 @@ enum class TObjective {
 // The universes of the "Fitness" sweep.
 constexpr std::int32_t SweepSizes[4] = {100, 500, 1000, 5000};
 
-// Lets a stop reach the islands in the middle of a round: once armed, an evaluation made
-// after the stop is set raises TSearchStopped, so the round is given up where it stands.
-struct TStopSignal {
-    const std::atomic<bool>* Stop = nullptr;
-    std::atomic<bool> Armed{false};
-
-    bool Raised() const {
-        return Stop != nullptr && Armed.load(std::memory_order_relaxed) &&
-               Stop->load(std::memory_order_relaxed);
-    }
-};
-
-// What an evaluation raises once the search's stop signal is raised.
+// What an evaluation raises once the search is to end in the middle of a round.
 struct TSearchStopped : std::exception {
     const char* what() const noexcept override { return "the search was stopped"; }
+};
+
+// What lets a search end in the middle of a round, and what it has found so far. Every island
+// evaluates through it: it counts the island's evaluations against the island's allowance and
+// keeps the best pattern the island has evaluated (its own island's thread writes an island's
+// account; the search's thread reads it while the round runs). Once armed, an evaluation that
+// finds the stop set (by another thread or a signal handler), the deadline passed or the
+// island's allowance spent raises TSearchStopped instead.
+class TSearchControl {
+public:
+    TSearchControl(std::size_t islands, const std::atomic<bool>* stop,
+                   std::optional<TSearchClock::time_point> deadline);
+
+    // The evaluations island may make in all, its initial population's included.
+    void SetAllowance(std::size_t island, std::uint64_t evaluations);
+    void Arm() { FArmed.store(true, std::memory_order_release); }
+
+    // Counts one evaluation of the island, or raises TSearchStopped when the search is to end.
+    void Count(std::size_t island) const;
+    // Keeps the genes as the island's best when the objective beats every one before.
+    void Note(std::size_t island, double objective, const pagmo::vector_double& genes) const;
+
+    // Evaluations made so far by every island, and whether each has spent its allowance.
+    std::uint64_t Spent() const;
+    bool AllowancesSpent() const;
+    bool StopRequested() const { return FStop != nullptr && FStop->load(); }
+    // The best pattern evaluated so far (the first island's on a tie), or nothing before any.
+    std::optional<std::pair<double, pagmo::vector_double>> Best() const;
+
+private:
+    // Only the island's own thread writes; the search's thread reads Best and BestGenes under
+    // the lock, which the writer takes to change them.
+    struct TIsland {
+        std::atomic<std::uint64_t> Spent{0};
+        std::uint64_t Allowance = ~std::uint64_t{0};
+        mutable std::mutex Lock;
+        double Best = 0;
+        bool HasBest = false;
+        pagmo::vector_double BestGenes;
+    };
+    // Evaluations between two looks at the clock.
+    static constexpr std::uint64_t ClockEvery = 16;
+
+    const std::atomic<bool>* FStop;
+    std::optional<TSearchClock::time_point> FDeadline;
+    std::atomic<bool> FArmed{false};
+    std::vector<std::unique_ptr<TIsland>> FIslands;
 };
 
 // The blocks genes stand for: the first `used` of them (all when used is 0).
@@ -52,20 +92,25 @@ TBlockList BlocksOfGenes(const pagmo::vector_double& genes, std::int32_t blocks,
 // The genes of blocks (each valid), padded with all-zero blocks to `blocks`.
 pagmo::vector_double GenesOfBlocks(const TBlockList& pattern, std::int32_t blocks);
 
-// A user-defined problem for the optimiser. Fitness goes through a scorer of the problem's own,
-// made on first use: the optimiser gives each island its own copy of the problem and evolves an
-// island on one thread at a time.
+// A user-defined problem for the optimiser. The objective's tables (the target's, or the four
+// sweep universes') are built once and shared read-only by every copy; fitness goes through
+// scorers of the copy's own, made on first use on those tables: the optimiser gives each island
+// its own copy of the problem and evolves an island on one thread at a time.
 class TPatternProblem {
 public:
     TPatternProblem(); // the optimiser needs one; blocks 1, reference of 100
-    // pareto adds the block-count gene and the objective of blocks used.
+    // pareto adds the block-count gene and the objective of blocks used. With a control, the
+    // problem evaluates as the control's island `island`.
     TPatternProblem(const TFuzzySet& target, std::int32_t blocks, TObjective objective, bool pareto,
-                    const TStopSignal* stop = nullptr);
+                    const TSearchControl* control = nullptr, std::size_t island = 0);
     TPatternProblem(const TPatternProblem& other);
     TPatternProblem& operator=(const TPatternProblem& other);
     TPatternProblem(TPatternProblem&&) noexcept;
     TPatternProblem& operator=(TPatternProblem&&) noexcept;
     ~TPatternProblem();
+
+    // The same problem evaluated as another island of the same control, sharing the tables.
+    TPatternProblem ForIsland(std::size_t island) const;
 
     // The optimiser's interface.
     pagmo::vector_double fitness(const pagmo::vector_double& genes) const;
@@ -79,22 +124,25 @@ public:
     bool Pareto() const { return FPareto; }
     // The blocks the genes stand for, the block-count gene applied.
     TBlockList Pattern(const pagmo::vector_double& genes) const;
-    // Raises TSearchStopped once the search's stop signal is raised (fitness does it first).
-    void CheckStop() const {
-        if (FStop != nullptr && FStop->Raised()) throw TSearchStopped();
-    }
     // The objective of a pattern (the first fitness entry of its genes).
     double Objective(const TBlockList& pattern) const;
+    // What fitness does for the first objective: counts the evaluation with the control (which
+    // may raise TSearchStopped), scores the pattern the genes stand for and notes the result.
+    double Evaluate(const pagmo::vector_double& genes, const TBlockList& pattern) const;
+    // The tables every copy shares (for the tests: copies must not build their own).
+    const void* SharedTables() const { return FTables.get(); }
 
 private:
-    struct TScorers; // the scorers of the objective, made on first use
+    struct TTables;  // the objective's tables, shared
+    struct TScorers; // the copy's scorers on them, made on first use
     TScorers& Scorers() const;
 
-    TFuzzySet FTarget;
+    std::shared_ptr<const TTables> FTables;
     std::int32_t FBlocks = 1;
     TObjective FObjective = TObjective::Distance;
     bool FPareto = false;
-    const TStopSignal* FStop = nullptr; // shared by every copy; outlives the search
+    const TSearchControl* FControl = nullptr; // outlives the search
+    std::size_t FIsland = 0;
     mutable std::unique_ptr<TScorers> FScorers;
 };
 

@@ -5,6 +5,7 @@
 #include <map>
 #include <random>
 #include <stdexcept>
+#include <thread>
 
 #include <pagmo/algorithm.hpp>
 #include <pagmo/algorithms/gaco.hpp>
@@ -23,12 +24,9 @@
 
 namespace vesk {
 
-const char* const DefaultAlgorithm = "annealing";
-const char* const ParetoAlgorithm = "nsga2";
-
 namespace {
 
-using TClock = std::chrono::steady_clock;
+using TClock = TSearchClock;
 
 // What an island's algorithm is made from.
 struct TRoundPlan {
@@ -41,6 +39,7 @@ struct TRoundPlan {
 
 // An algorithm --algorithm can name, and the size of population it works on.
 struct TAlgorithmRecipe {
+    TAlgorithm Algorithm;
     const char* Name;
     std::size_t Population;
     pagmo::algorithm (*Make)(const TRoundPlan& plan);
@@ -56,7 +55,7 @@ unsigned Generations(const TRoundPlan& plan) {
 constexpr double HotPerElement = 0.003, ColdPerElement = 0.00001;
 
 const TAlgorithmRecipe Recipes[] = {
-    {"annealing", 8,
+    {TAlgorithm::Annealing, "annealing", 8,
      [](const TRoundPlan& plan) {
          return pagmo::algorithm(TFieldAnnealing(plan.RoundEvaluations, plan.IslandEvaluations,
                                                  HotPerElement * plan.Elements,
@@ -64,33 +63,33 @@ const TAlgorithmRecipe Recipes[] = {
      }},
     // The optimiser's genetic algorithm: tournaments of two, uniform crossover of genes, one
     // gene in sixty redrawn in its range, the best of parents and children kept.
-    {"sga", 100,
+    {TAlgorithm::Sga, "sga", 100,
      [](const TRoundPlan& plan) {
          return pagmo::algorithm(pagmo::sga(Generations(plan), 0.9, 1., 1.0 / 60, 1., 2u,
                                             "binomial", "uniform", "tournament", plan.Seed));
      }},
-    {"gaco", 100,
+    {TAlgorithm::Gaco, "gaco", 100,
      [](const TRoundPlan& plan) {
          return pagmo::algorithm(pagmo::gaco(Generations(plan), 63u, 1.0, 0., 0.01, 1u, 7u, 100000u,
                                              100000u, 0., true, plan.Seed));
      }},
     // Harmony search makes one new harmony a generation.
-    {"ihs", 64,
+    {TAlgorithm::Ihs, "ihs", 64,
      [](const TRoundPlan& plan) {
          return pagmo::algorithm(pagmo::ihs(static_cast<unsigned>(plan.RoundEvaluations), 0.85,
                                             0.35, 0.99, 1e-5, 1., plan.Seed));
      }},
-    {"nsga2", 100,
+    {TAlgorithm::Nsga2, "nsga2", 100,
      [](const TRoundPlan& plan) {
          return pagmo::algorithm(
              pagmo::nsga2(Generations(plan), 0.95, 10., 1.0 / 60, 50., plan.Seed));
      }},
 };
 
-const TAlgorithmRecipe& RecipeNamed(const std::string& name) {
+const TAlgorithmRecipe& RecipeOf(TAlgorithm algorithm) {
     for (const TAlgorithmRecipe& recipe : Recipes)
-        if (name == recipe.Name) return recipe;
-    throw std::invalid_argument("unknown algorithm '" + name + "'");
+        if (recipe.Algorithm == algorithm) return recipe;
+    throw std::invalid_argument("unknown algorithm");
 }
 
 // Evaluations an island spends a round: small enough to stop promptly and to migrate often,
@@ -99,13 +98,6 @@ std::uint64_t RoundEvaluations(const TSearchSettings& settings, int islands) {
     if (settings.RoundEvaluations > 0) return settings.RoundEvaluations;
     const std::uint64_t share = settings.Evaluations / static_cast<std::uint64_t>(islands);
     return std::clamp<std::uint64_t>(share / 20, 2000, 20000);
-}
-
-std::uint64_t Evaluations(const pagmo::archipelago& archipelago) {
-    std::uint64_t total = 0;
-    for (const pagmo::island& island : archipelago)
-        total += island.get_population().get_problem().get_fevals();
-    return total;
 }
 
 // The best individual of every island: (objective, genes), in island order.
@@ -125,21 +117,40 @@ Champions(const pagmo::archipelago& archipelago) {
     return out;
 }
 
-// Every island evolves once, all at the same time. ThreadSanitizer cannot see the ordering the
-// islands' own threads give (the optimiser's library is not built for it), so its builds run
-// the same evolutions, each island's algorithm on its population, on a thread team it can see.
-void EvolveRound(pagmo::archipelago& archipelago, [[maybe_unused]] TThreadTeam& team) {
+// Every island evolves once, all at the same time; report is called every ReportEvery while the
+// round runs. An island that raises TSearchStopped keeps its population from before the round.
+// ThreadSanitizer cannot see the ordering the islands' own threads give (the optimiser's
+// library is not built for it), so its builds run the same evolutions, each island's algorithm
+// on its population, on a thread team it can see, without reports during the round.
+void EvolveRound(pagmo::archipelago& archipelago, [[maybe_unused]] TThreadTeam& team,
+                 [[maybe_unused]] const std::function<void()>& report) {
 #if !defined(__SANITIZE_THREAD__)
+    constexpr auto ReportEvery = std::chrono::milliseconds(500);
     archipelago.evolve(1);
-    archipelago.wait_check();
+    auto reported = TClock::now();
+    while (archipelago.status() == pagmo::evolve_status::busy ||
+           archipelago.status() == pagmo::evolve_status::busy_error) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        if (TClock::now() - reported >= ReportEvery) {
+            report();
+            reported = TClock::now();
+        }
+    }
+    try {
+        archipelago.wait_check();
+    } catch (const TSearchStopped&) {
+    }
 #else
     team.ForRanges(archipelago.size(), 1, [&](int, std::size_t begin, std::size_t end) {
         for (std::size_t i = begin; i != end; ++i) {
             pagmo::island& island = archipelago[i];
             pagmo::algorithm algorithm = island.get_algorithm();
-            const pagmo::population evolved = algorithm.evolve(island.get_population());
-            island.set_algorithm(algorithm);
-            island.set_population(evolved);
+            try {
+                const pagmo::population evolved = algorithm.evolve(island.get_population());
+                island.set_algorithm(algorithm);
+                island.set_population(evolved);
+            } catch (const TSearchStopped&) {
+            }
         }
     });
 #endif
@@ -188,88 +199,115 @@ TSearchSettings::TSearchSettings() {
     Target.MakeReference(100);
 }
 
-const std::vector<std::string>& SearchAlgorithms() {
-    static const std::vector<std::string> names = [] {
-        std::vector<std::string> out;
+const std::vector<TAlgorithm>& SearchAlgorithms() {
+    static const std::vector<TAlgorithm> all = [] {
+        std::vector<TAlgorithm> out;
         for (const TAlgorithmRecipe& recipe : Recipes)
-            out.push_back(recipe.Name);
+            out.push_back(recipe.Algorithm);
         return out;
     }();
-    return names;
+    return all;
+}
+
+const char* AlgorithmName(TAlgorithm algorithm) {
+    return RecipeOf(algorithm).Name;
+}
+
+const char* SearchEndName(TSearchEnd end) {
+    switch (end) {
+    case TSearchEnd::Evaluations: return "evaluations";
+    case TSearchEnd::Seconds: return "seconds";
+    case TSearchEnd::Distance: return "distance";
+    case TSearchEnd::Interrupted: return "interrupted";
+    case TSearchEnd::Failed: return "failed";
+    }
+    return "failed";
+}
+
+double MeanDistanceOfObjective(double objective, TObjective kind, std::int32_t elements) {
+    return kind == TObjective::Sweep ? objective : MeanDistanceOf(objective, elements);
 }
 
 TSearchResult RunSearch(const TSearchSettings& settings, const TSearchObserver& observer,
                         const std::atomic<bool>* stop) {
     const auto started = TClock::now();
     TSearchResult result;
-    result.Algorithm = !settings.Algorithm.empty() ? settings.Algorithm
-                       : settings.Pareto           ? ParetoAlgorithm
-                                                   : DefaultAlgorithm;
-    const TAlgorithmRecipe& recipe = RecipeNamed(result.Algorithm);
-    if (settings.Pareto != (result.Algorithm == std::string(ParetoAlgorithm)))
+    result.Algorithm = settings.Algorithm  ? *settings.Algorithm
+                       : settings.Pareto ? ParetoAlgorithm
+                                         : DefaultAlgorithm;
+    const TAlgorithmRecipe& recipe = RecipeOf(result.Algorithm);
+    if (settings.Pareto != (result.Algorithm == ParetoAlgorithm))
         throw std::invalid_argument(settings.Pareto ? "the Pareto search runs on nsga2"
                                                     : "nsga2 serves the Pareto search only");
     if (settings.Target.Count() < 1) throw std::invalid_argument("the target has no elements");
+    if (settings.Islands < 0 || settings.Islands > MaxIslands)
+        throw std::invalid_argument("at most " + std::to_string(MaxIslands) + " islands");
+    if (settings.Seconds && !(*settings.Seconds > 0 && *settings.Seconds <= MaxSeconds))
+        throw std::invalid_argument("the time limit must be above 0 and at most 1e9 seconds");
     result.Islands = settings.Islands > 0 ? settings.Islands : HardwareThreads();
+    const auto islands = static_cast<std::size_t>(result.Islands);
 
-    TStopSignal stopSignal; // armed once the first populations are evaluated
-    stopSignal.Stop = stop;
+    std::optional<TClock::time_point> deadline;
+    if (settings.Seconds)
+        deadline = started + std::chrono::duration_cast<TClock::duration>(
+                                 std::chrono::duration<double>(*settings.Seconds));
+    TSearchControl control(islands, stop, deadline);
     const TPatternProblem problem(settings.Target, settings.Blocks, settings.Objective,
-                                  settings.Pareto, &stopSignal);
+                                  settings.Pareto, &control);
     const std::uint64_t roundEvaluations = RoundEvaluations(settings, result.Islands);
     // Every seed is drawn from one generator seeded by the settings' seed.
     std::mt19937 seeds(settings.Seed);
     pagmo::archipelago archipelago;
     const double elements = settings.Objective == TObjective::Sweep ? 1.0 : settings.Target.Count();
-    for (int i = 0; i < result.Islands; ++i) {
+    for (std::size_t i = 0; i < islands; ++i) {
         const unsigned algorithmSeed = seeds(), populationSeed = seeds();
-        const TRoundPlan plan{roundEvaluations,
-                              settings.Evaluations / static_cast<std::uint64_t>(result.Islands),
-                              recipe.Population, elements, algorithmSeed};
-        archipelago.push_back(pagmo::thread_island(), recipe.Make(plan), pagmo::problem(problem),
-                              recipe.Population, populationSeed);
+        // The budget shared out: the first islands take one evaluation more of what is left.
+        const std::uint64_t share = settings.Evaluations / islands +
+                                    (i < settings.Evaluations % islands ? 1 : 0);
+        control.SetAllowance(i, recipe.Population + share);
+        const TRoundPlan plan{roundEvaluations, share, recipe.Population, elements,
+                              algorithmSeed};
+        archipelago.push_back(pagmo::thread_island(), recipe.Make(plan),
+                              pagmo::problem(problem.ForIsland(i)), recipe.Population,
+                              populationSeed);
     }
 
-    stopSignal.Armed = true;
+    control.Arm();
     TThreadTeam team(result.Islands);
     auto elapsed = [&] { return std::chrono::duration<double>(TClock::now() - started).count(); };
-    auto best = [&] {
-        const auto champions = Champions(archipelago);
-        return *std::min_element(champions.begin(), champions.end(),
-                                 [](const auto& a, const auto& b) { return a.first < b.first; });
-    };
-    for (;;) {
-        const auto [objective, genes] = best();
-        result.Best = objective;
-        result.Pattern = problem.Pattern(genes);
-        result.Evaluations = Evaluations(archipelago);
+    // The best evaluated so far, and the observer told of it.
+    auto update = [&] {
+        if (const auto best = control.Best()) {
+            result.Best = best->first;
+            result.Pattern = problem.Pattern(best->second);
+        }
+        result.Evaluations = control.Spent();
         result.Seconds = elapsed();
         if (observer)
             observer({result.Evaluations, result.Best, result.Pattern, result.Seconds,
                       result.Seconds > 0 ? result.Evaluations / result.Seconds : 0});
-        if (stop != nullptr && stop->load()) {
-            result.Stopped = "interrupted";
+    };
+    for (;;) {
+        update();
+        if (control.StopRequested()) {
+            result.Stopped = TSearchEnd::Interrupted;
             break;
         }
-        if (result.Evaluations >= settings.Evaluations) {
-            result.Stopped = "evaluations";
+        if (control.AllowancesSpent()) {
+            result.Stopped = TSearchEnd::Evaluations;
             break;
         }
-        if (settings.Seconds && result.Seconds >= *settings.Seconds) {
-            result.Stopped = "seconds";
+        if (deadline && TClock::now() >= *deadline) {
+            result.Stopped = TSearchEnd::Seconds;
             break;
         }
-        if (settings.MeanDistance && !settings.Pareto &&
-            MeanDistanceOf(objective, static_cast<std::int32_t>(elements)) <=
+        if (settings.MeanDistance &&
+            MeanDistanceOf(result.Best, static_cast<std::int32_t>(elements)) <=
                 *settings.MeanDistance) {
-            result.Stopped = "distance";
+            result.Stopped = TSearchEnd::Distance;
             break;
         }
-        try {
-            EvolveRound(archipelago, team);
-        } catch (const TSearchStopped&) {
-            continue; // every island keeps its population from before the round
-        }
+        EvolveRound(archipelago, team, update);
         Migrate(archipelago);
     }
     if (settings.Pareto) result.Front = FrontOf(archipelago, problem);

@@ -16,6 +16,18 @@ namespace vesk {
 
 // The largest evaluation budget the tool and the session take.
 constexpr std::uint64_t MaxEvaluations = 1'000'000'000'000;
+// The longest time limit: a deadline some thirty years away still fits the clock.
+constexpr double MaxSeconds = 1e9;
+// The most islands a search runs (each a thread).
+constexpr int MaxIslands = 256;
+
+// The optimisers a search can run; NSGA-II serves the Pareto search only.
+enum class TAlgorithm { Annealing, Sga, Gaco, Ihs, Nsga2 };
+constexpr TAlgorithm DefaultAlgorithm = TAlgorithm::Annealing;
+constexpr TAlgorithm ParetoAlgorithm = TAlgorithm::Nsga2;
+
+// What ended a search; Failed is the window's word for a search that raised an error.
+enum class TSearchEnd { Evaluations, Seconds, Distance, Interrupted, Failed };
 
 // What to search for and for how long.
 struct TSearchSettings {
@@ -23,11 +35,11 @@ struct TSearchSettings {
     std::int32_t Blocks = 16; // 1..32
     TObjective Objective = TObjective::Distance;
     bool Pareto = false;   // also minimise the blocks used (NSGA-II)
-    std::string Algorithm; // one of SearchAlgorithms(); empty: the default
-    int Islands = 0;       // 0: every hardware thread
+    std::optional<TAlgorithm> Algorithm; // nothing: the default (NSGA-II for the Pareto search)
+    int Islands = 0;                      // 1..MaxIslands; 0: every hardware thread
     unsigned Seed = 1;
     std::uint64_t Evaluations = 1'000'000;
-    std::optional<double> Seconds;      // stop after this much time
+    std::optional<double> Seconds;      // stop after this much time (at most MaxSeconds)
     std::optional<double> MeanDistance; // stop once the best distance an element reaches this
     std::uint64_t RoundEvaluations =
         0; // what an island spends between migrations; 0: from the budget
@@ -35,7 +47,7 @@ struct TSearchSettings {
     TSearchSettings();
 };
 
-// How far a search has come, after each round.
+// How far a search has come: after each round, and at least once a second during a long one.
 struct TSearchProgress {
     std::uint64_t Evaluations = 0;
     double Best = 0; // the best objective: the Hamming distance, or the sweep's mean
@@ -53,29 +65,36 @@ struct TFrontPoint {
 struct TSearchResult {
     TBlockList Pattern; // the best found
     double Best = 0;    // its objective
-    std::uint64_t Evaluations = 0;
+    std::uint64_t Evaluations = 0; // every evaluation made, the initial populations' included
     double Seconds = 0;
-    // What ended the search: "evaluations", "seconds", "distance" or "interrupted".
-    std::string Stopped;
-    std::string Algorithm;
+    TSearchEnd Stopped = TSearchEnd::Evaluations;
+    TAlgorithm Algorithm = DefaultAlgorithm;
     int Islands = 0;
     std::vector<TFrontPoint> Front; // by block count, dominated points left out
 };
 
 using TSearchObserver = std::function<void(const TSearchProgress&)>;
 
-// The algorithms --algorithm may name, the default first; NSGA-II serves the Pareto search.
-const std::vector<std::string>& SearchAlgorithms();
-extern const char* const DefaultAlgorithm;
-extern const char* const ParetoAlgorithm;
+// Every algorithm, the default first, and each one's name (as --algorithm names it).
+const std::vector<TAlgorithm>& SearchAlgorithms();
+const char* AlgorithmName(TAlgorithm algorithm);
+// The word a report gives for what ended a search: "evaluations", "seconds", "distance",
+// "interrupted" or "failed".
+const char* SearchEndName(TSearchEnd end);
+// The distance an element the objective stands for: the Hamming distance over the target's
+// elements, or the sweep's objective itself, which is already a mean.
+double MeanDistanceOfObjective(double objective, TObjective kind, std::int32_t elements);
 
 // Runs the search in synchronous rounds: every island evolves once, then the best of each
 // island replaces the worst of the next (a ring), so that the same settings give the same
-// pattern whatever the timing. Between rounds the observer is told the progress and the budget,
-// the time, the distance and stop (set by another thread or a signal handler) are checked. A
-// stop also reaches the islands within one evaluation: the round under way is given up and the
-// search ends with the best of the rounds before it. Never draws from RandomSource.
-// Throws std::invalid_argument for an unknown algorithm or settings it cannot run.
+// pattern whatever the timing. The budget is shared out among the islands, each spending at
+// most its share beyond its initial population. Between rounds, and at least once a second
+// during a round, the observer is told the progress; the distance is checked between rounds.
+// The stop (set by another thread or a signal handler), the time limit and an island's spent
+// share reach the islands within one evaluation (the time within a few): the annealing keeps
+// what its round found so far, the optimiser's algorithms give their round up. The result is
+// the best pattern any island evaluated. Never draws from RandomSource.
+// Throws std::invalid_argument for settings it cannot run.
 TSearchResult RunSearch(const TSearchSettings& settings, const TSearchObserver& observer = {},
                         const std::atomic<bool>* stop = nullptr);
 

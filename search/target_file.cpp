@@ -1,160 +1,260 @@
 #include "search/target_file.h"
 
-#include <charconv>
-#include <fstream>
-#include <sstream>
-#include <vector>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
 
 #include <nlohmann/json.hpp>
+
+#include "runtime/quoted_text.h"
 
 namespace vesk {
 
 namespace {
 
 constexpr std::string_view Blanks = " \t\r\f\v";
-
-std::string_view Trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(Blanks);
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(Blanks) - first + 1);
-}
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+const char* const NotADegree = "is not a degree (a whole number 0..100)";
 
 [[noreturn]] void Refuse(const std::string& name, long line, std::string_view value,
                          const std::string& why) {
-    throw ETargetError(name + ":" + std::to_string(line) + ": '" + std::string(value) + "' " + why);
+    throw ETargetError(name + ":" + std::to_string(line) + ": " + QuotedInput(value, '\'') + " " +
+                       why);
+}
+
+[[noreturn]] void RefuseCount(const std::string& name, long line) {
+    throw ETargetError(name + ":" + std::to_string(line) + ": more than " +
+                       std::to_string(MaxTargetElements) + " degrees");
 }
 
 // A whole number written as plain digits, or -1.
 long PlainNumber(std::string_view text) {
-    long value = -1;
     if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != text.npos)
         return -1;
-    std::from_chars(text.data(), text.data() + text.size(), value);
+    long value = 0;
+    for (char c : text)
+        value = value * 10 + (c - '0');
     return value;
 }
 
+// Appends the degree the text writes, refusing anything else and a set already full.
 void AddDegree(TFuzzySet& set, const std::string& name, long line, std::string_view text) {
     const long value = PlainNumber(text);
-    if (value < 0 || value > 100)
-        Refuse(name, line, text, "is not a degree (a whole number 0..100)");
+    if (value < 0 || value > 100) Refuse(name, line, text, NotADegree);
+    if (set.Count() == MaxTargetElements) RefuseCount(name, line);
     set.AddDegree(static_cast<std::int32_t>(value));
 }
 
-// The lines of the text, numbered from 1.
-std::vector<std::string_view> Lines(const std::string& text) {
-    std::vector<std::string_view> lines;
-    for (std::size_t at = 0; at <= text.size();) {
+// Calls take(line, number) for each line of the text, numbered from 1, without its LF.
+template <typename TTake> void ForEachLine(std::string_view text, TTake take) {
+    long number = 1;
+    for (std::size_t at = 0; at <= text.size(); ++number) {
         std::size_t end = text.find('\n', at);
-        if (end == std::string::npos) end = text.size();
-        lines.push_back(std::string_view(text).substr(at, end - at));
+        if (end == std::string_view::npos) end = text.size();
+        take(text.substr(at, end - at), number);
         at = end + 1;
     }
-    return lines;
 }
 
-TFuzzySet ParsePlain(const std::string& text, const std::string& name) {
+TFuzzySet ParsePlain(std::string_view text, const std::string& name) {
     TFuzzySet set;
-    const std::vector<std::string_view> lines = Lines(text);
-    for (std::size_t k = 0; k < lines.size(); ++k) {
-        std::string_view rest = lines[k];
+    ForEachLine(text, [&](std::string_view rest, long line) {
         for (;;) {
             const std::size_t first = rest.find_first_not_of(Blanks);
             if (first == std::string_view::npos) break;
             rest.remove_prefix(first);
             const std::size_t end = std::min(rest.find_first_of(Blanks), rest.size());
-            AddDegree(set, name, static_cast<long>(k + 1), rest.substr(0, end));
+            AddDegree(set, name, line, rest.substr(0, end));
             rest.remove_prefix(end);
         }
-    }
+    });
     return set;
 }
 
-TFuzzySet ParseCsv(const std::string& text, const std::string& name) {
+TFuzzySet ParseCsv(std::string_view text, const std::string& name) {
     TFuzzySet set;
-    const std::vector<std::string_view> lines = Lines(text);
-    for (std::size_t k = 1; k < lines.size(); ++k) { // line 1 is the header
-        const std::string_view row = Trimmed(lines[k]);
-        const long line = static_cast<long>(k + 1);
-        if (row.empty()) continue;
+    ForEachLine(text, [&](std::string_view whole, long line) {
+        const std::string_view row = Trimmed(whole);
+        if (line == 1 || row.empty()) return; // line 1 is the header
         const std::size_t comma = row.find(',');
         if (comma == std::string_view::npos) Refuse(name, line, row, "is not a row element,degree");
         const std::string_view element = Trimmed(row.substr(0, comma));
         if (PlainNumber(element) != set.Count())
             Refuse(name, line, element, "is not the element " + std::to_string(set.Count()));
         AddDegree(set, name, line, Trimmed(row.substr(comma + 1)));
-    }
+    });
     return set;
 }
 
-// The line each element of a well-formed top-level JSON array starts on.
-std::vector<long> ElementLines(const std::string& text) {
-    std::vector<long> lines;
+// The line the byte at offset stands on, from 1.
+long LineAt(std::string_view text, std::size_t offset) {
+    offset = std::min(offset, text.size());
     long line = 1;
+    for (std::size_t k = 0; k < offset; ++k)
+        line += text[k] == '\n';
+    return line;
+}
+
+// Where the JSON value starting at start ends: at the comma or bracket closing it, outside
+// strings and nested values, or at the end of the text.
+std::size_t JsonValueEnd(std::string_view text, std::size_t start) {
     int depth = 0;
-    bool inString = false, escaped = false, expecting = false;
-    for (char c : text) {
+    bool inString = false, escaped = false;
+    for (std::size_t at = start; at < text.size(); ++at) {
+        const char c = text[at];
         if (inString) {
-            escaped = !escaped && c == '\\';
-            if (c == '"' && !escaped) inString = false;
+            if (escaped)
+                escaped = false;
+            else if (c == '\\')
+                escaped = true;
+            else if (c == '"')
+                inString = false;
         } else if (c == '"') {
             inString = true;
         } else if (c == '[' || c == '{') {
             ++depth;
-        } else if (c == ']' || c == '}') {
-            --depth;
-        } else if (c == ',' && depth == 1) {
-            expecting = true;
+        } else if ((c == ']' || c == '}') && depth-- == 0) {
+            return at;
+        } else if (c == ',' && depth == 0) {
+            return at;
         }
-        if (depth == 1 && (c == '[' || c == ',')) expecting = true;
-        if (expecting && c != '[' && c != ',' && c != '\n' && Blanks.find(c) == Blanks.npos &&
-            c != ']') {
-            lines.push_back(line);
-            expecting = false;
-        }
-        if (c == '\n') ++line;
     }
-    return lines;
+    return text.size();
 }
 
-TFuzzySet ParseJson(const std::string& text, const std::string& name) {
-    nlohmann::json array;
+// The offset of element k of the top-level array the text holds (which the parser has read at
+// least that far), or the end of the text.
+std::size_t JsonElementStart(std::string_view text, std::size_t k) {
+    std::size_t at = text.find('[') + 1;
+    for (std::size_t element = 0;; ++element) {
+        at = text.find_first_not_of(" \t\r\n", at);
+        if (at == std::string_view::npos) return text.size();
+        if (element == k) return at;
+        at = JsonValueEnd(text, at) + 1;
+    }
+}
+
+// Collects the degrees of a top-level JSON array as the parser meets them, and stops at the
+// first value that is not one (a nested array or object included, so that nesting never goes
+// deeper than the array itself).
+class TDegreeCollector : public nlohmann::json_sax<nlohmann::json> {
+public:
+    TFuzzySet Set;
+    bool BadElement = false;   // element Set.Count() is not a degree
+    bool TooMany = false;      // element Set.Count() is one past the limit
+    bool TopNotArray = false;  // the text is not an array
+    std::size_t ErrorAt = 0;   // a syntax error: where, and the token
+    std::string ErrorToken;
+    bool SyntaxError = false;
+
+    bool null() override { return Bad(); }
+    bool boolean(bool) override { return Bad(); }
+    bool number_integer(number_integer_t) override { return Bad(); }
+    bool number_unsigned(number_unsigned_t value) override {
+        if (FDepth != 1 || value > 100) return Bad();
+        if (Set.Count() == MaxTargetElements) {
+            TooMany = true;
+            return false;
+        }
+        Set.AddDegree(static_cast<std::int32_t>(value));
+        return true;
+    }
+    bool number_float(number_float_t, const string_t&) override { return Bad(); }
+    bool string(string_t&) override { return Bad(); }
+    bool binary(binary_t&) override { return Bad(); }
+    bool start_object(std::size_t) override { return Bad(); }
+    bool key(string_t&) override { return Bad(); }
+    bool end_object() override { return Bad(); }
+    bool start_array(std::size_t) override {
+        if (FDepth != 0) return Bad();
+        FDepth = 1;
+        return true;
+    }
+    bool end_array() override {
+        FDepth = 0;
+        return true;
+    }
+    bool parse_error(std::size_t position, const std::string& token,
+                     const nlohmann::detail::exception& error) override {
+        // A number past the double range is an element that is not a degree.
+        if (error.id == 406 && FDepth == 1) return Bad();
+        SyntaxError = true;
+        ErrorAt = position;
+        ErrorToken = token;
+        return false;
+    }
+
+private:
+    bool Bad() {
+        if (FDepth == 0)
+            TopNotArray = true;
+        else
+            BadElement = true;
+        return false;
+    }
+
+    int FDepth = 0;
+};
+
+TFuzzySet ParseJson(std::string_view text, const std::string& name) {
+    TDegreeCollector collector;
     try {
-        array = nlohmann::json::parse(text);
-    } catch (const nlohmann::json::parse_error& error) {
-        throw ETargetError(name + ": not a JSON array of degrees: " + error.what());
+        nlohmann::json::sax_parse(text, &collector);
+    } catch (const nlohmann::json::exception&) {
+        throw ETargetError(name + ": not a JSON array of degrees");
     }
-    if (!array.is_array()) throw ETargetError(name + ": not a JSON array of degrees");
-    const std::vector<long> lines = ElementLines(text);
-    TFuzzySet set;
-    for (std::size_t k = 0; k < array.size(); ++k) {
-        const nlohmann::json& value = array[k];
-        const long line = k < lines.size() ? lines[k] : 1;
-        if (!value.is_number_unsigned() || value.get<std::uint64_t>() > 100)
-            Refuse(name, line, value.dump(), "is not a degree (a whole number 0..100)");
-        set.AddDegree(value.get<std::int32_t>());
+    if (collector.BadElement || collector.TooMany) {
+        const std::size_t k = static_cast<std::size_t>(collector.Set.Count());
+        const std::size_t start = JsonElementStart(text, k);
+        const long line = LineAt(text, start);
+        if (collector.TooMany) RefuseCount(name, line);
+        Refuse(name, line, text.substr(start, JsonValueEnd(text, start) - start), NotADegree);
     }
-    return set;
+    if (collector.TopNotArray) throw ETargetError(name + ": not a JSON array of degrees");
+    if (collector.SyntaxError)
+        throw ETargetError(name + ":" +
+                           std::to_string(LineAt(text, collector.ErrorAt ? collector.ErrorAt - 1
+                                                                         : 0)) +
+                           ": not a JSON array of degrees (malformed near " +
+                           QuotedInput(collector.ErrorToken, '\'') + ")");
+    return std::move(collector.Set);
 }
 
 } // namespace
 
-TFuzzySet ParseTargetText(const std::string& text, const std::string& name) {
-    const std::string_view start = Trimmed(std::string_view(text).substr(0, text.find('\n')));
+TFuzzySet ParseTargetText(std::string_view text, const std::string& name) {
+    if (text.substr(0, ByteOrderMark.size()) == ByteOrderMark) text.remove_prefix(3);
+    const std::string_view start = Trimmed(text.substr(0, text.find('\n')));
     const std::size_t first = text.find_first_not_of(" \t\r\f\v\n");
-    TFuzzySet set = first != std::string::npos && text[first] == '[' ? ParseJson(text, name)
-                    : start == "element,degree"                      ? ParseCsv(text, name)
-                                                                     : ParsePlain(text, name);
+    TFuzzySet set = first != std::string_view::npos && text[first] == '[' ? ParseJson(text, name)
+                    : start == "element,degree"                           ? ParseCsv(text, name)
+                                                                          : ParsePlain(text, name);
     if (set.Count() == 0) throw ETargetError(name + ": no degrees");
     return set;
 }
 
 TFuzzySet ReadTargetFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) throw ETargetError(path + ": cannot be read");
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (file.bad()) throw ETargetError(path + ": cannot be read");
-    return ParseTargetText(text.str(), path);
+    const auto fail = [&path](int error) {
+        return ETargetError(path + ": cannot be read" +
+                            (error != 0 ? std::string(": ") + std::strerror(error) : ""));
+    };
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                               std::fclose);
+    if (!file) throw fail(errno);
+    // One byte past the limit tells a file that is too long, whatever it is (/dev/zero too).
+    std::string text;
+    char buffer[1 << 16];
+    for (;;) {
+        const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
+        text.append(buffer, got);
+        if (text.size() > MaxTargetBytes)
+            throw ETargetError(path + ": longer than " + std::to_string(MaxTargetBytes) +
+                               " bytes");
+        if (got < sizeof buffer) break;
+    }
+    if (std::ferror(file.get())) throw fail(errno);
+    return ParseTargetText(text, path);
 }
 
 } // namespace vesk

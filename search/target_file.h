@@ -2,6 +2,7 @@
 // A user's target set read from a file, in any of the forms "vesk reference" prints: degrees
 // separated by blanks or line feeds, CSV with the header "element,degree", or a JSON array.
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 
@@ -9,18 +10,23 @@
 
 namespace vesk {
 
+// The most a target may hold: the element count of the largest whole reference, in a file of
+// at most MaxTargetBytes. Past either the file is refused as soon as the limit is passed.
+constexpr std::int32_t MaxTargetElements = MaxReferenceElements;
+constexpr std::size_t MaxTargetBytes = std::size_t{64} << 20;
+
 // A target file that cannot be read or holds something else than degrees; the message names
-// the file, the line and the value.
+// the file, the line and the value (quoted as QuotedInput quotes it).
 class ETargetError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
 // The degrees of the text as a set (its element count is theirs). Each degree is an integer
-// 0..100 written as plain digits; a CSV row's element is its row number from 0. name is what
-// messages call the text (the file name).
-TFuzzySet ParseTargetText(const std::string& text, const std::string& name);
-// The same for a file's contents.
+// 0..100 written as plain digits; a CSV row's element is its row number from 0. A UTF-8
+// byte-order mark at the start is skipped. name is what messages call the text (the file name).
+TFuzzySet ParseTargetText(std::string_view text, const std::string& name);
+// The same for a file's contents, read no further than MaxTargetBytes.
 TFuzzySet ReadTargetFile(const std::string& path);
 
 } // namespace vesk

@@ -32,7 +32,7 @@ void TEvolveRunner::Start(vesk::TSearchSettings settings) {
                 },
                 &FStop);
         } catch (const std::exception&) {
-            result.Stopped = "failed";
+            result.Stopped = vesk::TSearchEnd::Failed;
         }
         const std::lock_guard<std::mutex> lock(FLock);
         FResult = std::move(result);
