@@ -48,17 +48,13 @@ std::optional<TLineChunk> TChunkReader::Next() {
         const std::size_t firstLength =
             firstEnd != nullptr ? static_cast<std::size_t>(firstEnd - begin) : pending;
 
-        // The first line alone is too long: skipped whole, up to its LF.
+        // The first line alone is too long: the input ends there, whatever follows, so that a
+        // line without an end is refused as soon as it passes the limit.
         if (firstLength > MaxLineLength + 1 ||
             (firstEnd != nullptr && KeptLength(begin, firstLength) > MaxLineLength)) {
-            while (firstEnd == nullptr) {
-                FStart = FBuffer.size(); // nothing of it is kept
-                if (!Fill()) break;
-                begin = FBuffer.data() + FStart;
-                firstEnd = static_cast<const char*>(std::memchr(begin, '\n', FBuffer.size()));
-            }
-            FStart = firstEnd != nullptr ? static_cast<std::size_t>(firstEnd - FBuffer.data()) + 1
-                                         : FBuffer.size();
+            FEnd = true;
+            FBuffer.clear();
+            FStart = 0;
             return TLineChunk{"", FNextLine++, true};
         }
 

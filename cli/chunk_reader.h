@@ -9,7 +9,8 @@
 
 namespace vesk::cli {
 
-// A run of consecutive lines, or one line too long to keep.
+// A run of consecutive lines, or one line too long to keep (the last chunk: nothing after it is
+// read).
 struct TLineChunk {
     std::string Text;     // whole lines, each ending in LF (the input's last one given one)
     long FirstLine = 0;   // the number of the first line, from 1

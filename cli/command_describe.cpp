@@ -9,17 +9,40 @@
 #include "cli/text_stream.h"
 #include "fuzzyset/operator_kernels.h"
 #include "fuzzyset/shapes.h"
+#include "runtime/quoted_text.h"
 #include "vesk/pattern_description.h"
 
 namespace vesk::cli {
 
 namespace {
 
+enum class TDescribeFormat { Plain, Csv, Json };
+
 struct TDescribeOptions {
     std::string Hex;
     std::int32_t N = 100;
-    std::string Format = "plain";
+    TDescribeFormat Format = TDescribeFormat::Plain;
 };
+
+// A CSV field as RFC 4180 writes it: quoted, its quotes doubled, when it holds a comma, a quote
+// or a line break.
+std::string CsvField(std::string_view field) {
+    if (field.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(field);
+    std::string out = "\"";
+    for (char c : field) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+// The digits as the plain table shows them: as written when they are five visible ASCII
+// characters, quoted with escapes otherwise.
+std::string ShownDigits(std::string_view digits) {
+    for (char c : digits)
+        if (c <= ' ' || c >= 0x7F || c == '"' || c == '\\') return QuotedInput(digits);
+    return std::string(digits);
+}
 
 std::string Interval(const TBlockDescription& d) {
     return d.Dropped ? "" : std::to_string(d.First) + ".." + std::to_string(d.Last);
@@ -33,9 +56,9 @@ std::string Note(const TBlockDescription& d) {
 
 void Describe(const TDescribeOptions& o) {
     const TPatternDescription description = DescribePattern(o.Hex, o.N);
-    if (description.Problem) throw ECommandFailure(*description.Problem);
+    if (description.Problem) throw EUsageError(*description.Problem);
     std::string out;
-    if (o.Format == "json") {
+    if (o.Format == TDescribeFormat::Json) {
         for (const TBlockDescription& d : description.Blocks) {
             const TFuzzyBlock& B = d.Block;
             TJson line;
@@ -55,7 +78,7 @@ void Describe(const TDescribeOptions& o) {
             out += JsonText(line) + "\n";
         }
     } else {
-        const bool csv = o.Format == "csv";
+        const bool csv = o.Format == TDescribeFormat::Csv;
         out =
             csv ? "index,digits,shape,shape_name,centre,spread,repeats,op,op_name,first,last,note\n"
                 : "";
@@ -66,14 +89,16 @@ void Describe(const TDescribeOptions& o) {
             char line[256];
             if (csv)
                 std::snprintf(line, sizeof line, "%d,%s,%d,%s,%d,%d,%d,%d,%s,%s,%s,%s\n", d.Index,
-                              d.Digits.c_str(), B.Shape, shape, B.Centre, B.Spread, B.Repeats, B.Op,
+                              CsvField(d.Digits).c_str(), B.Shape, shape, B.Centre, B.Spread,
+                              B.Repeats, B.Op,
                               op, d.Dropped ? "" : std::to_string(d.First).c_str(),
                               d.Dropped ? "" : std::to_string(d.Last).c_str(), Note(d).c_str());
             else
                 std::snprintf(line, sizeof line,
                               "%2d %s  shape %2d %-20s centre %2d spread %d repeats %d  op %2d "
                               "%-22s elements %s%s%s\n",
-                              d.Index, d.Digits.c_str(), B.Shape, shape, B.Centre, B.Spread,
+                              d.Index, ShownDigits(d.Digits).c_str(), B.Shape, shape, B.Centre,
+                              B.Spread,
                               B.Repeats, B.Op, op, Interval(d).c_str(),
                               d.Zeroed || d.Dropped ? "  " : "", Note(d).c_str());
             out += line;
@@ -89,10 +114,12 @@ void AddDescribeCommand(CLI::App& tool, int& status) {
     CLI::App* command = tool.add_subcommand(
         "describe", "list the blocks of HEX in words and the elements each covers");
     command->add_option("HEX", o->Hex, "pattern text (any text: bad groups are named)")->required();
-    AddElementsOption(*command, o->N);
-    command->add_option("--format", o->Format, "plain, csv or json (one object a block)")
-        ->check(CLI::IsMember({"plain", "csv", "json"}))
-        ->capture_default_str();
+    AddElementsOption(*command, o->N)->check(WholeNumber(1, MaxElementCount));
+    AddWordOption(*command, "--format", o->Format,
+                  std::map<std::string, TDescribeFormat>{{"plain", TDescribeFormat::Plain},
+                                                         {"csv", TDescribeFormat::Csv},
+                                                         {"json", TDescribeFormat::Json}},
+                  "plain (default), csv or json (one object a block)");
     command->callback([&status, o] {
         Describe(*o);
         status = ExitSuccess;

@@ -1,6 +1,7 @@
 #include "cli/command_line.h"
 
 #include <charconv>
+#include <cmath>
 #include <map>
 
 #include "cli/pattern_check.h"
@@ -15,6 +16,13 @@ int ImageSide(std::string_view text) {
     const auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || error != std::errc() || stop != text.data() + text.size()) return 0;
     return value >= 1 && value <= MaxImageSide ? value : 0;
+}
+
+// A number as a message writes it: whole numbers without a fraction or an exponent.
+std::string Shown(double value) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, end.ptr);
 }
 
 } // namespace
@@ -46,27 +54,77 @@ void ParseImageSize(const std::string& text, int& width, int& height) {
     height = ImageSide(std::string_view(text).substr(x + 1));
 }
 
+CLI::Validator WholeNumber(std::int64_t lowest, std::uint64_t highest) {
+    const std::string range =
+        "must be " + std::to_string(lowest) + " to " + std::to_string(highest);
+    return CLI::Validator(
+        [lowest, highest, range](std::string& text) -> std::string {
+            bool negative = !text.empty() && text[0] == '-';
+            const std::string_view digits = std::string_view(text).substr(negative ? 1 : 0);
+            if (digits.empty() || digits.find_first_not_of("0123456789") != digits.npos)
+                return "must be a whole number";
+            std::uint64_t magnitude = 0;
+            const auto [stop, error] =
+                std::from_chars(digits.data(), digits.data() + digits.size(), magnitude);
+            if (error != std::errc() || stop != digits.data() + digits.size()) return range;
+            if (negative && magnitude == 0) negative = false; // "-0"
+            if (negative) {
+                if (lowest >= 0 || magnitude - 1 > static_cast<std::uint64_t>(-(lowest + 1)))
+                    return range;
+                return "";
+            }
+            if (magnitude > highest || (lowest > 0 && magnitude < static_cast<std::uint64_t>(lowest)))
+                return range;
+            return "";
+        },
+        "INT", "whole number");
+}
+
+CLI::Validator RealNumber(double lowest, bool lowestAllowed, double highest) {
+    const std::string range = (lowestAllowed ? "must be " + Shown(lowest) + " or more"
+                                             : "must be more than " + Shown(lowest)) +
+                              " and at most " + Shown(highest);
+    return CLI::Validator(
+        [lowest, lowestAllowed, highest, range](std::string& text) -> std::string {
+            double value = 0;
+            const auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(),
+                                                       value, std::chars_format::general);
+            if (text.empty() || stop != text.data() + text.size() ||
+                (error != std::errc() && error != std::errc::result_out_of_range) ||
+                !std::isfinite(value))
+                return "must be a number";
+            if (error == std::errc::result_out_of_range || value > highest ||
+                (lowestAllowed ? value < lowest : value <= lowest))
+                return range;
+            return "";
+        },
+        "NUMBER", "number");
+}
+
+CLI::Validator NotEmpty() {
+    return CLI::Validator(
+        [](std::string& text) -> std::string { return text.empty() ? "must not be empty" : ""; },
+        "TEXT", "not empty");
+}
+
 CLI::Option* AddElementsOption(CLI::App& command, std::int32_t& n) {
     return command.add_option("-n,--elements", n, "element count")
-        ->check(CLI::Range(0, MaxElementCount))
+        ->check(WholeNumber(0, MaxElementCount))
         ->capture_default_str();
 }
 
 CLI::Option* AddElementsPositional(CLI::App& command, std::int32_t& n) {
-    return command.add_option("N", n, "element count, 0 to 1000000")
+    return command
+        .add_option("N", n, "element count, 0 to " + std::to_string(MaxElementCount))
         ->required()
-        ->check(CLI::Range(0, MaxElementCount));
+        ->check(WholeNumber(0, MaxElementCount));
 }
 
 CLI::Option* AddDegreeFormatOption(CLI::App& command, TDegreeFormat& format) {
     static const std::map<std::string, TDegreeFormat> formats{{"plain", TDegreeFormat::Plain},
                                                               {"csv", TDegreeFormat::Csv},
                                                               {"json", TDegreeFormat::Json}};
-    return command
-        .add_option_function<std::string>(
-            "--format", [&format](const std::string& name) { format = formats.at(name); },
-            "output format (default plain)")
-        ->check(CLI::IsMember({"plain", "csv", "json"}));
+    return AddWordOption(command, "--format", format, formats, "output format (default plain)");
 }
 
 } // namespace vesk::cli

@@ -3,16 +3,18 @@
 // their validators, on CLI11.
 
 #include <cstdint>
+#include <map>
 #include <string>
 
 #include <CLI/CLI.hpp>
 
 #include "cli/degree_output.h"
+#include "fuzzyset/fuzzy_set.h"
 
 namespace vesk::cli {
 
-// The largest universe a command line may ask for.
-constexpr std::int32_t MaxElementCount = 1000000;
+// The largest universe a command line may ask for: the largest whole reference.
+constexpr std::int32_t MaxElementCount = MaxReferenceElements;
 // The largest side of an image "--size" may ask for.
 constexpr int MaxImageSide = 4096;
 
@@ -23,10 +25,26 @@ CLI::Validator ImageSizeValidator();
 // The sides of a size the validator accepted.
 void ParseImageSize(const std::string& text, int& width, int& height);
 
+// Digits (a minus sign first for a negative number) for a value in lowest..highest: anything
+// else "must be a whole number", and a whole number outside "must be LOWEST to HIGHEST".
+CLI::Validator WholeNumber(std::int64_t lowest, std::uint64_t highest);
+// A finite decimal number: above lowest (or at least lowest when it may equal it) and at most
+// highest; a text that is not one (nan and inf included) "must be a number".
+CLI::Validator RealNumber(double lowest, bool lowestAllowed, double highest);
+// Any text but the empty one.
+CLI::Validator NotEmpty();
+
 // "-n,--elements N" (0..MaxElementCount) into n, which holds the default.
 CLI::Option* AddElementsOption(CLI::App& command, std::int32_t& n);
 // A positional element count N.
 CLI::Option* AddElementsPositional(CLI::App& command, std::int32_t& n);
+// An option taking one of a closed set of words into value, each word standing for one value.
+template <typename TEnum>
+CLI::Option* AddWordOption(CLI::App& command, const std::string& name, TEnum& value,
+                           const std::map<std::string, TEnum>& words,
+                           const std::string& description) {
+    return command.add_option(name, value, description)->transform(CLI::CheckedTransformer(words));
+}
 // "--format plain|csv|json" for degree lists.
 CLI::Option* AddDegreeFormatOption(CLI::App& command, TDegreeFormat& format);
 

@@ -1,6 +1,7 @@
 // "vesk score": the fitness of every pattern read from standard input, for batch use, on every
 // core: chunks of lines are read in order a batch at a time, the batch's chunks are scored in
-// parallel, each thread with its own scorer, and their answers written in input order.
+// parallel, each thread with its own scorer on shared tables, and their answers written in input
+// order, one answer a line.
 
 #include <charconv>
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include "cli/pattern_check.h"
 #include "cli/text_stream.h"
 #include "runtime/fp_fault.h"
+#include "runtime/quoted_text.h"
 #include "runtime/thread_team.h"
 #include "vesk/exact_hex.h"
 #include "vesk/pattern_scorer.h"
@@ -27,7 +29,7 @@ enum class TScoreFormat { Plain, Csv, Json };
 struct TScoreOptions {
     std::int32_t N = 100;
     int Jobs = 0;
-    std::string Format = "plain";
+    TScoreFormat Format = TScoreFormat::Plain;
 };
 
 // A chunk of lines and, once scored, what it prints.
@@ -36,13 +38,6 @@ struct TScoredChunk {
     std::string Out, Err;
     bool Failed = false;
 };
-
-std::string_view Trimmed(std::string_view line) {
-    const char* blanks = " \t\r\f\v";
-    const std::size_t first = line.find_first_not_of(blanks);
-    if (first == std::string_view::npos) return {};
-    return line.substr(first, line.find_last_not_of(blanks) - first + 1);
-}
 
 void AppendNumber(std::string& out, std::int32_t value) {
     char digits[16];
@@ -57,6 +52,21 @@ void AppendDouble(std::string& out, double value) {
         std::to_chars(digits, digits + sizeof digits, value, std::chars_format::general, 17).ptr);
 }
 
+// A CSV field as RFC 4180 writes it: quoted, its quotes doubled, when it holds a comma, a
+// quote or a line break.
+void AppendCsvField(std::string& out, std::string_view field) {
+    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out.append(field);
+        return;
+    }
+    out += '"';
+    for (char c : field) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
 void AppendAnswer(std::string& out, TScoreFormat format, std::string_view hex,
                   const TPatternScore& score) {
     switch (format) {
@@ -69,6 +79,7 @@ void AppendAnswer(std::string& out, TScoreFormat format, std::string_view hex,
         AppendNumber(out, score.Fitness);
         out += ',';
         AppendDouble(out, score.Distance);
+        out += ',';
         break;
     case TScoreFormat::Json: {
         TJson line;
@@ -82,16 +93,38 @@ void AppendAnswer(std::string& out, TScoreFormat format, std::string_view hex,
     out += '\n';
 }
 
-void AppendProblem(TScoredChunk& chunk, long line, std::string_view problem) {
-    chunk.Err += "vesk: line " + std::to_string(line) + ": ";
-    chunk.Err.append(problem);
-    chunk.Err += '\n';
+// A line that gets no score: its answer line (empty in plain, the problem in the error column
+// or key otherwise) and its message on standard error.
+void AppendProblem(TScoredChunk& chunk, TScoreFormat format, long line, std::string_view text,
+                   const std::string& problem) {
+    switch (format) {
+    case TScoreFormat::Plain:
+        break;
+    case TScoreFormat::Csv:
+        AppendCsvField(chunk.Out, text);
+        chunk.Out += ",,,";
+        AppendCsvField(chunk.Out, problem);
+        break;
+    case TScoreFormat::Json: {
+        TJson answer;
+        answer["pattern"] = std::string(text);
+        answer["error"] = problem;
+        chunk.Out += JsonText(answer);
+        break;
+    }
+    }
+    chunk.Out += '\n';
+    chunk.Err += "vesk: line " + std::to_string(line) + ": " + problem + '\n';
     chunk.Failed = true;
 }
 
-// Scores every line of the chunk: blank lines are skipped, bad ones reported.
+// Scores every line of the chunk: a blank line is the pattern of no blocks, a bad one answered
+// and reported.
 void ScoreChunk(TScoredChunk& chunk, TPatternScorer& scorer, TScoreFormat format) {
-    if (chunk.Lines.TooLong) return AppendProblem(chunk, chunk.Lines.FirstLine, "line too long");
+    if (chunk.Lines.TooLong)
+        return AppendProblem(chunk, format, chunk.Lines.FirstLine, "",
+                             "longer than " + std::to_string(MaxLineLength) +
+                                 " bytes; nothing after it is read");
     std::array<TFuzzyBlock, MaxBlocks> blocks;
     std::string_view text = chunk.Lines.Text;
     long number = chunk.Lines.FirstLine;
@@ -99,34 +132,34 @@ void ScoreChunk(TScoredChunk& chunk, TPatternScorer& scorer, TScoreFormat format
         const std::size_t end = text.find('\n', at);
         const std::string_view hex = Trimmed(text.substr(at, end - at));
         at = end + 1;
-        if (hex.empty()) continue;
         const std::int32_t count = ReadExactPattern(hex, blocks);
         // Any other line gets its verdict and message from PatternProblem.
         if (count < 0) {
-            AppendProblem(chunk, number, PatternProblem(hex).value_or("not a pattern"));
+            AppendProblem(chunk, format, number, hex,
+                          PatternProblem(hex).value_or("not a pattern"));
             continue;
         }
         try {
             AppendAnswer(chunk.Out, format, hex,
                          scorer.ScoreBlocks({blocks.data(), static_cast<std::size_t>(count)}));
         } catch (const EFloatingPointFault& fault) {
-            AppendProblem(chunk, number, std::string(fault.what()) + ".");
+            AppendProblem(chunk, format, number, hex, std::string(fault.what()) + ".");
         }
     }
 }
 
 int Score(const TScoreOptions& o) {
-    const TScoreFormat format = o.Format == "csv"    ? TScoreFormat::Csv
-                                : o.Format == "json" ? TScoreFormat::Json
-                                                     : TScoreFormat::Plain;
-    TThreadTeam team(o.Jobs);
-    // One scorer a thread; the first is built before anything is read, so that a reference that
+    const TScoreFormat format = o.Format;
+    // More threads than the hardware has would only wait for each other.
+    TThreadTeam team(o.Jobs > 0 ? std::min(o.Jobs, HardwareThreads()) : 0);
+    // One scorer a thread on tables built before anything is read, so that a reference that
     // cannot be built faults at once.
+    const std::shared_ptr<const TScoringTables> tables = ReferenceTables(o.N);
     std::vector<TPatternScorer> scorers;
     for (int member = 0; member < team.Threads(); ++member)
-        scorers.emplace_back(o.N);
+        scorers.emplace_back(tables);
 
-    if (format == TScoreFormat::Csv) WriteOut("pattern,fitness,distance\n");
+    if (format == TScoreFormat::Csv) WriteOut("pattern,fitness,distance,error\n");
     TChunkReader reader(stdin);
     bool failed = false;
     // A few chunks a thread, so that a slow chunk does not hold the others up.
@@ -180,15 +213,22 @@ void AddScoreCommand(CLI::App& tool, int& status) {
     AddElementsOption(*command, options->N);
     command
         ->add_option("-j,--jobs", options->Jobs,
-                     "threads to score on (default: every hardware thread)")
-        ->check(CLI::Range(1, 1024));
-    command->add_option("--format", options->Format, "plain (the fitness), csv or json")
-        ->check(CLI::IsMember({"plain", "csv", "json"}));
+                     "threads to score on (default: every hardware thread; more than it has are "
+                     "taken as every one)")
+        ->check(WholeNumber(1, 1024));
+    AddWordOption(*command, "--format", options->Format,
+                  std::map<std::string, TScoreFormat>{{"plain", TScoreFormat::Plain},
+                                                      {"csv", TScoreFormat::Csv},
+                                                      {"json", TScoreFormat::Json}},
+                  "plain (default: the fitness), csv or json");
     command->footer(
-        "\nReads one pattern a line, skips blank lines, and answers each valid line in input\n"
-        "order: plain prints its fitness, csv (header pattern,fitness,distance) and json (one\n"
-        "object a line) the pattern, its fitness and its Hamming distance, which reads back as\n"
-        "the same double. Invalid lines are reported on standard error (exit status 1).");
+        "\nReads one pattern a line and answers every line with one line, in input order, so\n"
+        "that paste(1) lines them up: plain prints the fitness, csv (header\n"
+        "pattern,fitness,distance,error) and json (one object a line) the pattern, its fitness\n"
+        "and its Hamming distance, which reads back as the same double. A blank line is the\n"
+        "pattern of no blocks. A line that is not a pattern gets an empty line (csv: its error\n"
+        "column; json: an \"error\" key) and a message on standard error (exit status 1). A line\n"
+        "longer than 1 MiB ends the input there.");
     command->callback([&status, options] { status = Score(*options); });
 }
 

@@ -16,9 +16,4 @@ inline std::string JsonText(const TJson& value) {
     return value.dump(-1, ' ', false, TJson::error_handler_t::replace);
 }
 
-// A JSON string literal of the bytes, for quoting input in a message.
-inline std::string JsonQuoted(std::string_view bytes) {
-    return JsonText(TJson(std::string(bytes)));
-}
-
 } // namespace vesk::cli

@@ -1,7 +1,7 @@
 #include "cli/pattern_check.h"
 
 #include "cli/cli_errors.h"
-#include "cli/json_output.h"
+#include "runtime/quoted_text.h"
 #include "vesk/fuzzy_block.h"
 
 namespace vesk::cli {
@@ -27,7 +27,7 @@ std::optional<std::string> PatternProblem(std::string_view text) {
         TVesk one;
         one.LoadFromHex(group);
         if (one.SaveToHex() != UpperCase(group))
-            return "block " + std::to_string(start / 5 + 1) + " (" + JsonQuoted(group) +
+            return "block " + std::to_string(start / 5 + 1) + " (" + QuotedInput(group) +
                    ") is not a valid block: hexadecimal digits, spread and repeats 0-7";
     }
     return std::nullopt;

@@ -9,6 +9,7 @@
 #include "cli/cli_errors.h"
 #include "cli/json_output.h"
 #include "cli/text_stream.h"
+#include "runtime/quoted_text.h"
 #include "search/pattern_search.h"
 
 namespace vesk::cli {
@@ -88,14 +89,8 @@ std::string StateLine(const TWorkbenchSession& s, const TCommandOutcome& outcome
     return JsonText(state) + "\n";
 }
 
-// A line quoted for an error message: escaped, and cut when long.
-std::string Quoted(const std::string& line) {
-    constexpr std::size_t Shown = 80;
-    return line.size() <= Shown ? JsonQuoted(line) : JsonQuoted(line.substr(0, Shown)) + "...";
-}
-
 [[noreturn]] void LineError(long number, const std::string& what, const std::string& line) {
-    throw EUsageError("line " + std::to_string(number) + ": " + what + ": " + Quoted(line));
+    throw EUsageError("line " + std::to_string(number) + ": " + what + ": " + QuotedInput(line));
 }
 
 } // namespace

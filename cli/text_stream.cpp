@@ -11,11 +11,14 @@ TLineReader::TResult TLineReader::Next(std::string& line) {
     line.clear();
     bool tooLong = false;
     int c = 0;
+    // A line is refused as soon as it passes the limit (one byte more may be the CR before its
+    // LF); the rest of it is not read, so a line without an end is refused too.
     while ((c = std::getc(FStream)) != EOF && c != '\n') {
-        if (line.size() < MaxLineLength + 1)
-            line.push_back(static_cast<char>(c));
-        else
+        if (line.size() == MaxLineLength + 1) {
             tooLong = true;
+            break;
+        }
+        line.push_back(static_cast<char>(c));
     }
     // A read error is not the end of the input: the lines after it would be lost unnoticed.
     if (c == EOF && std::ferror(FStream)) {

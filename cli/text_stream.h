@@ -19,7 +19,8 @@ public:
 
     explicit TLineReader(std::FILE* stream) : FStream(stream) {}
 
-    // The next line into line. TooLong: the line exceeded MaxLineLength and was skipped whole.
+    // The next line into line. TooLong: the line exceeded MaxLineLength; nothing more of it is
+    // read, and the reader is not to be used again.
     // A read error throws ECommandFailure.
     TResult Next(std::string& line);
     // The number of the line last returned, from 1.

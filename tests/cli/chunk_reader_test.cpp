@@ -28,9 +28,11 @@ TLines ByLineReader(const std::string& bytes) {
     TLineReader reader(stream);
     TLines lines;
     std::string line;
-    for (TLineReader::TResult r; (r = reader.Next(line)) != TLineReader::TResult::End;)
+    for (TLineReader::TResult r; (r = reader.Next(line)) != TLineReader::TResult::End;) {
         lines.emplace_back(reader.LineNumber(),
                            r == TLineReader::TResult::TooLong ? "<too long>" : line);
+        if (r == TLineReader::TResult::TooLong) break; // nothing after it is read
+    }
     std::fclose(stream);
     return lines;
 }

@@ -123,7 +123,7 @@ TEST(VeskPlot, WritesBothCurvesAsBmp) {
     EXPECT_EQ(unwritable.Err, "vesk: Cannot create file " + dir.Path("missing/plot.bmp") + ".\n");
 }
 
-TEST(VeskScore, ScoresEveryValidLineAndReportsTheOthers) {
+TEST(VeskScore, AnswersEveryLineWithOneLineAndReportsTheBadOnes) {
     const TToolRun run =
         RunTool({"score"}, "77467C422E8C46887454\n"
                            "\n"
@@ -133,7 +133,8 @@ TEST(VeskScore, ScoresEveryValidLineAndReportsTheOthers) {
                            "DB76D476749D2041640C3032CF707959756C7021F204B6E133793323C0"
                            "597F64623142D721BBB368");
     EXPECT_EQ(run.Status, 1);
-    EXPECT_EQ(run.Out, "17\n21\n14\n");
+    // One answer a line: the blank line is the pattern of no blocks, bad lines answer empty.
+    EXPECT_EQ(run.Out, "17\n25\n21\n\n\n14\n");
     EXPECT_NE(run.Err.find("line 4: hexa string length must be a multiple of 5"),
               std::string::npos);
     EXPECT_NE(run.Err.find("line 5: block 1"), std::string::npos);
@@ -175,7 +176,7 @@ TEST(VeskScore, EveryThreadCountAnswersTheSameInInputOrder) {
     const TToolRun two = RunTool({"score", "--jobs", "2"}, input);
     const TToolRun every = RunTool({"score"}, input);
     EXPECT_EQ(one.Status, 1); // the bad line
-    EXPECT_EQ(std::count(one.Out.begin(), one.Out.end(), '\n'), 200000);
+    EXPECT_EQ(std::count(one.Out.begin(), one.Out.end(), '\n'), 200002);
     EXPECT_EQ(two.Out, one.Out);
     EXPECT_EQ(two.Err, one.Err);
     EXPECT_EQ(every.Out, one.Out);
@@ -191,7 +192,7 @@ TEST(VeskScore, CsvAndJsonCarryThePatternFitnessAndDistance) {
     std::istringstream csvLines(csv.Out), jsonLines(json.Out);
     std::string header, line, object;
     std::getline(csvLines, header);
-    EXPECT_EQ(header, "pattern,fitness,distance");
+    EXPECT_EQ(header, "pattern,fitness,distance,error");
     TFuzzySet reference;
     reference.MakeReference(100);
     for (const char* hex : {"77467c422E8C46887454", "AF6553666D22533E1571"}) {
@@ -205,12 +206,20 @@ TEST(VeskScore, CsvAndJsonCarryThePatternFitnessAndDistance) {
         const std::string prefix = std::string(hex) + "," + std::to_string(agent.Fitness) + ",";
         ASSERT_EQ(line.rfind(prefix, 0), 0u) << line;
         EXPECT_EQ(std::strtod(line.c_str() + prefix.size(), nullptr), distance); // reads back
+        EXPECT_EQ(line.back(), ','); // no error
         ASSERT_TRUE(std::getline(jsonLines, object));
         const nlohmann::json parsed = nlohmann::json::parse(object);
         EXPECT_EQ(parsed["pattern"], hex);
         EXPECT_EQ(parsed["fitness"], agent.Fitness);
         EXPECT_EQ(parsed["distance"].get<double>(), distance);
         agent.Release();
+        // The blank line between the two: the pattern of no blocks.
+        if (hex[0] == '7') {
+            ASSERT_TRUE(std::getline(csvLines, line));
+            EXPECT_EQ(line.rfind(",25,", 0), 0u) << line;
+            ASSERT_TRUE(std::getline(jsonLines, object));
+            EXPECT_EQ(nlohmann::json::parse(object)["fitness"], 25);
+        }
     }
     EXPECT_EQ(RunTool({"score", "--format", "xml"}).Status, 2);
     EXPECT_EQ(RunTool({"score", "--jobs", "0"}).Status, 2);

@@ -123,7 +123,7 @@ TEST(ElementCounts, TheToolAnswersEachCountFromZeroToTwenty) {
 TEST(ElementCounts, ScoringAgainstAnEmptyOrFaultingReference) {
     const TToolRun empty = RunTool({"score", "-n", "0"}, "77467C422E8C46887454\n00000\n");
     EXPECT_EQ(empty.Status, 1);
-    EXPECT_EQ(empty.Out, "");
+    EXPECT_EQ(empty.Out, "\n\n");
     EXPECT_EQ(empty.Err, "vesk: line 1: Invalid floating point operation.\n"
                          "vesk: line 2: Invalid floating point operation.\n");
 

@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <string>
+
+#include <nlohmann/json.hpp>
 
 #include "cli/text_stream.h"
 #include "tool_process.h"
@@ -44,14 +47,21 @@ std::size_t LineCount(const std::string& text) {
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
 }
 
-TEST(ToolInput, EmptyAndBlankInputDoesNothingAndSucceeds) {
-    for (const char* command : {"session", "score"})
-        for (const std::string& input : {""s, "\n"s, "\n\r\n\n"s}) {
-            const TToolRun run = RunTool({command}, input);
-            EXPECT_EQ(run.Status, 0) << command;
-            EXPECT_EQ(run.Out, "") << command;
-            EXPECT_EQ(run.Err, "") << command;
-        }
+TEST(ToolInput, EmptyInputDoesNothingAndBlankLinesAreTheEmptyPatternToScore) {
+    for (const std::string& input : {""s, "\n"s, "\n\r\n\n"s}) {
+        const TToolRun session = RunTool({"session"}, input);
+        EXPECT_EQ(session.Status, 0);
+        EXPECT_EQ(session.Out, "");
+        EXPECT_EQ(session.Err, "");
+        // "vesk score" answers each line; a blank one scores as the session scores "".
+        const TToolRun score = RunTool({"score"}, input);
+        EXPECT_EQ(score.Status, 0);
+        EXPECT_EQ(LineCount(score.Out), LineCount(input));
+        EXPECT_EQ(score.Err, "");
+    }
+    const TToolRun session = RunTool({"session"}, "hexa \nhexa-string\n");
+    const std::string fitness = nlohmann::json::parse(session.Out)["fitness"];
+    EXPECT_EQ(RunTool({"score"}, "\n").Out, fitness.substr(fitness.find_first_not_of(' ')) + "\n");
 }
 
 TEST(ToolInput, ALineOfTheLongestLengthIsReadAndOneByteMoreIsRefused) {
@@ -70,13 +80,21 @@ TEST(ToolInput, ALineOfTheLongestLengthIsReadAndOneByteMoreIsRefused) {
     EXPECT_NE(refused.Err.find("line 2 is longer than"), std::string::npos) << refused.Err;
 }
 
-TEST(ToolInput, ScoreReportsAnOverlongLineAndScoresTheRest) {
+TEST(ToolInput, AnOverlongLineEndsTheInputThere) {
     const TToolRun run =
         RunTool({"score"}, "77467C422E8C46887454\n" + std::string(3 * cli::MaxLineLength, '7') +
                                "\nAF6553666D22533E1571\n");
     EXPECT_EQ(run.Status, 1);
-    EXPECT_EQ(run.Out, "17\n21\n");
-    EXPECT_EQ(run.Err, "vesk: line 2: line too long\n");
+    EXPECT_EQ(run.Out, "17\n\n");
+    EXPECT_EQ(run.Err, "vesk: line 2: longer than 1048576 bytes; nothing after it is read\n");
+    // A line without an end is refused as soon as it passes the limit.
+    for (const char* command : {"score", "session"}) {
+        const auto started = std::chrono::steady_clock::now();
+        const TToolRun endless = RunToolReadingFrom({command}, "/dev/zero");
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10)) << command;
+        EXPECT_EQ(endless.Status, std::string(command) == "score" ? 1 : 2) << command;
+        EXPECT_NE(endless.Err.find("line 1"), std::string::npos) << endless.Err;
+    }
 }
 
 TEST(ToolInput, BinaryBytesInFieldTextsAreKeptAndAnsweredAsJson) {
@@ -110,7 +128,7 @@ TEST(ToolInput, BinaryBytesInVerbsAndPatternsAreNamedNotObeyed) {
 
     const TToolRun score = RunTool({"score"}, "\x00\x00\x00\x00\x00\n\xff\xfe\n00000\n"s);
     EXPECT_EQ(score.Status, 1);
-    EXPECT_EQ(score.Out, "24\n"); // the one valid line is still scored
+    EXPECT_EQ(score.Out, "\n\n24\n"); // the one valid line is still scored
     EXPECT_NE(score.Err.find(R"(line 1: block 1 ("\u0000\u0000\u0000\u0000\u0000"))"),
               std::string::npos)
         << score.Err;

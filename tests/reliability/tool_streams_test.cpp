@@ -18,7 +18,7 @@ using TArgs = std::vector<std::string>;
 const std::vector<std::pair<TArgs, std::string>> Writers = {
     {{"--help"}, ""},
     {{"reference", "5000"}, ""},
-    {{"project", "77467C422E8C46887454", "1000000", "--format", "json"}, ""},
+    {{"project", "77467C422E8C46887454", "185360", "--format", "json"}, ""},
     {{"shape", "3", "2000", "--format", "csv"}, ""},
     {{"sweep", "AF6553666D22533E1571"}, ""},
     {{"session"}, "random\nhexa-string\nfitness\n"},
@@ -35,7 +35,7 @@ TEST(ToolStreams, AReaderThatIsGoneEndsTheRunQuietlyWithStatusOne) {
 }
 
 TEST(ToolStreams, AReaderThatLeavesMidwayGetsAPrefixAndNoCrash) {
-    const TToolRun run = RunToolIntoShortReader({"project", "", "1000000"}, 100);
+    const TToolRun run = RunToolIntoShortReader({"project", "", "185360"}, 100);
     EXPECT_EQ(run.Signal, 0);
     EXPECT_EQ(run.Status, 1);
     EXPECT_EQ(run.Err, "");
