@@ -79,10 +79,10 @@ void AddDegreeCommands(CLI::App& tool, int& status) {
                                shape, ShapeDegrees);
     command->add_option("CODE", shape->Code, "shape code")
         ->required()
-        ->check(CLI::Range(0, ShapeCodeCount - 1));
+        ->check(WholeNumber(0, ShapeCodeCount - 1));
     command->add_option("W", shape->Last, "last element")
         ->required()
-        ->check(CLI::Range(0, MaxElementCount));
+        ->check(WholeNumber(0, MaxElementCount - 1));
 }
 
 } // namespace vesk::cli

@@ -225,12 +225,8 @@ void AddEvolveCommand(CLI::App& tool, int& status) {
     std::map<std::string, std::optional<TAlgorithm>> algorithms;
     for (TAlgorithm algorithm : SearchAlgorithms())
         algorithms.emplace(AlgorithmName(algorithm), algorithm);
-    command
-        ->add_option_function<std::string>(
-            "--algorithm",
-            [o, algorithms](const std::string& word) { o->Algorithm = algorithms.at(word); },
-            "the optimiser (default annealing)")
-        ->check(CLI::IsMember(algorithms));
+    AddWordOption(*command, "--algorithm", o->Algorithm, algorithms,
+                  "the optimiser (default annealing)");
     command
         ->add_option("--islands", o->Islands,
                      "islands, one a thread, at most " + std::to_string(MaxIslands) +
@@ -248,7 +244,7 @@ void AddEvolveCommand(CLI::App& tool, int& status) {
         ->add_option("--distance", o->Distance,
                      "stop once the distance an element reaches this (with --pareto: the front's "
                      "closest pattern)")
-        ->check(RealNumber(0, true, 1e300));
+        ->check(RealNumber(0, true, 1e9));
     AddWordOption(*command, "--format", o->Format,
                   std::map<std::string, TEvolveFormat>{{"json", TEvolveFormat::Json},
                                                        {"plain", TEvolveFormat::Plain}},

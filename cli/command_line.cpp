@@ -20,8 +20,10 @@ int ImageSide(std::string_view text) {
 
 // A number as a message writes it: whole numbers without a fraction or an exponent.
 std::string Shown(double value) {
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, value);
+    char text[400];
+    const auto end = std::to_chars(text, text + sizeof text, value,
+                                   value == std::floor(value) ? std::chars_format::fixed
+                                                              : std::chars_format::general);
     return std::string(text, end.ptr);
 }
 

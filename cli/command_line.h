@@ -38,12 +38,17 @@ CLI::Validator NotEmpty();
 CLI::Option* AddElementsOption(CLI::App& command, std::int32_t& n);
 // A positional element count N.
 CLI::Option* AddElementsPositional(CLI::App& command, std::int32_t& n);
-// An option taking one of a closed set of words into value, each word standing for one value.
-template <typename TEnum>
-CLI::Option* AddWordOption(CLI::App& command, const std::string& name, TEnum& value,
-                           const std::map<std::string, TEnum>& words,
+// An option taking one of a closed set of words into value, each word standing for one value;
+// any other text is refused with the words listed.
+template <typename TValue>
+CLI::Option* AddWordOption(CLI::App& command, const std::string& name, TValue& value,
+                           const std::map<std::string, TValue>& words,
                            const std::string& description) {
-    return command.add_option(name, value, description)->transform(CLI::CheckedTransformer(words));
+    return command
+        .add_option_function<std::string>(
+            name, [&value, words](const std::string& word) { value = words.at(word); },
+            description)
+        ->check(CLI::IsMember(words));
 }
 // "--format plain|csv|json" for degree lists.
 CLI::Option* AddDegreeFormatOption(CLI::App& command, TDegreeFormat& format);

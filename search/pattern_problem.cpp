@@ -57,11 +57,17 @@ void TSearchControl::SetAllowance(std::size_t island, std::uint64_t evaluations)
     FIslands[island]->Allowance = evaluations;
 }
 
+void TSearchControl::CheckDeadline() {
+    if (FDeadline && TSearchClock::now() >= *FDeadline) FExpired.store(true);
+}
+
 void TSearchControl::Count(std::size_t island) const {
     TIsland& account = *FIslands[island];
     const std::uint64_t spent = account.Spent.load(std::memory_order_relaxed);
     if (FArmed.load(std::memory_order_acquire)) {
-        if (spent >= account.Allowance || StopRequested()) throw TSearchStopped();
+        if (spent >= account.Allowance || StopRequested() ||
+            FExpired.load(std::memory_order_relaxed))
+            throw TSearchStopped();
         if (FDeadline && spent % ClockEvery == 0 && TSearchClock::now() >= *FDeadline)
             throw TSearchStopped();
     }

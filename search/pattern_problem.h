@@ -53,6 +53,10 @@ public:
     // The evaluations island may make in all, its initial population's included.
     void SetAllowance(std::size_t island, std::uint64_t evaluations);
     void Arm() { FArmed.store(true, std::memory_order_release); }
+    // Looks at the clock for the islands: once the deadline has passed, their next evaluation
+    // raises TSearchStopped. The search's thread calls it while a round runs, so that slow
+    // evaluations need not look at the clock themselves.
+    void CheckDeadline();
 
     // Counts one evaluation of the island, or raises TSearchStopped when the search is to end.
     void Count(std::size_t island) const;
@@ -83,6 +87,7 @@ private:
     const std::atomic<bool>* FStop;
     std::optional<TSearchClock::time_point> FDeadline;
     std::atomic<bool> FArmed{false};
+    std::atomic<bool> FExpired{false};
     std::vector<std::unique_ptr<TIsland>> FIslands;
 };
 

@@ -118,11 +118,12 @@ Champions(const pagmo::archipelago& archipelago) {
 }
 
 // Every island evolves once, all at the same time; report is called every ReportEvery while the
-// round runs. An island that raises TSearchStopped keeps its population from before the round.
+// round runs, and the deadline looked at every few milliseconds. An island that raises TSearchStopped keeps its population from before the round.
 // ThreadSanitizer cannot see the ordering the islands' own threads give (the optimiser's
 // library is not built for it), so its builds run the same evolutions, each island's algorithm
 // on its population, on a thread team it can see, without reports during the round.
 void EvolveRound(pagmo::archipelago& archipelago, [[maybe_unused]] TThreadTeam& team,
+                 [[maybe_unused]] TSearchControl& control,
                  [[maybe_unused]] const std::function<void()>& report) {
 #if !defined(__SANITIZE_THREAD__)
     constexpr auto ReportEvery = std::chrono::milliseconds(500);
@@ -131,6 +132,7 @@ void EvolveRound(pagmo::archipelago& archipelago, [[maybe_unused]] TThreadTeam& 
     while (archipelago.status() == pagmo::evolve_status::busy ||
            archipelago.status() == pagmo::evolve_status::busy_error) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        control.CheckDeadline();
         if (TClock::now() - reported >= ReportEvery) {
             report();
             reported = TClock::now();
@@ -307,7 +309,7 @@ TSearchResult RunSearch(const TSearchSettings& settings, const TSearchObserver& 
             result.Stopped = TSearchEnd::Distance;
             break;
         }
-        EvolveRound(archipelago, team, update);
+        EvolveRound(archipelago, team, control, update);
         Migrate(archipelago);
     }
     if (settings.Pareto) result.Front = FrontOf(archipelago, problem);

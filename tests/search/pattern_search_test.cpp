@@ -139,6 +139,51 @@ TEST(SearchPattern, AStopReachesIntoTheRoundWithEveryAlgorithm) {
     }
 }
 
+// Every island spends exactly its share of the budget beyond its initial population, whatever
+// the algorithm and the island count.
+TEST(SearchPattern, TheBudgetHoldsWithEveryAlgorithmAndIslandCount) {
+    for (TAlgorithm algorithm : SearchAlgorithms())
+        for (int islands : {1, 3}) {
+            SCOPED_TRACE(AlgorithmName(algorithm) + std::string(" on ") + std::to_string(islands));
+            TSearchSettings settings = Small(algorithm);
+            settings.Pareto = algorithm == ParetoAlgorithm;
+            settings.Islands = islands;
+            settings.Evaluations = 1;
+            const std::uint64_t initial = RunSearch(settings).Evaluations - 1;
+            EXPECT_LE(initial, 100u * static_cast<std::uint64_t>(islands));
+            for (std::uint64_t budget : {17u, 5003u}) {
+                settings.Evaluations = budget;
+                const TSearchResult result = RunSearch(settings);
+                EXPECT_EQ(result.Stopped, TSearchEnd::Evaluations);
+                EXPECT_EQ(result.Evaluations, initial + budget);
+            }
+        }
+}
+
+// Rounds far too long to finish: the time limit reaches into them, progress comes during them,
+// and the islands share one set of tables.
+TEST(SearchPattern, TheTimeLimitAndProgressReachIntoALongRound) {
+    TSearchSettings settings = Small();
+    settings.Target.ClearDegrees();
+    settings.Target.MakeReference(20000);
+    settings.Evaluations = 4'000'000'000;
+    settings.RoundEvaluations = 1'000'000'000;
+    settings.Seconds = 1.2;
+    std::vector<TSearchProgress> seen;
+    const TSearchResult result =
+        RunSearch(settings, [&](const TSearchProgress& progress) { seen.push_back(progress); });
+    EXPECT_EQ(result.Stopped, TSearchEnd::Seconds);
+    EXPECT_LT(result.Seconds, 10.0); // the round alone would take hours
+    ASSERT_GE(seen.size(), 3u);      // the start, during the round, the end
+    EXPECT_GT(seen[1].Evaluations, seen[0].Evaluations);
+    EXPECT_LE(seen[1].Best, seen[0].Best);
+    EXPECT_EQ(TPatternScorer(settings.Target).ScoreBlocks(result.Pattern).Distance, result.Best);
+
+    const TPatternProblem problem(settings.Target, 4, TObjective::Sweep, false);
+    EXPECT_EQ(problem.ForIsland(3).SharedTables(), problem.SharedTables());
+    EXPECT_EQ(TPatternProblem(problem).SharedTables(), problem.SharedTables());
+}
+
 TEST(SearchPattern, LeavesTheWorkbenchsRandomSequenceWhereItWas) {
     RandomSource.Seed = 12345;
     RunSearch(Small());
