@@ -1,5 +1,8 @@
 // The vesk tool: the workbench's commands and computations from the command line.
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <csignal>
 #include <cstdio>
 #include <new>
@@ -41,7 +44,23 @@ int UsageMistake(const std::string& message) {
 
 } // namespace
 
+namespace {
+
+// A standard stream the tool was started without is held by /dev/null opened the wrong way
+// round, so that using it fails as it would have (and is reported) while no file the tool
+// opens can take its descriptor and receive what was meant for it.
+void HoldClosedStandardStreams() {
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd)
+        if (fcntl(fd, F_GETFD) == -1) {
+            const int held = open("/dev/null", fd == STDIN_FILENO ? O_WRONLY : O_RDONLY);
+            if (held != fd && held >= 0) close(held);
+        }
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
+    HoldClosedStandardStreams();
     // A closed pipe shows up as a write error, handled below, instead of killing the process.
     std::signal(SIGPIPE, SIG_IGN);
 
