@@ -119,12 +119,12 @@ template <typename TSearch> void Quality(benchmark::State& state, TSearch search
 
 void RegisterAll() {
     for (TAlgorithm algorithm : SearchAlgorithms())
-        benchmark::RegisterBenchmark((std::string("SearchQuality/") + AlgorithmName(algorithm)).c_str(),
-                                     [algorithm](benchmark::State& state) {
-                                         Quality(state, [&](std::uint64_t b, unsigned s) {
-                                             return Evolved(algorithm, b, s);
-                                         });
-                                     })
+        benchmark::RegisterBenchmark(
+            (std::string("SearchQuality/") + AlgorithmName(algorithm)).c_str(),
+            [algorithm](benchmark::State& state) {
+                Quality(state,
+                        [&](std::uint64_t b, unsigned s) { return Evolved(algorithm, b, s); });
+            })
             ->Iterations(1)
             ->Unit(benchmark::kSecond)
             ->UseRealTime();

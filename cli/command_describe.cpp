@@ -90,16 +90,14 @@ void Describe(const TDescribeOptions& o) {
             if (csv)
                 std::snprintf(line, sizeof line, "%d,%s,%d,%s,%d,%d,%d,%d,%s,%s,%s,%s\n", d.Index,
                               CsvField(d.Digits).c_str(), B.Shape, shape, B.Centre, B.Spread,
-                              B.Repeats, B.Op,
-                              op, d.Dropped ? "" : std::to_string(d.First).c_str(),
+                              B.Repeats, B.Op, op, d.Dropped ? "" : std::to_string(d.First).c_str(),
                               d.Dropped ? "" : std::to_string(d.Last).c_str(), Note(d).c_str());
             else
                 std::snprintf(line, sizeof line,
                               "%2d %s  shape %2d %-20s centre %2d spread %d repeats %d  op %2d "
                               "%-22s elements %s%s%s\n",
                               d.Index, ShownDigits(d.Digits).c_str(), B.Shape, shape, B.Centre,
-                              B.Spread,
-                              B.Repeats, B.Op, op, Interval(d).c_str(),
+                              B.Spread, B.Repeats, B.Op, op, Interval(d).c_str(),
                               d.Zeroed || d.Dropped ? "  " : "", Note(d).c_str());
             out += line;
         }

@@ -122,8 +122,7 @@ TJson EvolveReport(const TEvolveOptions& o, const TSearchSettings& settings,
     if (o.Objective == TObjective::Sweep) out["sweep_mean_distance"] = result.Best;
     out["evaluations"] = result.Evaluations;
     out["seconds"] = result.Seconds;
-    out["evaluations_per_second"] =
-        result.Seconds > 0 ? result.Evaluations / result.Seconds : 0.0;
+    out["evaluations_per_second"] = result.Seconds > 0 ? result.Evaluations / result.Seconds : 0.0;
     out["algorithm"] = AlgorithmName(result.Algorithm);
     out["islands"] = result.Islands;
     out["seed"] = o.Seed;

@@ -75,7 +75,8 @@ CLI::Validator WholeNumber(std::int64_t lowest, std::uint64_t highest) {
                     return range;
                 return "";
             }
-            if (magnitude > highest || (lowest > 0 && magnitude < static_cast<std::uint64_t>(lowest)))
+            if (magnitude > highest ||
+                (lowest > 0 && magnitude < static_cast<std::uint64_t>(lowest)))
                 return range;
             return "";
         },
@@ -116,8 +117,7 @@ CLI::Option* AddElementsOption(CLI::App& command, std::int32_t& n) {
 }
 
 CLI::Option* AddElementsPositional(CLI::App& command, std::int32_t& n) {
-    return command
-        .add_option("N", n, "element count, 0 to " + std::to_string(MaxElementCount))
+    return command.add_option("N", n, "element count, 0 to " + std::to_string(MaxElementCount))
         ->required()
         ->check(WholeNumber(0, MaxElementCount));
 }

@@ -46,8 +46,7 @@ CLI::Option* AddWordOption(CLI::App& command, const std::string& name, TValue& v
                            const std::string& description) {
     return command
         .add_option_function<std::string>(
-            name, [&value, words](const std::string& word) { value = words.at(word); },
-            description)
+            name, [&value, words](const std::string& word) { value = words.at(word); }, description)
         ->check(CLI::IsMember(words));
 }
 // "--format plain|csv|json" for degree lists.

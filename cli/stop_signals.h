@@ -25,7 +25,8 @@ public:
     int ExitStatus() const;
 
 private:
-    struct sigaction FOldInterrupt {}, FOldTerminate{};
+    struct sigaction FOldInterrupt {
+    }, FOldTerminate{};
 };
 
 } // namespace vesk::cli

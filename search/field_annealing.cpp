@@ -81,26 +81,26 @@ pagmo::population TFieldAnnealing::evolve(pagmo::population population) const {
     const double ratio = std::log(FCold / FHot);
     // A search that ends in the middle of the chain keeps what the chain found so far.
     try {
-    for (std::uint64_t move = 0; move < FMoves; ++move, ++FDone) {
-        const double progress =
-            std::min(1.0, static_cast<double>(FDone) / static_cast<double>(FTotal));
-        const double temperature = FHot * std::exp(ratio * progress);
-        const std::size_t gene = pickGene(FRandom);
-        const double kept = current.Genes[gene];
-        // Another value of the field, uniformly.
-        const int span = static_cast<int>(high[gene] - low[gene]);
-        double v = low[gene] + std::uniform_int_distribution<int>(0, span - 1)(FRandom);
-        if (v >= kept) v += 1;
-        current.Genes[gene] = v;
-        const double tried = evaluate(current.Genes);
-        const double delta = tried - current.Objective;
-        if (delta <= 0 || chance(FRandom) < std::exp(-delta / temperature)) {
-            current.Objective = tried;
-            if (tried < best.Objective) best = current;
-        } else {
-            current.Genes[gene] = kept;
+        for (std::uint64_t move = 0; move < FMoves; ++move, ++FDone) {
+            const double progress =
+                std::min(1.0, static_cast<double>(FDone) / static_cast<double>(FTotal));
+            const double temperature = FHot * std::exp(ratio * progress);
+            const std::size_t gene = pickGene(FRandom);
+            const double kept = current.Genes[gene];
+            // Another value of the field, uniformly.
+            const int span = static_cast<int>(high[gene] - low[gene]);
+            double v = low[gene] + std::uniform_int_distribution<int>(0, span - 1)(FRandom);
+            if (v >= kept) v += 1;
+            current.Genes[gene] = v;
+            const double tried = evaluate(current.Genes);
+            const double delta = tried - current.Objective;
+            if (delta <= 0 || chance(FRandom) < std::exp(-delta / temperature)) {
+                current.Objective = tried;
+                if (tried < best.Objective) best = current;
+            } else {
+                current.Genes[gene] = kept;
+            }
         }
-    }
     } catch (const TSearchStopped&) {
     }
     const auto worst = population.worst_idx();

@@ -153,8 +153,7 @@ TPatternProblem& TPatternProblem::operator=(const TPatternProblem& other) {
     return *this;
 }
 
-TPatternProblem::TPatternProblem()
-    : TPatternProblem(TFuzzySet(), 1, TObjective::Distance, false) {}
+TPatternProblem::TPatternProblem() : TPatternProblem(TFuzzySet(), 1, TObjective::Distance, false) {}
 TPatternProblem::TPatternProblem(TPatternProblem&&) noexcept = default;
 TPatternProblem& TPatternProblem::operator=(TPatternProblem&&) noexcept = default;
 TPatternProblem::~TPatternProblem() = default;

@@ -118,10 +118,11 @@ Champions(const pagmo::archipelago& archipelago) {
 }
 
 // Every island evolves once, all at the same time; report is called every ReportEvery while the
-// round runs, and the deadline looked at every few milliseconds. An island that raises TSearchStopped keeps its population from before the round.
-// ThreadSanitizer cannot see the ordering the islands' own threads give (the optimiser's
-// library is not built for it), so its builds run the same evolutions, each island's algorithm
-// on its population, on a thread team it can see, without reports during the round.
+// round runs, and the deadline looked at every few milliseconds. An island that raises
+// TSearchStopped keeps its population from before the round. ThreadSanitizer cannot see the
+// ordering the islands' own threads give (the optimiser's library is not built for it), so its
+// builds run the same evolutions, each island's algorithm on its population, on a thread team it
+// can see, without reports during the round.
 void EvolveRound(pagmo::archipelago& archipelago, [[maybe_unused]] TThreadTeam& team,
                  [[maybe_unused]] TSearchControl& control,
                  [[maybe_unused]] const std::function<void()>& report) {
@@ -217,11 +218,16 @@ const char* AlgorithmName(TAlgorithm algorithm) {
 
 const char* SearchEndName(TSearchEnd end) {
     switch (end) {
-    case TSearchEnd::Evaluations: return "evaluations";
-    case TSearchEnd::Seconds: return "seconds";
-    case TSearchEnd::Distance: return "distance";
-    case TSearchEnd::Interrupted: return "interrupted";
-    case TSearchEnd::Failed: return "failed";
+    case TSearchEnd::Evaluations:
+        return "evaluations";
+    case TSearchEnd::Seconds:
+        return "seconds";
+    case TSearchEnd::Distance:
+        return "distance";
+    case TSearchEnd::Interrupted:
+        return "interrupted";
+    case TSearchEnd::Failed:
+        return "failed";
     }
     return "failed";
 }
@@ -234,9 +240,9 @@ TSearchResult RunSearch(const TSearchSettings& settings, const TSearchObserver& 
                         const std::atomic<bool>* stop) {
     const auto started = TClock::now();
     TSearchResult result;
-    result.Algorithm = settings.Algorithm  ? *settings.Algorithm
-                       : settings.Pareto ? ParetoAlgorithm
-                                         : DefaultAlgorithm;
+    result.Algorithm = settings.Algorithm ? *settings.Algorithm
+                       : settings.Pareto  ? ParetoAlgorithm
+                                          : DefaultAlgorithm;
     const TAlgorithmRecipe& recipe = RecipeOf(result.Algorithm);
     if (settings.Pareto != (result.Algorithm == ParetoAlgorithm))
         throw std::invalid_argument(settings.Pareto ? "the Pareto search runs on nsga2"
@@ -264,11 +270,10 @@ TSearchResult RunSearch(const TSearchSettings& settings, const TSearchObserver& 
     for (std::size_t i = 0; i < islands; ++i) {
         const unsigned algorithmSeed = seeds(), populationSeed = seeds();
         // The budget shared out: the first islands take one evaluation more of what is left.
-        const std::uint64_t share = settings.Evaluations / islands +
-                                    (i < settings.Evaluations % islands ? 1 : 0);
+        const std::uint64_t share =
+            settings.Evaluations / islands + (i < settings.Evaluations % islands ? 1 : 0);
         control.SetAllowance(i, recipe.Population + share);
-        const TRoundPlan plan{roundEvaluations, share, recipe.Population, elements,
-                              algorithmSeed};
+        const TRoundPlan plan{roundEvaluations, share, recipe.Population, elements, algorithmSeed};
         archipelago.push_back(pagmo::thread_island(), recipe.Make(plan),
                               pagmo::problem(problem.ForIsland(i)), recipe.Population,
                               populationSeed);

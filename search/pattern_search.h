@@ -34,9 +34,9 @@ struct TSearchSettings {
     TFuzzySet Target;         // the set to come close to (the reference of 100 by default)
     std::int32_t Blocks = 16; // 1..32
     TObjective Objective = TObjective::Distance;
-    bool Pareto = false;   // also minimise the blocks used (NSGA-II)
+    bool Pareto = false;                 // also minimise the blocks used (NSGA-II)
     std::optional<TAlgorithm> Algorithm; // nothing: the default (NSGA-II for the Pareto search)
-    int Islands = 0;                      // 1..MaxIslands; 0: every hardware thread
+    int Islands = 0;                     // 1..MaxIslands; 0: every hardware thread
     unsigned Seed = 1;
     std::uint64_t Evaluations = 1'000'000;
     std::optional<double> Seconds;      // stop after this much time (at most MaxSeconds)
@@ -63,8 +63,8 @@ struct TFrontPoint {
 };
 
 struct TSearchResult {
-    TBlockList Pattern; // the best found
-    double Best = 0;    // its objective
+    TBlockList Pattern;            // the best found
+    double Best = 0;               // its objective
     std::uint64_t Evaluations = 0; // every evaluation made, the initial populations' included
     double Seconds = 0;
     TSearchEnd Stopped = TSearchEnd::Evaluations;

@@ -141,10 +141,10 @@ std::size_t JsonElementStart(std::string_view text, std::size_t k) {
 class TDegreeCollector : public nlohmann::json_sax<nlohmann::json> {
 public:
     TFuzzySet Set;
-    bool BadElement = false;   // element Set.Count() is not a degree
-    bool TooMany = false;      // element Set.Count() is one past the limit
-    bool TopNotArray = false;  // the text is not an array
-    std::size_t ErrorAt = 0;   // a syntax error: where, and the token
+    bool BadElement = false;  // element Set.Count() is not a degree
+    bool TooMany = false;     // element Set.Count() is one past the limit
+    bool TopNotArray = false; // the text is not an array
+    std::size_t ErrorAt = 0;  // a syntax error: where, and the token
     std::string ErrorToken;
     bool SyntaxError = false;
 
@@ -213,11 +213,11 @@ TFuzzySet ParseJson(std::string_view text, const std::string& name) {
     }
     if (collector.TopNotArray) throw ETargetError(name + ": not a JSON array of degrees");
     if (collector.SyntaxError)
-        throw ETargetError(name + ":" +
-                           std::to_string(LineAt(text, collector.ErrorAt ? collector.ErrorAt - 1
-                                                                         : 0)) +
-                           ": not a JSON array of degrees (malformed near " +
-                           QuotedInput(collector.ErrorToken, '\'') + ")");
+        throw ETargetError(
+            name + ":" +
+            std::to_string(LineAt(text, collector.ErrorAt ? collector.ErrorAt - 1 : 0)) +
+            ": not a JSON array of degrees (malformed near " +
+            QuotedInput(collector.ErrorToken, '\'') + ")");
     return std::move(collector.Set);
 }
 
@@ -249,8 +249,7 @@ TFuzzySet ReadTargetFile(const std::string& path) {
         const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
         text.append(buffer, got);
         if (text.size() > MaxTargetBytes)
-            throw ETargetError(path + ": longer than " + std::to_string(MaxTargetBytes) +
-                               " bytes");
+            throw ETargetError(path + ": longer than " + std::to_string(MaxTargetBytes) + " bytes");
         if (got < sizeof buffer) break;
     }
     if (std::ferror(file.get())) throw fail(errno);

@@ -206,7 +206,7 @@ TEST(VeskScore, CsvAndJsonCarryThePatternFitnessAndDistance) {
         const std::string prefix = std::string(hex) + "," + std::to_string(agent.Fitness) + ",";
         ASSERT_EQ(line.rfind(prefix, 0), 0u) << line;
         EXPECT_EQ(std::strtod(line.c_str() + prefix.size(), nullptr), distance); // reads back
-        EXPECT_EQ(line.back(), ','); // no error
+        EXPECT_EQ(line.back(), ',');                                             // no error
         ASSERT_TRUE(std::getline(jsonLines, object));
         const nlohmann::json parsed = nlohmann::json::parse(object);
         EXPECT_EQ(parsed["pattern"], hex);

@@ -66,9 +66,11 @@ TEST(ToolLimits, EveryElementCountGivesAWholeReferenceOrIsRefused) {
     const std::string past = std::to_string(MaxReferenceElements + 1);
     EXPECT_EQ(json::parse(RunTool({"reference", largest, "--format", "json"}).Out).size(),
               static_cast<std::size_t>(MaxReferenceElements));
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"reference", past}, {"project", "00000", past},
-          {"score", "-n", past}, {"evolve", "-n", past}, {"describe", "00000", "-n", past}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"reference", past},
+                                                 {"project", "00000", past},
+                                                 {"score", "-n", past},
+                                                 {"evolve", "-n", past},
+                                                 {"describe", "00000", "-n", past}}) {
         const TToolRun run = RunTool(args);
         EXPECT_EQ(run.Status, 2) << args[0];
         EXPECT_NE(run.Err.find("to " + largest), std::string::npos) << run.Err;
@@ -92,21 +94,24 @@ TEST(ToolLimits, TargetFilesItCannotTakeEndWithTheFileAndLine) {
     const std::string deep = std::string(20000, '[') + std::string(20000, ']');
     EXPECT_EQ(refusal("deep.json", deep),
               ":1: '" + std::string(60, '[') + "'... is not a degree (a whole number 0..100)");
-    EXPECT_EQ(refusal("huge.json", "[1,\n1e999]"), ":2: '1e999' is not a degree (a whole number 0..100)");
+    EXPECT_EQ(refusal("huge.json", "[1,\n1e999]"),
+              ":2: '1e999' is not a degree (a whole number 0..100)");
     EXPECT_EQ(refusal("object.json", "[{\"a\":[1]}]"),
               ":1: '{\"a\":[1]}' is not a degree (a whole number 0..100)");
     EXPECT_EQ(refusal("bytes.txt", "1 2\n\x01\xff\xef\xbb\xbf\x00"s),
               ":2: '\\u0001\\xFF\\uFEFF\\u0000' is not a degree (a whole number 0..100)");
-    EXPECT_EQ(refusal("many.txt", [] {
-                  std::string text;
-                  for (int k = 0; k <= MaxReferenceElements; ++k)
-                      text += "7\n";
-                  return text;
-              }()),
+    EXPECT_EQ(refusal("many.txt",
+                      [] {
+                          std::string text;
+                          for (int k = 0; k <= MaxReferenceElements; ++k)
+                              text += "7\n";
+                          return text;
+                      }()),
               ":185361: more than 185360 degrees");
     // A byte-order mark before the first degree is skipped.
     const std::string bom = dir.Path("bom.csv");
-    std::ofstream(bom) << "\xef\xbb\xbf" "element,degree\n0,10\n1,90\n";
+    std::ofstream(bom) << "\xef\xbb\xbf"
+                          "element,degree\n0,10\n1,90\n";
     const TToolRun read = RunTool({"evolve", "--target", bom, "--evaluations", "50", "-q"});
     EXPECT_EQ(read.Status, 0) << read.Err;
     EXPECT_EQ(json::parse(read.Out)["elements"], 2);

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,15 @@ namespace {
 
 using TArgs = std::vector<std::string>;
 
+void WriteTarget(const std::string& path) {
+    std::ofstream(path) << "10 20 30\n";
+}
+
+std::string ReadTarget(const std::string& path) {
+    std::ifstream file(path);
+    return std::string((std::istreambuf_iterator<char>(file)), {});
+}
+
 const std::vector<std::pair<TArgs, std::string>> Writers = {
     {{"--help"}, ""},
     {{"reference", "5000"}, ""},
@@ -24,6 +35,23 @@ const std::vector<std::pair<TArgs, std::string>> Writers = {
     {{"session"}, "random\nhexa-string\nfitness\n"},
     {{"score"}, "77467C422E8C46887454\nAF6553666D22533E1571\n"},
 };
+
+TEST(ToolStreams, AClosedStandardOutputIsReportedAndNoFileTakesItsPlace) {
+    for (const auto& [args, input] : Writers) {
+        const TToolRun run = RunToolWritingTo(args, "", input);
+        EXPECT_EQ(run.Status, 1) << args[0];
+        EXPECT_EQ(run.Err, "vesk: cannot write to standard output: Bad file descriptor\n")
+            << args[0];
+    }
+    // The target file the search opens does not become its standard output.
+    TScratch dir;
+    const std::string target = dir.Path("target.txt");
+    WriteTarget(target);
+    const TToolRun run =
+        RunToolWritingTo({"evolve", "--target", target, "--evaluations", "50", "-q"}, "");
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(ReadTarget(target), "10 20 30\n");
+}
 
 TEST(ToolStreams, AReaderThatIsGoneEndsTheRunQuietlyWithStatusOne) {
     for (const auto& [args, input] : Writers) {

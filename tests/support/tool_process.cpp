@@ -110,7 +110,10 @@ TToolRun RunToolWritingTo(const std::vector<std::string>& args, const std::strin
     WriteFile(scratch.Path("stdin"), input);
     return Spawn(args, scratch, [&](posix_spawn_file_actions_t& a) {
         OpenFile(a, 0, scratch.Path("stdin"), O_RDONLY);
-        OpenFile(a, 1, path, O_WRONLY);
+        if (path.empty())
+            posix_spawn_file_actions_addclose(&a, 1);
+        else
+            OpenFile(a, 1, path, O_WRONLY);
     });
 }
 

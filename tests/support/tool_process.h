@@ -19,7 +19,7 @@ struct TToolRun {
 TToolRun RunTool(const std::vector<std::string>& args, const std::string& input = "");
 // Standard input is opened from this path (a directory, say); "" leaves it closed.
 TToolRun RunToolReadingFrom(const std::vector<std::string>& args, const std::string& path);
-// Standard output is opened for writing on this path (/dev/full, say).
+// Standard output is opened for writing on this path (/dev/full, say); "" leaves it closed.
 TToolRun RunToolWritingTo(const std::vector<std::string>& args, const std::string& path,
                           const std::string& input = "");
 // Standard output is a pipe whose reader takes at most keep bytes and then closes its end
