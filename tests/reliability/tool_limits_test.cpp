@@ -154,6 +154,14 @@ TEST(ToolLimits, DescribeQuotesCsvEscapesBytesAndShowsDroppedGroupsAsWritten) {
     EXPECT_EQ(plain.Out.find('\x1b'), std::string::npos);
 }
 
+TEST(ToolLimits, MoreJobsThanTheHardwareHasAreTakenQuietly) {
+    const std::string input = "77467C422E8C46887454\n\nAF6553666D22533E1571\n";
+    const TToolRun many = RunTool({"score", "--jobs", "1024"}, input);
+    EXPECT_EQ(many.Status, 0);
+    EXPECT_EQ(many.Err, "");
+    EXPECT_EQ(many.Out, RunTool({"score", "--jobs", "1"}, input).Out);
+}
+
 TEST(ToolLimits, ADistanceEndsTheParetoSearchToo) {
     const TToolRun run = RunTool({"evolve", "--pareto", "--distance", "0.5", "--evaluations",
                                   "100000000", "--blocks", "4", "-q"});
