@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <exception>
 #include <map>
 #include <random>
 #include <stdexcept>
@@ -117,21 +118,46 @@ Champions(const pagmo::archipelago& archipelago) {
     return out;
 }
 
-// Every island evolves once, all at the same time; report is called every ReportEvery while the
-// round runs, and the deadline looked at every few milliseconds. An island that raises
-// TSearchStopped keeps its population from before the round. ThreadSanitizer cannot see the
-// ordering the islands' own threads give (the optimiser's library is not built for it), so its
-// builds run the same evolutions, each island's algorithm on its population, on a thread team it
-// can see, without reports during the round.
+// Every island evolves once, all at the same time, while this thread looks at the deadline every
+// few milliseconds and calls report every ReportEvery. An island that raises TSearchStopped
+// keeps its population from before the round. ThreadSanitizer cannot see the ordering the
+// islands' own threads give (the optimiser's library is not built for it), so its builds run
+// the same evolutions, each island's algorithm on its population, on a thread team it can see.
 void EvolveRound(pagmo::archipelago& archipelago, [[maybe_unused]] TThreadTeam& team,
-                 [[maybe_unused]] TSearchControl& control,
-                 [[maybe_unused]] const std::function<void()>& report) {
-#if !defined(__SANITIZE_THREAD__)
+                 TSearchControl& control, const std::function<void()>& report) {
     constexpr auto ReportEvery = std::chrono::milliseconds(500);
+#if !defined(__SANITIZE_THREAD__)
     archipelago.evolve(1);
+    const auto busy = [&] {
+        const pagmo::evolve_status status = archipelago.status();
+        return status == pagmo::evolve_status::busy || status == pagmo::evolve_status::busy_error;
+    };
+#else
+    std::atomic<bool> finished{false};
+    std::exception_ptr failure;
+    std::thread round([&] {
+        try {
+            team.ForRanges(archipelago.size(), 1, [&](int, std::size_t begin, std::size_t end) {
+                for (std::size_t i = begin; i != end; ++i) {
+                    pagmo::island& island = archipelago[i];
+                    pagmo::algorithm algorithm = island.get_algorithm();
+                    try {
+                        const pagmo::population evolved = algorithm.evolve(island.get_population());
+                        island.set_algorithm(algorithm);
+                        island.set_population(evolved);
+                    } catch (const TSearchStopped&) {
+                    }
+                }
+            });
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        finished = true;
+    });
+    const auto busy = [&] { return !finished.load(); };
+#endif
     auto reported = TClock::now();
-    while (archipelago.status() == pagmo::evolve_status::busy ||
-           archipelago.status() == pagmo::evolve_status::busy_error) {
+    while (busy()) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
         control.CheckDeadline();
         if (TClock::now() - reported >= ReportEvery) {
@@ -139,23 +165,14 @@ void EvolveRound(pagmo::archipelago& archipelago, [[maybe_unused]] TThreadTeam& 
             reported = TClock::now();
         }
     }
+#if !defined(__SANITIZE_THREAD__)
     try {
         archipelago.wait_check();
     } catch (const TSearchStopped&) {
     }
 #else
-    team.ForRanges(archipelago.size(), 1, [&](int, std::size_t begin, std::size_t end) {
-        for (std::size_t i = begin; i != end; ++i) {
-            pagmo::island& island = archipelago[i];
-            pagmo::algorithm algorithm = island.get_algorithm();
-            try {
-                const pagmo::population evolved = algorithm.evolve(island.get_population());
-                island.set_algorithm(algorithm);
-                island.set_population(evolved);
-            } catch (const TSearchStopped&) {
-            }
-        }
-    });
+    round.join();
+    if (failure) std::rethrow_exception(failure);
 #endif
 }
 
