@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <random>
@@ -98,7 +99,8 @@ TEST(VeskEvolve, TheParetoFrontHasABestPatternForEachBlockCount) {
 
 // SIGINT and SIGTERM at random moments of a search, once or twice in quick succession (as
 // "timeout -s INT" sends to a process group): the result is always printed whole, and the exit
-// status is the first signal's (or 0 when the search had ended before it came).
+// status is a signal's (the first handled: two sent almost at once may be handled either way
+// round), or 0 when the search had ended before any came.
 TEST(VeskEvolve, SignalsAtAnyMomentNeverLoseTheResult) {
     TScratch dir;
     const std::string out = dir.Path("out.json");
@@ -143,7 +145,9 @@ TEST(VeskEvolve, SignalsAtAnyMomentNeverLoseTheResult) {
         if (WEXITSTATUS(status) == 0) {
             EXPECT_EQ(result["stopped"], "evaluations");
         } else {
-            EXPECT_EQ(WEXITSTATUS(status), 128 + signals[0]);
+            EXPECT_TRUE(std::any_of(signals.begin(), signals.end(), [&](int signal) {
+                return WEXITSTATUS(status) == 128 + signal;
+            })) << WEXITSTATUS(status);
             interrupted += result["stopped"] == "interrupted";
         }
     }
