@@ -39,7 +39,19 @@ struct TEvolveOptions {
     TEvolveFormat Format = TEvolveFormat::Json;
     TProgressForm Progress = TProgressForm::Bar;
     bool Quiet = false;
+    std::string Start, Shapes, Operators, Targets;
+    bool BlocksGiven = false, EvaluationsGiven = false;
 };
+
+// The seed the target on a line of a --targets file is searched with: the same whatever the
+// other lines, so that the line alone with --target and this seed gives the same answer.
+unsigned TargetSeed(unsigned seed, long line) {
+    std::uint64_t x = (static_cast<std::uint64_t>(seed) << 32) + static_cast<std::uint64_t>(line);
+    x += 0x9E3779B97F4A7C15u; // splitmix64
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9u;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBu;
+    return static_cast<unsigned>((x ^ (x >> 31)) >> 32);
+}
 
 const std::map<std::string, TObjective> ObjectiveWords{{"distance", TObjective::Distance},
                                                        {"sweep", TObjective::Sweep}};
@@ -51,8 +63,9 @@ const char* ObjectiveWord(TObjective objective) {
 // One line on standard error that rewrites itself, at most ten times a second.
 class TProgressBar {
 public:
-    TProgressBar(std::uint64_t budget, TObjective objective, std::int32_t elements)
-        : FBudget(budget), FObjective(objective), FElements(elements) {}
+    TProgressBar(std::uint64_t budget, double seconds, TObjective objective,
+                 std::int32_t elements)
+        : FBudget(budget), FSeconds(seconds), FObjective(objective), FElements(elements) {}
     ~TProgressBar() {
         if (FShown) std::fputc('\n', stderr);
     }
@@ -64,7 +77,9 @@ public:
         FLast = p.Seconds;
         FShown = true;
         constexpr int Width = 30;
-        const double share = std::min(1.0, static_cast<double>(p.Evaluations) / FBudget);
+        double share = static_cast<double>(p.Evaluations) / static_cast<double>(FBudget);
+        if (FSeconds > 0) share = std::max(share, p.Seconds / FSeconds);
+        share = std::min(share, 1.0);
         const int filled = static_cast<int>(share * Width);
         std::fprintf(stderr, "\r[%s%s] %3d%%  %llu evaluations  best %.4f an element  %.2fM/s ",
                      std::string(static_cast<std::size_t>(filled), '#').c_str(),
@@ -77,6 +92,7 @@ public:
 
 private:
     std::uint64_t FBudget;
+    double FSeconds;
     TObjective FObjective;
     std::int32_t FElements;
     double FLast = 0;
@@ -97,16 +113,16 @@ TJson ProgressLine(const TSearchProgress& p, TObjective objective, std::int32_t 
 // What "vesk evolve" prints in JSON: the result, every figure scored again as the rest of the
 // tool scores it.
 TJson EvolveReport(const TEvolveOptions& o, const TSearchSettings& settings,
-                   const TSearchResult& result) {
+                   const TSearchResult& result, const std::string& targetName) {
     const std::int32_t n = settings.Target.Count();
-    const bool ownTarget = !o.Target.empty();
+    const bool ownTarget = !targetName.empty();
     TPatternScorer scorer(settings.Target);
     const TPatternScore score = scorer.ScoreBlocks(result.Pattern);
     TJson out;
     out["hex"] = PatternHex(result.Pattern);
     out["blocks"] = result.Pattern.size();
     out["elements"] = n;
-    out["target"] = ownTarget ? o.Target : "reference";
+    out["target"] = ownTarget ? targetName : "reference";
     out["objective"] = ObjectiveWord(o.Objective);
     out["distance"] = score.Distance;
     out["mean_distance"] = MeanDistanceOf(score.Distance, n);
@@ -125,7 +141,7 @@ TJson EvolveReport(const TEvolveOptions& o, const TSearchSettings& settings,
     out["evaluations_per_second"] = result.Seconds > 0 ? result.Evaluations / result.Seconds : 0.0;
     out["algorithm"] = AlgorithmName(result.Algorithm);
     out["islands"] = result.Islands;
-    out["seed"] = o.Seed;
+    out["seed"] = settings.Seed;
     out["stopped"] = SearchEndName(result.Stopped);
     if (o.Pareto) {
         TJson front = TJson::array();
@@ -141,38 +157,45 @@ TJson EvolveReport(const TEvolveOptions& o, const TSearchSettings& settings,
     return out;
 }
 
-int Evolve(const TEvolveOptions& o) {
-    // From here on SIGINT and SIGTERM end the search with the best so far, however many come,
-    // until the result is out.
-    const TStopSignals signals;
+// The settings every target of the run shares.
+TSearchSettings BaseSettings(const TEvolveOptions& o) {
     TSearchSettings settings;
-    if (!o.Target.empty()) {
-        if (o.Objective == TObjective::Sweep)
-            throw EUsageError("the sweep objective scores against the built-in reference only");
-        try {
-            settings.Target = ReadTargetFile(o.Target);
-        } catch (const ETargetError& error) {
-            throw ECommandFailure(error.what());
-        }
-    } else {
-        settings.Target.ClearDegrees();
-        settings.Target.MakeReference(o.N);
-    }
-    const std::int32_t n = settings.Target.Count();
     settings.Blocks = o.Blocks;
+    if (!o.Start.empty()) {
+        TVesk start;
+        start.LoadFromHex(o.Start);
+        if (o.BlocksGiven && start.Count() != o.Blocks)
+            throw EUsageError("--start has " + std::to_string(start.Count()) +
+                              " blocks and --blocks " + std::to_string(o.Blocks));
+        settings.Start = start.Blocks();
+        settings.Blocks = start.Count();
+    }
+    std::string why;
+    if (!o.Shapes.empty()) settings.Shapes = *ParseCodeList(o.Shapes, FieldHighest[0], why);
+    if (!o.Operators.empty())
+        settings.Operators = *ParseCodeList(o.Operators, FieldHighest[4], why);
     settings.Objective = o.Objective;
     settings.Pareto = o.Pareto;
     settings.Algorithm = o.Algorithm;
     settings.Islands = o.Islands;
     settings.Seed = o.Seed;
-    settings.Evaluations = o.Evaluations;
+    // A time limit alone bounds the run by time.
+    settings.Evaluations = o.Seconds > 0 && !o.EvaluationsGiven ? MaxEvaluations : o.Evaluations;
     if (o.Seconds > 0) settings.Seconds = o.Seconds;
     if (o.Distance >= 0) settings.MeanDistance = o.Distance;
+    return settings;
+}
 
+// Searches the settings' target, showing progress as asked; the result goes out as the
+// options say. False when a signal ended the search.
+bool SearchAndReport(const TEvolveOptions& o, const TSearchSettings& settings,
+                     const std::string& targetName, const TStopSignals& signals) {
+    const std::int32_t n = settings.Target.Count();
     const TProgressForm progress = o.Quiet ? TProgressForm::None : o.Progress;
     const bool bar = progress == TProgressForm::Bar && isatty(STDERR_FILENO) == 1;
     std::unique_ptr<TProgressBar> shown;
-    if (bar) shown = std::make_unique<TProgressBar>(o.Evaluations, o.Objective, n);
+    if (bar)
+        shown = std::make_unique<TProgressBar>(settings.Evaluations, o.Seconds, o.Objective, n);
     TSearchObserver observer;
     if (bar)
         observer = [&shown](const TSearchProgress& p) { shown->Show(p); };
@@ -192,8 +215,39 @@ int Evolve(const TEvolveOptions& o) {
     if (o.Format == TEvolveFormat::Plain)
         WriteOut(PatternHex(result.Pattern) + "\n");
     else
-        WriteOut(JsonText(EvolveReport(o, settings, result)) + "\n");
+        WriteOut(JsonText(EvolveReport(o, settings, result, targetName)) + "\n");
     FlushOut(); // while the signals are still caught: the result is out before any default action
+    return result.Stopped != TSearchEnd::Interrupted;
+}
+
+int Evolve(const TEvolveOptions& o) {
+    // From here on SIGINT and SIGTERM end the search with the best so far, however many come,
+    // until the result is out.
+    const TStopSignals signals;
+    TSearchSettings settings = BaseSettings(o);
+    if (o.Objective == TObjective::Sweep && (!o.Target.empty() || !o.Targets.empty()))
+        throw EUsageError("the sweep objective scores against the built-in reference only");
+    try {
+        if (!o.Targets.empty()) {
+            for (TTargetLine& line : ReadTargetLines(o.Targets)) {
+                settings.Target = std::move(line.Target);
+                settings.Seed = TargetSeed(o.Seed, line.Line);
+                if (!SearchAndReport(o, settings, o.Targets + ":" + std::to_string(line.Line),
+                                     signals))
+                    break;
+            }
+        } else {
+            if (!o.Target.empty()) {
+                settings.Target = ReadTargetFile(o.Target);
+            } else {
+                settings.Target.ClearDegrees();
+                settings.Target.MakeReference(o.N);
+            }
+            SearchAndReport(o, settings, o.Target, signals);
+        }
+    } catch (const ETargetError& error) {
+        throw ECommandFailure(error.what());
+    }
     if (signals.Caught() != 0) return signals.ExitStatus();
     return ExitSuccess;
 }
@@ -214,6 +268,27 @@ void AddEvolveCommand(CLI::App& tool, int& status) {
                          std::to_string(MaxTargetBytes >> 20) + " MiB)")
         ->check(NotEmpty())
         ->excludes(elements);
+    command
+        ->add_option("--targets", o->Targets,
+                     "many targets, one a line (degrees separated by blanks or commas, or a JSON "
+                     "array): one JSON line a target, in order")
+        ->check(NotEmpty())
+        ->excludes(elements)
+        ->excludes("--target");
+    command
+        ->add_option("--start", o->Start,
+                     "begin from this pattern (its block count is the search's; the result is "
+                     "never worse)")
+        ->check(PatternValidator())
+        ->check(NotEmpty());
+    command
+        ->add_option("--shapes", o->Shapes,
+                     "the shape codes the search may use, as a list like 0-7,12 (annealing)")
+        ->check(CodeList(FieldHighest[0]));
+    command
+        ->add_option("--operators", o->Operators,
+                     "the operator codes the search may use, as a list like 0-3,10 (annealing)")
+        ->check(CodeList(FieldHighest[4]));
     command->add_option("--blocks", o->Blocks, "blocks of the pattern")
         ->check(WholeNumber(1, MaxBlocks))
         ->capture_default_str();
@@ -234,7 +309,9 @@ void AddEvolveCommand(CLI::App& tool, int& status) {
     command->add_option("--seed", o->Seed, "the seed")
         ->check(WholeNumber(0, std::numeric_limits<unsigned>::max()))
         ->capture_default_str();
-    command->add_option("--evaluations", o->Evaluations, "the evaluation budget")
+    command
+        ->add_option("--evaluations", o->Evaluations,
+                     "the evaluation budget (with --seconds alone: no limit but the time)")
         ->check(WholeNumber(1, MaxEvaluations))
         ->capture_default_str();
     command->add_option("--seconds", o->Seconds, "stop after this many seconds")
@@ -259,12 +336,20 @@ void AddEvolveCommand(CLI::App& tool, int& status) {
         "distance, mean_distance and fitness (as vesk score gives them), sweep (the Fitness\n"
         "command's four values, built-in reference only), evaluations, seconds,\n"
         "evaluations_per_second, algorithm, islands, seed, stopped, and with --pareto the\n"
-        "front of the best pattern for each block count. The budget is shared out among the\n"
+        "front of the best pattern for each block count; with --targets, one such object a\n"
+        "target, whose seed (derived from --seed and the line) and target (FILE:LINE) say how\n"
+        "to search that target alone for the same answer. The same settings and evaluation\n"
+        "budget give the same pattern on every run; a run bounded by time may differ with the\n"
+        "machine's speed. The budget is shared out among the\n"
         "islands; each also evaluates its initial population. --seconds ends the search at\n"
         "the time given, within a few evaluations. Progress comes after every round and at\n"
         "least once a second. Ctrl-C (SIGINT) or SIGTERM, once or many times, ends the search\n"
         "at once, prints the best so far and exits with 130 or 143.");
-    command->callback([&status, o] { status = Evolve(*o); });
+    command->callback([&status, o, command] {
+        o->BlocksGiven = command->count("--blocks") > 0;
+        o->EvaluationsGiven = command->count("--evaluations") > 0;
+        status = Evolve(*o);
+    });
 }
 
 } // namespace vesk::cli

@@ -1,5 +1,6 @@
 #include "cli/command_line.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <map>
@@ -108,6 +109,46 @@ CLI::Validator NotEmpty() {
     return CLI::Validator(
         [](std::string& text) -> std::string { return text.empty() ? "must not be empty" : ""; },
         "TEXT", "not empty");
+}
+
+std::optional<std::vector<std::int32_t>> ParseCodeList(const std::string& text,
+                                                        std::int32_t highest, std::string& why) {
+    std::vector<std::int32_t> codes;
+    const auto code = [&](std::string_view digits, std::int32_t& value) {
+        const auto [stop, error] =
+            std::from_chars(digits.data(), digits.data() + digits.size(), value);
+        return !digits.empty() && error == std::errc() && stop == digits.data() + digits.size() &&
+               digits.find_first_not_of("0123456789") == digits.npos && value <= highest;
+    };
+    std::string_view rest = text;
+    for (;;) {
+        const std::size_t comma = rest.find(',');
+        const std::string_view item = rest.substr(0, comma);
+        const std::size_t dash = item.find('-');
+        std::int32_t low = 0, high = 0;
+        if (!code(item.substr(0, dash), low) ||
+            !code(dash == item.npos ? item : item.substr(dash + 1), high) || high < low) {
+            why = "'" + std::string(item) + "' is not a code 0.." + std::to_string(highest) +
+                  " or a range LOW-HIGH of them";
+            return std::nullopt;
+        }
+        for (std::int32_t v = low; v <= high; ++v)
+            codes.push_back(v);
+        if (comma == rest.npos) break;
+        rest.remove_prefix(comma + 1);
+    }
+    std::sort(codes.begin(), codes.end());
+    codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
+    return codes;
+}
+
+CLI::Validator CodeList(std::int32_t highest) {
+    return CLI::Validator(
+        [highest](std::string& text) -> std::string {
+            std::string why;
+            return ParseCodeList(text, highest, why) ? "" : why;
+        },
+        "LIST", "code list");
 }
 
 CLI::Option* AddElementsOption(CLI::App& command, std::int32_t& n) {

@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 
@@ -33,6 +35,12 @@ CLI::Validator WholeNumber(std::int64_t lowest, std::uint64_t highest);
 CLI::Validator RealNumber(double lowest, bool lowestAllowed, double highest);
 // Any text but the empty one.
 CLI::Validator NotEmpty();
+// Codes 0..highest as a list of numbers and ranges ("0-7,12"), sorted without repeats; nothing
+// when the text is not one (why says what is wrong).
+std::optional<std::vector<std::int32_t>> ParseCodeList(const std::string& text,
+                                                        std::int32_t highest, std::string& why);
+// A list ParseCodeList reads.
+CLI::Validator CodeList(std::int32_t highest);
 
 // "-n,--elements N" (0..MaxElementCount) into n, which holds the default.
 CLI::Option* AddElementsOption(CLI::App& command, std::int32_t& n);

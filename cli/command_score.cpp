@@ -17,6 +17,7 @@
 #include "runtime/fp_fault.h"
 #include "runtime/quoted_text.h"
 #include "runtime/thread_team.h"
+#include "search/target_file.h"
 #include "vesk/exact_hex.h"
 #include "vesk/pattern_scorer.h"
 
@@ -28,6 +29,7 @@ enum class TScoreFormat { Plain, Csv, Json };
 
 struct TScoreOptions {
     std::int32_t N = 100;
+    std::string Target;
     int Jobs = 0;
     TScoreFormat Format = TScoreFormat::Plain;
 };
@@ -154,7 +156,16 @@ int Score(const TScoreOptions& o) {
     TThreadTeam team(o.Jobs > 0 ? std::min(o.Jobs, HardwareThreads()) : 0);
     // One scorer a thread on tables built before anything is read, so that a reference that
     // cannot be built faults at once.
-    const std::shared_ptr<const TScoringTables> tables = ReferenceTables(o.N);
+    std::shared_ptr<const TScoringTables> tables;
+    if (o.Target.empty()) {
+        tables = ReferenceTables(o.N);
+    } else {
+        try {
+            tables = std::make_shared<const TScoringTables>(ReadTargetFile(o.Target));
+        } catch (const ETargetError& error) {
+            throw ECommandFailure(error.what());
+        }
+    }
     std::vector<TPatternScorer> scorers;
     for (int member = 0; member < team.Threads(); ++member)
         scorers.emplace_back(tables);
@@ -210,7 +221,13 @@ void AddScoreCommand(CLI::App& tool, int& status) {
     auto options = std::make_shared<TScoreOptions>();
     CLI::App* command = tool.add_subcommand(
         "score", "print the fitness of each hex pattern read from standard input");
-    AddElementsOption(*command, options->N);
+    CLI::Option* elements = AddElementsOption(*command, options->N);
+    command
+        ->add_option("--target", options->Target,
+                     "score against these degrees instead of the reference (as vesk evolve "
+                     "--target reads them)")
+        ->check(NotEmpty())
+        ->excludes(elements);
     command
         ->add_option("-j,--jobs", options->Jobs,
                      "threads to score on (default: every hardware thread; more than it has are "
@@ -228,7 +245,8 @@ void AddScoreCommand(CLI::App& tool, int& status) {
         "and its Hamming distance, which reads back as the same double. A blank line is the\n"
         "pattern of no blocks. A line that is not a pattern gets an empty line (csv: its error\n"
         "column; json: an \"error\" key) and a message on standard error (exit status 1). A line\n"
-        "longer than 1 MiB ends the input there.");
+        "longer than 1 MiB ends the input there. With --target the distance is to that set and\n"
+        "the fitness what the agent's rule gives for that distance and element count.");
     command->callback([&status, options] { status = Score(*options); });
 }
 

@@ -21,6 +21,7 @@
 
 #include "runtime/thread_team.h"
 #include "search/field_annealing.h"
+#include "search/move_annealing.h"
 #include "vesk/agent.h"
 
 namespace vesk {
@@ -269,6 +270,22 @@ TSearchResult RunSearch(const TSearchSettings& settings, const TSearchObserver& 
         throw std::invalid_argument("at most " + std::to_string(MaxIslands) + " islands");
     if (settings.Seconds && !(*settings.Seconds > 0 && *settings.Seconds <= MaxSeconds))
         throw std::invalid_argument("the time limit must be above 0 and at most 1e9 seconds");
+    if (settings.Start && (settings.Start->empty() || settings.Start->size() > MaxBlocks))
+        throw std::invalid_argument("a start pattern has 1 to 32 blocks");
+    const auto allowed = [](const std::vector<std::int32_t>& codes, std::int32_t code) {
+        return codes.empty() || std::binary_search(codes.begin(), codes.end(), code);
+    };
+    if (settings.Start)
+        for (const TFuzzyBlock& B : *settings.Start)
+            if (!allowed(settings.Shapes, B.Shape) || !allowed(settings.Operators, B.Op))
+                throw std::invalid_argument(
+                    "the start pattern uses a shape or an operator the search may not use");
+    // The default search on the distance runs its own islands on incremental evaluation.
+    if (result.Algorithm == TAlgorithm::Annealing && settings.Objective == TObjective::Distance)
+        return RunMoveAnnealing(settings, observer, stop);
+    if (!settings.Shapes.empty() || !settings.Operators.empty())
+        throw std::invalid_argument("only the annealing on the distance keeps to --shapes and "
+                                    "--operators");
     result.Islands = settings.Islands > 0 ? settings.Islands : HardwareThreads();
     const auto islands = static_cast<std::size_t>(result.Islands);
 
@@ -291,9 +308,13 @@ TSearchResult RunSearch(const TSearchSettings& settings, const TSearchObserver& 
             settings.Evaluations / islands + (i < settings.Evaluations % islands ? 1 : 0);
         control.SetAllowance(i, recipe.Population + share);
         const TRoundPlan plan{roundEvaluations, share, recipe.Population, elements, algorithmSeed};
-        archipelago.push_back(pagmo::thread_island(), recipe.Make(plan),
-                              pagmo::problem(problem.ForIsland(i)), recipe.Population,
-                              populationSeed);
+        pagmo::population population(problem.ForIsland(i), recipe.Population, populationSeed);
+        if (settings.Start) {
+            pagmo::vector_double genes = GenesOfBlocks(*settings.Start, settings.Blocks);
+            if (settings.Pareto) genes.push_back(static_cast<double>(settings.Start->size()));
+            population.set_x(0, genes);
+        }
+        archipelago.push_back(pagmo::thread_island(), recipe.Make(plan), std::move(population));
     }
 
     control.Arm();

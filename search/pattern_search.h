@@ -43,6 +43,9 @@ struct TSearchSettings {
     std::optional<double> MeanDistance; // stop once the best distance an element reaches this
     std::uint64_t RoundEvaluations =
         0; // what an island spends between migrations; 0: from the budget
+    std::optional<TBlockList> Start; // the pattern every island begins from (Blocks blocks)
+    // The codes the blocks may use (each list sorted, without repeats); empty: every code.
+    std::vector<std::int32_t> Shapes, Operators;
 
     TSearchSettings();
 };

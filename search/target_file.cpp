@@ -1,5 +1,6 @@
 #include "search/target_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -47,8 +48,8 @@ void AddDegree(TFuzzySet& set, const std::string& name, long line, std::string_v
 }
 
 // Calls take(line, number) for each line of the text, numbered from 1, without its LF.
-template <typename TTake> void ForEachLine(std::string_view text, TTake take) {
-    long number = 1;
+template <typename TTake> void ForEachLine(std::string_view text, long firstLine, TTake take) {
+    long number = firstLine;
     for (std::size_t at = 0; at <= text.size(); ++number) {
         std::size_t end = text.find('\n', at);
         if (end == std::string_view::npos) end = text.size();
@@ -57,9 +58,9 @@ template <typename TTake> void ForEachLine(std::string_view text, TTake take) {
     }
 }
 
-TFuzzySet ParsePlain(std::string_view text, const std::string& name) {
+TFuzzySet ParsePlain(std::string_view text, const std::string& name, long firstLine) {
     TFuzzySet set;
-    ForEachLine(text, [&](std::string_view rest, long line) {
+    ForEachLine(text, firstLine, [&](std::string_view rest, long line) {
         for (;;) {
             const std::size_t first = rest.find_first_not_of(Blanks);
             if (first == std::string_view::npos) break;
@@ -72,11 +73,11 @@ TFuzzySet ParsePlain(std::string_view text, const std::string& name) {
     return set;
 }
 
-TFuzzySet ParseCsv(std::string_view text, const std::string& name) {
+TFuzzySet ParseCsv(std::string_view text, const std::string& name, long firstLine) {
     TFuzzySet set;
-    ForEachLine(text, [&](std::string_view whole, long line) {
+    ForEachLine(text, firstLine, [&](std::string_view whole, long line) {
         const std::string_view row = Trimmed(whole);
-        if (line == 1 || row.empty()) return; // line 1 is the header
+        if (line == firstLine || row.empty()) return; // the first line is the header
         const std::size_t comma = row.find(',');
         if (comma == std::string_view::npos) Refuse(name, line, row, "is not a row element,degree");
         const std::string_view element = Trimmed(row.substr(0, comma));
@@ -87,10 +88,10 @@ TFuzzySet ParseCsv(std::string_view text, const std::string& name) {
     return set;
 }
 
-// The line the byte at offset stands on, from 1.
-long LineAt(std::string_view text, std::size_t offset) {
+// The line the byte at offset stands on, the text's first being firstLine.
+long LineAt(std::string_view text, std::size_t offset, long firstLine) {
     offset = std::min(offset, text.size());
-    long line = 1;
+    long line = firstLine;
     for (std::size_t k = 0; k < offset; ++k)
         line += text[k] == '\n';
     return line;
@@ -197,7 +198,7 @@ private:
     int FDepth = 0;
 };
 
-TFuzzySet ParseJson(std::string_view text, const std::string& name) {
+TFuzzySet ParseJson(std::string_view text, const std::string& name, long firstLine) {
     TDegreeCollector collector;
     try {
         nlohmann::json::sax_parse(text, &collector);
@@ -207,7 +208,7 @@ TFuzzySet ParseJson(std::string_view text, const std::string& name) {
     if (collector.BadElement || collector.TooMany) {
         const std::size_t k = static_cast<std::size_t>(collector.Set.Count());
         const std::size_t start = JsonElementStart(text, k);
-        const long line = LineAt(text, start);
+        const long line = LineAt(text, start, firstLine);
         if (collector.TooMany) RefuseCount(name, line);
         Refuse(name, line, text.substr(start, JsonValueEnd(text, start) - start), NotADegree);
     }
@@ -215,7 +216,7 @@ TFuzzySet ParseJson(std::string_view text, const std::string& name) {
     if (collector.SyntaxError)
         throw ETargetError(
             name + ":" +
-            std::to_string(LineAt(text, collector.ErrorAt ? collector.ErrorAt - 1 : 0)) +
+            std::to_string(LineAt(text, collector.ErrorAt ? collector.ErrorAt - 1 : 0, firstLine)) +
             ": not a JSON array of degrees (malformed near " +
             QuotedInput(collector.ErrorToken, '\'') + ")");
     return std::move(collector.Set);
@@ -223,18 +224,18 @@ TFuzzySet ParseJson(std::string_view text, const std::string& name) {
 
 } // namespace
 
-TFuzzySet ParseTargetText(std::string_view text, const std::string& name) {
+TFuzzySet ParseTargetText(std::string_view text, const std::string& name, long firstLine) {
     if (text.substr(0, ByteOrderMark.size()) == ByteOrderMark) text.remove_prefix(3);
     const std::string_view start = Trimmed(text.substr(0, text.find('\n')));
     const std::size_t first = text.find_first_not_of(" \t\r\f\v\n");
-    TFuzzySet set = first != std::string_view::npos && text[first] == '[' ? ParseJson(text, name)
-                    : start == "element,degree"                           ? ParseCsv(text, name)
-                                                                          : ParsePlain(text, name);
+    TFuzzySet set = first != std::string_view::npos && text[first] == '[' ? ParseJson(text, name, firstLine)
+                    : start == "element,degree"                           ? ParseCsv(text, name, firstLine)
+                                                                          : ParsePlain(text, name, firstLine);
     if (set.Count() == 0) throw ETargetError(name + ": no degrees");
     return set;
 }
 
-TFuzzySet ReadTargetFile(const std::string& path) {
+std::string ReadTargetBytes(const std::string& path) {
     const auto fail = [&path](int error) {
         return ETargetError(path + ": cannot be read" +
                             (error != 0 ? std::string(": ") + std::strerror(error) : ""));
@@ -253,7 +254,25 @@ TFuzzySet ReadTargetFile(const std::string& path) {
         if (got < sizeof buffer) break;
     }
     if (std::ferror(file.get())) throw fail(errno);
-    return ParseTargetText(text, path);
+    return text;
+}
+
+TFuzzySet ReadTargetFile(const std::string& path) {
+    return ParseTargetText(ReadTargetBytes(path), path);
+}
+
+std::vector<TTargetLine> ReadTargetLines(const std::string& path) {
+    const std::string text = ReadTargetBytes(path);
+    std::vector<TTargetLine> targets;
+    ForEachLine(text, 1, [&](std::string_view line, long number) {
+        const std::string_view trimmed = Trimmed(line);
+        if (trimmed.empty()) return;
+        std::string degrees(trimmed);
+        if (degrees.front() != '[') std::replace(degrees.begin(), degrees.end(), ',', ' ');
+        targets.push_back({number, ParseTargetText(degrees, path, number)});
+    });
+    if (targets.empty()) throw ETargetError(path + ": no targets");
+    return targets;
 }
 
 } // namespace vesk

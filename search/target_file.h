@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "fuzzyset/fuzzy_set.h"
 
@@ -25,8 +26,20 @@ public:
 // The degrees of the text as a set (its element count is theirs). Each degree is an integer
 // 0..100 written as plain digits; a CSV row's element is its row number from 0. A UTF-8
 // byte-order mark at the start is skipped. name is what messages call the text (the file name).
-TFuzzySet ParseTargetText(std::string_view text, const std::string& name);
-// The same for a file's contents, read no further than MaxTargetBytes.
+// firstLine is the number messages give the text's first line (a line of a larger file).
+TFuzzySet ParseTargetText(std::string_view text, const std::string& name, long firstLine = 1);
+// A file's contents, read no further than MaxTargetBytes.
+std::string ReadTargetBytes(const std::string& path);
+// The set of a file's contents.
 TFuzzySet ReadTargetFile(const std::string& path);
+
+// One target of a file of many, one a line.
+struct TTargetLine {
+    long Line = 0; // from 1
+    TFuzzySet Target;
+};
+// The targets of a file holding one a line: degrees separated by blanks or commas, or a JSON
+// array; blank lines are skipped. A line that is not a target is refused naming its line.
+std::vector<TTargetLine> ReadTargetLines(const std::string& path);
 
 } // namespace vesk

@@ -33,6 +33,11 @@ public:
 
     // degrees (N of them) after ApplyShape of the block over its interval, as a projection does.
     void Merge(const TFuzzyBlock& B, std::int32_t* degrees) const;
+    // The degrees the block's shape draws over its interval, element First + k at [k].
+    const std::int16_t* RunOf(const TFuzzyBlock& B) const {
+        return Run(B.Shape, B.Repeats, FIntervals[static_cast<std::size_t>(B.Centre * Spreads +
+                                                                           B.Spread)]);
+    }
 
 private:
     static constexpr std::int32_t Shapes = 16, RepeatCounts = 8, Spreads = 8;

@@ -1,0 +1,122 @@
+// The incremental pattern against the full projection: every change tried or kept, at every
+// kind of universe, with every operator, and its sums ranking patterns as the exact scorer does.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+#include <vector>
+
+#include "vesk/agent.h"
+#include "vesk/incremental_pattern.h"
+
+namespace vesk {
+namespace {
+
+TFuzzyBlock RandomBlock(std::mt19937& random) {
+    auto field = [&](std::int32_t k) {
+        return std::uniform_int_distribution<std::int32_t>(0, FieldHighest[k])(random);
+    };
+    return {field(0), field(1), field(2), field(3), field(4)};
+}
+
+// What projecting the blocks anew gives: the degrees and the integer distance to the target.
+std::int64_t FullSum(const TBlockList& blocks, const TFuzzySet& target,
+                     std::vector<std::int32_t>* degrees = nullptr) {
+    TVesk pattern;
+    for (TFuzzyBlock B : blocks)
+        pattern.AddBlock(B);
+    TFuzzySet set;
+    ProjectPattern(pattern, pattern.Count(), target.Count(), set);
+    std::int64_t sum = 0;
+    for (std::int32_t i = 0; i < target.Count(); ++i)
+        sum += std::abs(static_cast<std::int64_t>(set.GetDegree(i)) - target.GetDegree(i));
+    if (degrees != nullptr) *degrees = set.Degrees();
+    return sum;
+}
+
+// A random walk of tried and kept changes, each checked against the full projection.
+void Walk(std::int32_t elements, std::size_t blocks, int moves, unsigned seed) {
+    SCOPED_TRACE(elements);
+    std::mt19937 random(seed);
+    const std::shared_ptr<const TScoringTables> tables = ReferenceTables(elements);
+    TBlockList pattern(blocks);
+    for (TFuzzyBlock& B : pattern)
+        B = RandomBlock(random);
+    TIncrementalPattern state(tables, pattern);
+    ASSERT_EQ(state.Sum(), FullSum(pattern, tables->Reference));
+    std::vector<std::int32_t> degrees;
+    for (int move = 0; move < moves; ++move) {
+        TBlockList changed = state.Blocks();
+        std::int64_t tried = 0;
+        const std::size_t at = std::uniform_int_distribution<std::size_t>(0, blocks - 1)(random);
+        if (random() % 3 != 0) {
+            TFuzzyBlock B = random() % 2 ? RandomBlock(random) : changed[at];
+            B.Op = static_cast<std::int32_t>(move % 16); // every operator in turn
+            changed[at] = B;
+            tried = state.TryReplace(at, B);
+        } else {
+            const std::size_t to = std::uniform_int_distribution<std::size_t>(0, blocks - 1)(random);
+            const TFuzzyBlock moved = changed[at];
+            changed.erase(changed.begin() + static_cast<long>(at));
+            changed.insert(changed.begin() + static_cast<long>(to), moved);
+            tried = state.TryMove(at, to);
+        }
+        ASSERT_EQ(tried, FullSum(changed, tables->Reference)) << move;
+        if (random() % 2) {
+            state.Accept();
+            ASSERT_EQ(state.Blocks(), changed);
+            ASSERT_EQ(state.Sum(), FullSum(changed, tables->Reference, &degrees));
+            ASSERT_TRUE(std::equal(degrees.begin(), degrees.end(), state.Degrees().begin()));
+        }
+    }
+    // A state built anew on the blocks walked to agrees with the one walked.
+    EXPECT_EQ(TIncrementalPattern(tables, state.Blocks()).Sum(), state.Sum());
+}
+
+TEST(IncrementalPattern, EveryChangeScoresAsTheFullProjection) {
+    Walk(1, 4, 3000, 1);
+    for (std::int32_t n = 10; n <= 40; ++n)
+        Walk(n, 16, 1500, static_cast<unsigned>(n));
+    Walk(100, 16, 20000, 2);
+    Walk(100, 32, 10000, 3);
+    Walk(2048, 16, 3000, 4);
+    Walk(5000, 32, 1500, 5);
+    Walk(20000, 8, 200, 6); // no kept runs: each drawn anew
+}
+
+// Degrees compounded far outside 0..100 (and wrapping) are kept as the projection keeps them.
+TEST(IncrementalPattern, DegreesFarOutsideTheRangeAreKeptAsTheProjectionKeepsThem) {
+    const std::shared_ptr<const TScoringTables> tables = ReferenceTables(100);
+    const TBlockList blocks(32, TFuzzyBlock{6, 8, 7, 7, 10});
+    TIncrementalPattern state(tables, blocks);
+    EXPECT_EQ(state.Sum(), FullSum(blocks, tables->Reference));
+    TBlockList changed = blocks;
+    changed[3] = {7, 2, 5, 1, 4};
+    EXPECT_EQ(state.TryReplace(3, changed[3]), FullSum(changed, tables->Reference));
+}
+
+// The integer sums order patterns as the exact Hamming distances do.
+TEST(IncrementalPattern, TheSumRanksPatternsAsTheExactScorerDoes) {
+    std::mt19937 random(9);
+    for (std::int32_t n : {10, 100, 2048}) {
+        const std::shared_ptr<const TScoringTables> tables = ReferenceTables(n);
+        TPatternScorer scorer(tables);
+        std::vector<std::pair<std::int64_t, double>> seen;
+        for (int k = 0; k < 3000; ++k) {
+            TBlockList pattern(static_cast<std::size_t>(1 + k % 32));
+            for (TFuzzyBlock& B : pattern)
+                B = RandomBlock(random);
+            seen.emplace_back(TIncrementalPattern(tables, pattern).Sum(),
+                              scorer.ScoreBlocks(pattern).Distance);
+        }
+        std::sort(seen.begin(), seen.end());
+        for (std::size_t k = 1; k < seen.size(); ++k) {
+            if (seen[k].first > seen[k - 1].first) {
+                ASSERT_GT(seen[k].second, seen[k - 1].second) << n;
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace vesk

@@ -1,0 +1,202 @@
+#include "vesk/incremental_pattern.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "fuzzyset/degree_runs.h"
+#include "vesk/agent.h"
+
+namespace vesk {
+
+TIncrementalPattern::TIncrementalPattern(std::shared_ptr<const TScoringTables> tables,
+                                         const TBlockList& blocks)
+    : FTables(std::move(tables)), FElements(FTables->ElementCount),
+      FTarget(FTables->Reference.Degrees().data()) {
+    for (std::int32_t centre = 0; centre < 16; ++centre)
+        for (std::int32_t spread = 0; spread < 8; ++spread) {
+            std::int32_t first = 0, last = 0;
+            TVeskAgent::BlockInterval({0, centre, spread, 0, 0}, FElements, first, last);
+            FIntervals[static_cast<std::size_t>(centre * 8 + spread)] = {first, last - first + 1};
+        }
+    FScratch.resize(static_cast<std::size_t>(FElements));
+    Reset(blocks);
+}
+
+void TIncrementalPattern::Reset(const TBlockList& blocks) {
+    FBlocks = blocks;
+    FPlaced.clear();
+    for (const TFuzzyBlock& B : FBlocks)
+        FPlaced.push_back(Place(B));
+    FChange = TChange::None;
+    const std::size_t n = static_cast<std::size_t>(FElements);
+    FRows.assign((FBlocks.size() + 1) * n, InitialDegree);
+    const TRange all{0, FElements - 1};
+    for (std::size_t k = 0; k < FBlocks.size(); ++k) {
+        std::copy(Row(k), Row(k) + n, Row(k + 1));
+        MergeInto(FPlaced[k], Row(k + 1), all);
+    }
+    FPrefix.assign(n + 1, 0);
+    SumPrefixes(0);
+    FSum = FPrefix[n];
+}
+
+void TIncrementalPattern::SumPrefixes(std::int32_t first) {
+    const std::int32_t* degrees = Row(FBlocks.size());
+    for (std::int32_t i = first; i < FElements; ++i)
+        FPrefix[static_cast<std::size_t>(i) + 1] =
+            FPrefix[static_cast<std::size_t>(i)] +
+            std::abs(static_cast<std::int64_t>(degrees[i]) - FTarget[i]);
+}
+
+TIncrementalPattern::TPlaced TIncrementalPattern::Place(const TFuzzyBlock& B) const {
+    const TInterval& interval = IntervalOf(B);
+    return {B, interval.First, interval.First + interval.Length - 1,
+            FTables->Runs ? FTables->Runs->RunOf(B) : nullptr};
+}
+
+std::span<const std::int32_t> TIncrementalPattern::Degrees() const {
+    return {Row(FBlocks.size()), static_cast<std::size_t>(FElements)};
+}
+
+void TIncrementalPattern::MergeInto(const TPlaced& P, std::int32_t* degrees,
+                                    const TRange& range) {
+    const std::int32_t first = std::max(range.First, P.First);
+    const std::int32_t last = std::min(range.Last, P.Last);
+    if (first > last) return;
+    const TFuzzyBlock& B = P.Block;
+    const std::int16_t* run = P.Run;
+    if (run == nullptr) {
+        // Too large a universe to keep every run: the block's run is drawn for this merge.
+        const std::int32_t length = P.Last - P.First + 1;
+        FDrawn.resize(static_cast<std::size_t>(length));
+        DrawShapeRun(B.Shape, B.Repeats, length, FDrawn.data());
+        FDrawn16.resize(FDrawn.size());
+        for (std::size_t k = 0; k < FDrawn.size(); ++k)
+            FDrawn16[k] = static_cast<std::int16_t>(FDrawn[k]);
+        run = FDrawn16.data();
+    }
+    MergeDegreeRun(B.Op, degrees + (first - range.First), run + (first - P.First),
+                   last - first + 1);
+}
+
+namespace {
+
+// Sum |degrees[k] - target[k]| over k < count, on the widest vectors the processor has.
+[[gnu::target_clones("avx512f", "avx2", "default")]] std::int64_t
+ErrorSum(const std::int32_t* degrees, const std::int32_t* target, std::int32_t count) {
+    std::int64_t sum = 0;
+    for (std::int32_t k = 0; k < count; ++k) {
+        const std::int64_t d = static_cast<std::int64_t>(degrees[k]) - target[k];
+        sum += d < 0 ? -d : d;
+    }
+    return sum;
+}
+
+} // namespace
+
+std::int64_t TIncrementalPattern::RangeSum(const std::int32_t* degrees, const TRange& range) const {
+    return ErrorSum(degrees, FTarget + range.First, range.Last - range.First + 1);
+}
+
+void TIncrementalPattern::PendingOrder() {
+    const std::size_t count = FBlocks.size();
+    for (std::size_t k = FStart; k < count; ++k)
+        FOrder[k] = &FPlaced[k];
+    if (FChange == TChange::Replace) {
+        FOrder[FAt] = &FNew;
+    } else if (FAt < FTo) {
+        std::rotate(FOrder.begin() + static_cast<long>(FAt),
+                    FOrder.begin() + static_cast<long>(FAt) + 1,
+                    FOrder.begin() + static_cast<long>(FTo) + 1);
+    } else if (FTo < FAt) {
+        std::rotate(FOrder.begin() + static_cast<long>(FTo),
+                    FOrder.begin() + static_cast<long>(FAt),
+                    FOrder.begin() + static_cast<long>(FAt) + 1);
+    }
+}
+
+std::int64_t TIncrementalPattern::Try() {
+    PendingOrder();
+    const std::size_t count = FBlocks.size();
+    std::int64_t sum = FSum;
+    for (std::size_t r = 0; r < FRangeCount; ++r) {
+        const TRange& range = FRanges[r];
+        const std::size_t length = static_cast<std::size_t>(range.Last - range.First + 1);
+        std::int32_t* scratch = FScratch.data();
+        std::copy(Row(FStart) + range.First, Row(FStart) + range.First + length, scratch);
+        for (std::size_t k = FStart; k < count; ++k)
+            MergeInto(*FOrder[k], scratch, range);
+        sum += RangeSum(scratch, range) - (FPrefix[static_cast<std::size_t>(range.Last) + 1] -
+                                           FPrefix[static_cast<std::size_t>(range.First)]);
+    }
+    FTriedSum = sum;
+    return sum;
+}
+
+std::int64_t TIncrementalPattern::TryReplace(std::size_t at, const TFuzzyBlock& block) {
+    FChange = TChange::Replace;
+    FAt = at;
+    FNew = Place(block);
+    FStart = at;
+    const TRange a{FPlaced[at].First, FPlaced[at].Last};
+    const TRange b{FNew.First, FNew.Last};
+    if (a.Last + 1 < b.First || b.Last + 1 < a.First) {
+        FRanges = {a, b};
+        FRangeCount = 2;
+    } else {
+        FRanges[0] = {std::min(a.First, b.First), std::max(a.Last, b.Last)};
+        FRangeCount = 1;
+    }
+    return Try();
+}
+
+std::int64_t TIncrementalPattern::TryMove(std::size_t from, std::size_t to) {
+    FChange = TChange::Move;
+    FAt = from;
+    FTo = to;
+    FStart = std::min(from, to);
+    // Elements outside the moved block's interval see the other blocks in the same order.
+    FRanges[0] = {FPlaced[from].First, FPlaced[from].Last};
+    FRangeCount = from == to ? 0 : 1;
+    return Try();
+}
+
+void TIncrementalPattern::Accept() {
+    if (FChange == TChange::None) return;
+    PendingOrder();
+    std::array<TPlaced, MaxBlocks> changed;
+    for (std::size_t k = FStart; k < FBlocks.size(); ++k)
+        changed[k] = *FOrder[k];
+    for (std::size_t k = FStart; k < FBlocks.size(); ++k) {
+        FPlaced[k] = changed[k];
+        FBlocks[k] = changed[k].Block;
+    }
+    // A moved block also changes the rows between its two places wherever the blocks that
+    // shifted reach: there the rows are made anew over all their intervals.
+    std::size_t shiftedEnd = FStart;
+    TRange shifted = FRanges[0];
+    if (FChange == TChange::Move && FRangeCount > 0) {
+        shiftedEnd = std::max(FAt, FTo);
+        for (std::size_t k = FStart; k <= shiftedEnd; ++k) {
+            shifted.First = std::min(shifted.First, FPlaced[k].First);
+            shifted.Last = std::max(shifted.Last, FPlaced[k].Last);
+        }
+    }
+    for (std::size_t r = 0; r < FRangeCount; ++r) {
+        for (std::size_t k = FStart; k < FBlocks.size(); ++k) {
+            const TRange& range = k < shiftedEnd ? shifted : FRanges[r];
+            const std::size_t length = static_cast<std::size_t>(range.Last - range.First + 1);
+            std::int32_t* next = Row(k + 1) + range.First;
+            std::copy(Row(k) + range.First, Row(k) + range.First + length, next);
+            MergeInto(FPlaced[k], next, range);
+        }
+    }
+    std::int32_t changedFrom = FElements;
+    for (std::size_t r = 0; r < FRangeCount; ++r)
+        changedFrom = std::min(changedFrom, FRanges[r].First);
+    SumPrefixes(changedFrom);
+    FSum = FTriedSum;
+    FChange = TChange::None;
+}
+
+} // namespace vesk

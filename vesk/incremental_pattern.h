@@ -1,0 +1,106 @@
+#pragma once
+// A pattern kept projected, so that a change to one of its blocks is scored by re-merging only
+// the elements the change touches.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "vesk/batch_scoring.h"
+#include "vesk/pattern_scorer.h"
+
+namespace vesk {
+
+// A pattern of B blocks projected onto the universe of a target (the tables' reference), with
+// the degrees after every prefix of its blocks (B + 1 rows of N integers, the first all
+// InitialDegree, the last the projection) and the integer distance sum |degree - target| over
+// the elements, which ranks patterns as their Hamming distances do. A change is tried first
+// (Try... gives the sum the pattern would have, and changes nothing), then kept with Accept or
+// left. A block's change re-merges the elements of its old and new intervals, a block moved
+// to another place the elements of its interval, in both cases through the blocks after it
+// (keeping a move also makes the rows between its two places anew where the shifted blocks
+// reach).
+// Degrees outside 0..100 and wrapping ones are kept as the projection keeps them. Belongs to
+// one thread; the tables may be shared.
+class TIncrementalPattern {
+public:
+    TIncrementalPattern(std::shared_ptr<const TScoringTables> tables, const TBlockList& blocks);
+
+    // Projects the blocks anew.
+    void Reset(const TBlockList& blocks);
+
+    std::int64_t Sum() const { return FSum; }
+    const TBlockList& Blocks() const { return FBlocks; }
+    std::int32_t ElementCount() const { return FElements; }
+    // The projection: the degrees after the last block.
+    std::span<const std::int32_t> Degrees() const;
+
+    // The sum with block `at` replaced by block.
+    std::int64_t TryReplace(std::size_t at, const TFuzzyBlock& block);
+    // The sum with the block at `from` taken out and put back at `to` (the blocks between move
+    // up or down one place).
+    std::int64_t TryMove(std::size_t from, std::size_t to);
+    // Makes the change last tried the pattern's own.
+    void Accept();
+
+private:
+    struct TRange {
+        std::int32_t First = 0, Last = -1;
+    };
+    struct TInterval {
+        std::int32_t First = 0, Length = 0;
+    };
+    // A block ready to merge: its operator, interval and run (nullptr: drawn when merged).
+    struct TPlaced {
+        TFuzzyBlock Block;
+        std::int32_t First = 0, Last = -1;
+        const std::int16_t* Run = nullptr;
+    };
+
+    const TInterval& IntervalOf(const TFuzzyBlock& B) const {
+        return FIntervals[static_cast<std::size_t>(B.Centre * 8 + B.Spread)];
+    }
+    TPlaced Place(const TFuzzyBlock& B) const;
+    // Merges the block into degrees, which hold the elements range.First.. of the range.
+    void MergeInto(const TPlaced& B, std::int32_t* degrees, const TRange& range);
+    // The blocks from FStart on as the change tried has them.
+    void PendingOrder();
+    // Sum |degree - target| over the range of the candidate degrees (held from range.First).
+    std::int64_t RangeSum(const std::int32_t* degrees, const TRange& range) const;
+    // The errors' prefix sums over the projection, from element first on.
+    void SumPrefixes(std::int32_t first);
+    std::int32_t* Row(std::size_t k) {
+        return FRows.data() + k * static_cast<std::size_t>(FElements);
+    }
+    const std::int32_t* Row(std::size_t k) const {
+        return FRows.data() + k * static_cast<std::size_t>(FElements);
+    }
+    std::int64_t Try();
+
+    std::shared_ptr<const TScoringTables> FTables;
+    std::int32_t FElements;
+    const std::int32_t* FTarget;
+    std::array<TInterval, 16 * 8> FIntervals;
+    TBlockList FBlocks;
+    std::vector<TPlaced> FPlaced; // FBlocks placed
+    std::vector<std::int32_t> FRows;
+    std::vector<std::int64_t> FPrefix; // [i]: sum |degree - target| over elements 0..i-1
+    std::int64_t FSum = 0;
+
+    // The change tried: its blocks from row FStart on, the ranges it touches, its sum.
+    enum class TChange { None, Replace, Move } FChange = TChange::None;
+    std::size_t FAt = 0, FTo = 0, FStart = 0;
+    TPlaced FNew;
+    std::array<TRange, 2> FRanges;
+    std::size_t FRangeCount = 0;
+    std::array<const TPlaced*, MaxBlocks> FOrder{};
+    std::int64_t FTriedSum = 0;
+
+    std::vector<std::int32_t> FScratch;
+    std::vector<std::int32_t> FDrawn;    // a run drawn anew, where the tables keep none
+    std::vector<std::int16_t> FDrawn16;
+};
+
+} // namespace vesk
