@@ -33,7 +33,7 @@ struct TEvolveOptions {
     std::optional<TAlgorithm> Algorithm;
     int Islands = 0;
     unsigned Seed = 1;
-    std::uint64_t Evaluations = 1'000'000;
+    std::uint64_t Evaluations = 5'000'000;
     double Seconds = 0;
     double Distance = -1;
     TEvolveFormat Format = TEvolveFormat::Json;

@@ -1,6 +1,10 @@
 #include "search/move_annealing.h"
 
 #include <algorithm>
+#include <thread>
+#include <mutex>
+#include <exception>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <random>
@@ -17,10 +21,12 @@ using TClock = TSearchClock;
 
 // The heat of the first cycle and the cold every cycle ends at, in units of the integer
 // distance an element; each cycle after the first starts at Reheat times the one before.
-#include <cstdlib>
-static double Env(const char* n, double d) { const char* v = std::getenv(n); return v ? std::atof(v) : d; }
-static const double HotPerElement = Env("T_HOT", 0.25), ColdPerElement = Env("T_COLD", 0.0004), Reheat = Env("T_REHEAT", 0.5);
-static const int Cycles = static_cast<int>(Env("T_CYCLES", 6));
+// Tuned on the reference of 100 with 16 blocks, seeds 1 to 5 (see the README's quality table).
+constexpr double HotPerElement = 1.0, ColdPerElement = 0.004, Reheat = 0.25;
+constexpr int Cycles = 2;
+// Of every 20 moves: one field changed, a block drawn anew, two neighbours swapped, and the rest
+// a block moved to another place.
+constexpr std::uint64_t FieldMoves = 12, BlockMoves = 2, SwapMoves = 3;
 // Moves between looks at the clock and the stop.
 constexpr std::uint64_t LookEvery = 64;
 
@@ -33,17 +39,46 @@ std::vector<std::int32_t> Codes(const std::vector<std::int32_t>& allowed, std::i
     return all;
 }
 
-// One island: its chain, its generator, its best and its account.
+// The chains' generator (splitmix64): fast, and the same sequence on every machine.
+class TChainRandom {
+public:
+    using result_type = std::uint64_t;
+    explicit TChainRandom(std::uint64_t seed) : FState(seed) {}
+    static constexpr result_type min() { return 0; }
+    static constexpr result_type max() { return ~result_type{0}; }
+    result_type operator()() {
+        std::uint64_t z = (FState += 0x9E3779B97F4A7C15u);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
+        return z ^ (z >> 31);
+    }
+    // A real in [0, 1).
+    double Chance() { return static_cast<double>((*this)() >> 11) * 0x1.0p-53; }
+
+private:
+    std::uint64_t FState;
+};
+
+// One island: its chain, its generator, its best and its account. Its walk writes it; the
+// search's thread reads Spent at any time, and Best and BestSum under the lock, which the walk
+// takes to change them.
 struct TIsland {
     TIsland(std::shared_ptr<const TScoringTables> tables, const TBlockList& start,
             std::uint64_t seed)
         : State(std::move(tables), start), Random(seed), Best(start), BestSum(State.Sum()) {}
 
+    void Improve(std::int64_t sum, const TBlockList& blocks) {
+        const std::lock_guard<std::mutex> lock(Lock);
+        BestSum = sum;
+        Best = blocks;
+    }
+
     TIncrementalPattern State;
-    std::mt19937_64 Random;
+    TChainRandom Random;
+    std::mutex Lock;
     TBlockList Best;
     std::int64_t BestSum;
-    std::uint64_t Spent = 1; // the start's projection
+    std::atomic<std::uint64_t> Spent{1}; // the start's projection
     std::uint64_t Allowance = 1;
     int Cycle = 0;
     bool Ended = false;
@@ -53,13 +88,15 @@ struct TIsland {
 class TChain {
 public:
     TChain(const TSearchSettings& settings, TClock::time_point started,
-           const std::atomic<bool>* stop, std::int32_t elements)
+           const std::atomic<bool>* stop, const std::atomic<bool>& expired,
+           std::int32_t elements)
         : FShapes(Codes(settings.Shapes, FieldHighest[0])),
-          FOperators(Codes(settings.Operators, FieldHighest[4])), FStop(stop), FStarted(started),
+          FOperators(Codes(settings.Operators, FieldHighest[4])), FStop(stop), FExpired(expired),
+          FStarted(started),
           FSeconds(settings.Seconds.value_or(0)), FHot(HotPerElement * elements),
           FCold(ColdPerElement * elements) {}
 
-    TFuzzyBlock RandomBlock(std::mt19937_64& random) const {
+    TFuzzyBlock RandomBlock(TChainRandom& random) const {
         return {Pick(FShapes, random), Below(16, random), Below(8, random), Below(8, random),
                 Pick(FOperators, random)};
     }
@@ -68,29 +105,30 @@ public:
     void Walk(TIsland& island, std::uint64_t moves) const;
 
 private:
-    static std::int32_t Below(std::int32_t n, std::mt19937_64& random) {
+    static std::int32_t Below(std::int32_t n, TChainRandom& random) {
         return static_cast<std::int32_t>(random() % static_cast<std::uint64_t>(n));
     }
-    static std::int32_t Pick(const std::vector<std::int32_t>& codes, std::mt19937_64& random) {
+    static std::int32_t Pick(const std::vector<std::int32_t>& codes, TChainRandom& random) {
         return codes[random() % codes.size()];
     }
     // The block with one field given another value it may take.
-    TFuzzyBlock Changed(TFuzzyBlock B, std::mt19937_64& random) const;
+    TFuzzyBlock Changed(TFuzzyBlock B, TChainRandom& random) const;
     // How far through its budget the island is, 0..1, by evaluations or by time.
-    double Progress(const TIsland& island, double seconds) const {
-        double p = static_cast<double>(island.Spent) / static_cast<double>(island.Allowance);
+    double Progress(std::uint64_t spent, const TIsland& island, double seconds) const {
+        double p = static_cast<double>(spent) / static_cast<double>(island.Allowance);
         if (FSeconds > 0) p = std::max(p, seconds / FSeconds);
         return std::min(p, 1.0);
     }
 
     std::vector<std::int32_t> FShapes, FOperators;
     const std::atomic<bool>* FStop;
+    const std::atomic<bool>& FExpired; // the deadline has passed
     TClock::time_point FStarted;
     double FSeconds;
     double FHot, FCold;
 };
 
-TFuzzyBlock TChain::Changed(TFuzzyBlock B, std::mt19937_64& random) const {
+TFuzzyBlock TChain::Changed(TFuzzyBlock B, TChainRandom& random) const {
     for (;;) {
         const TFuzzyBlock before = B;
         switch (random() % FieldsPerBlock) {
@@ -112,55 +150,50 @@ TFuzzyBlock TChain::Changed(TFuzzyBlock B, std::mt19937_64& random) const {
 
 void TChain::Walk(TIsland& island, std::uint64_t moves) const {
     TIncrementalPattern& state = island.State;
-    std::mt19937_64& random = island.Random;
+    TChainRandom& random = island.Random;
     const std::size_t blocks = state.Blocks().size();
-    std::uniform_real_distribution<double> chance(0.0, 1.0);
-    double seconds = std::chrono::duration<double>(TClock::now() - FStarted).count();
+    std::uint64_t spent = island.Spent.load(std::memory_order_relaxed);
     double temperature = FHot;
     for (std::uint64_t move = 0; move < moves; ++move) {
-        if (island.Spent >= island.Allowance) {
-            island.Ended = true;
+        if ((FStop != nullptr && FStop->load(std::memory_order_relaxed)) ||
+            FExpired.load(std::memory_order_relaxed))
             return;
-        }
         if (move % LookEvery == 0) {
-            if (FStop != nullptr && FStop->load(std::memory_order_relaxed)) return;
-            seconds = std::chrono::duration<double>(TClock::now() - FStarted).count();
-            if (FSeconds > 0 && seconds >= FSeconds) {
-                island.Ended = true;
-                return;
-            }
-            const double p = Progress(island, seconds);
+            const double seconds =
+                std::chrono::duration<double>(TClock::now() - FStarted).count();
+            const double p = Progress(spent, island, seconds);
             const int cycle = std::min(Cycles - 1, static_cast<int>(p * Cycles));
-            if (cycle != island.Cycle) { // a new cycle starts again from the best
-                island.Cycle = cycle;
+            if (cycle != island.Cycle && spent < island.Allowance) {
+                island.Cycle = cycle; // a new cycle starts again from the best
                 state.Reset(island.Best);
-                ++island.Spent;
+                island.Spent.store(++spent, std::memory_order_relaxed);
             }
             const double hot = FHot * std::pow(Reheat, cycle);
             const double within = p * Cycles - cycle;
             temperature = hot * std::pow(FCold / hot, std::min(within, 1.0));
         }
+        if (spent >= island.Allowance) {
+            island.Ended = true;
+            return;
+        }
         std::int64_t tried = 0;
         const std::uint64_t kind = random() % 20;
         const std::size_t at = random() % blocks;
-        if (kind < 13 || blocks == 1) {
+        if (kind < FieldMoves || blocks == 1) {
             tried = state.TryReplace(at, Changed(state.Blocks()[at], random));
-        } else if (kind < 15) {
+        } else if (kind < FieldMoves + BlockMoves) {
             tried = state.TryReplace(at, RandomBlock(random));
-        } else if (kind < 18) {
+        } else if (kind < FieldMoves + BlockMoves + SwapMoves) {
             const std::size_t next = at + 1 < blocks ? at + 1 : at - 1;
             tried = state.TryMove(at, next);
         } else {
             tried = state.TryMove(at, random() % blocks);
         }
-        ++island.Spent;
+        island.Spent.store(++spent, std::memory_order_relaxed);
         const std::int64_t delta = tried - state.Sum();
-        if (delta <= 0 || chance(random) < std::exp(-static_cast<double>(delta) / temperature)) {
+        if (delta <= 0 || random.Chance() < std::exp(-static_cast<double>(delta) / temperature)) {
             state.Accept();
-            if (tried < island.BestSum) {
-                island.BestSum = tried;
-                island.Best = state.Blocks();
-            }
+            if (tried < island.BestSum) island.Improve(tried, state.Blocks());
         }
     }
 }
@@ -176,14 +209,15 @@ TSearchResult RunMoveAnnealing(const TSearchSettings& settings, const TSearchObs
     const auto islandCount = static_cast<std::size_t>(result.Islands);
     const std::int32_t elements = settings.Target.Count();
     const auto tables = std::make_shared<const TScoringTables>(settings.Target);
-    const TChain chain(settings, started, stop, elements);
+    std::atomic<bool> expired{false};
+    const TChain chain(settings, started, stop, expired, elements);
 
     // Every island's seed and start come from one generator seeded by the settings' seed.
     std::mt19937_64 seeds(settings.Seed);
     std::vector<std::unique_ptr<TIsland>> islands;
     for (std::size_t i = 0; i < islandCount; ++i) {
         const std::uint64_t seed = seeds();
-        std::mt19937_64 draw(seeds());
+        TChainRandom draw(seeds());
         TBlockList start = settings.Start.value_or(TBlockList{});
         if (!settings.Start) {
             start.resize(static_cast<std::size_t>(std::clamp(settings.Blocks, 1, MaxBlocks)));
@@ -194,8 +228,7 @@ TSearchResult RunMoveAnnealing(const TSearchSettings& settings, const TSearchObs
         islands.back()->Allowance = 1 + settings.Evaluations / islandCount +
                                     (i < settings.Evaluations % islandCount ? 1 : 0);
     }
-    // Moves an island makes a round: fewer on large universes, whose moves cost more, so that
-    // progress and migrations still come several times a second.
+    // Moves an island makes a round: fewer on large universes, whose moves cost more.
     const std::uint64_t roundMoves =
         settings.RoundEvaluations > 0
             ? settings.RoundEvaluations
@@ -203,21 +236,23 @@ TSearchResult RunMoveAnnealing(const TSearchSettings& settings, const TSearchObs
                                         40'000);
 
     TPatternScorer scorer(tables);
-    TThreadTeam team(result.Islands);
     std::int64_t shownSum = -1;
-    for (;;) {
-        // The best so far, exactly scored when it changes.
-        const TIsland* best = islands.front().get();
+    // The best so far, exactly scored when it changed, and the observer told.
+    const auto report = [&] {
         std::uint64_t spent = 0;
-        bool ended = true;
+        std::int64_t bestSum = -1;
+        TBlockList best;
         for (const auto& island : islands) {
-            if (island->BestSum < best->BestSum) best = island.get();
-            spent += island->Spent;
-            ended = ended && island->Ended;
+            spent += island->Spent.load(std::memory_order_relaxed);
+            const std::lock_guard<std::mutex> lock(island->Lock);
+            if (bestSum < 0 || island->BestSum < bestSum) {
+                bestSum = island->BestSum;
+                best = island->Best;
+            }
         }
-        if (best->BestSum != shownSum) {
-            shownSum = best->BestSum;
-            result.Pattern = best->Best;
+        if (bestSum != shownSum) {
+            shownSum = bestSum;
+            result.Pattern = std::move(best);
             result.Best = scorer.ScoreBlocks(result.Pattern).Distance;
         }
         result.Evaluations = spent;
@@ -225,6 +260,10 @@ TSearchResult RunMoveAnnealing(const TSearchSettings& settings, const TSearchObs
         if (observer)
             observer({result.Evaluations, result.Best, result.Pattern, result.Seconds,
                       result.Seconds > 0 ? result.Evaluations / result.Seconds : 0});
+    };
+    TThreadTeam team(result.Islands);
+    for (;;) {
+        report();
         if (stop != nullptr && stop->load()) {
             result.Stopped = TSearchEnd::Interrupted;
             break;
@@ -233,28 +272,50 @@ TSearchResult RunMoveAnnealing(const TSearchSettings& settings, const TSearchObs
             result.Stopped = TSearchEnd::Seconds;
             break;
         }
-        if (ended) {
+        if (std::all_of(islands.begin(), islands.end(),
+                        [](const auto& island) { return island->Ended; })) {
             result.Stopped = TSearchEnd::Evaluations;
             break;
         }
-        if (settings.MeanDistance && MeanDistanceOf(result.Best, elements) <= *settings.MeanDistance) {
+        if (settings.MeanDistance &&
+            MeanDistanceOf(result.Best, elements) <= *settings.MeanDistance) {
             result.Stopped = TSearchEnd::Distance;
             break;
         }
-        team.ForRanges(islandCount, 1, [&](int, std::size_t begin, std::size_t end) {
-            for (std::size_t i = begin; i != end; ++i)
-                chain.Walk(*islands[i], roundMoves);
+        // The round runs beside this thread, which looks at the clock and reports meanwhile.
+        std::atomic<bool> finished{false};
+        std::exception_ptr failure;
+        std::thread round([&] {
+            try {
+                team.ForRanges(islandCount, 1, [&](int, std::size_t begin, std::size_t end) {
+                    for (std::size_t i = begin; i != end; ++i)
+                        chain.Walk(*islands[i], roundMoves);
+                });
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            finished = true;
         });
+        auto reported = TClock::now();
+        while (!finished.load()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            if (settings.Seconds &&
+                std::chrono::duration<double>(TClock::now() - started).count() >= *settings.Seconds)
+                expired = true;
+            if (TClock::now() - reported >= std::chrono::milliseconds(500)) {
+                report();
+                reported = TClock::now();
+            }
+        }
+        round.join();
+        if (failure) std::rethrow_exception(failure);
         // The ring: each island takes its neighbour's best when it is better than its own.
         std::vector<std::pair<std::int64_t, TBlockList>> bests;
         for (const auto& island : islands)
             bests.emplace_back(island->BestSum, island->Best);
         for (std::size_t i = 0; i < islandCount && islandCount > 1; ++i) {
             const auto& [sum, blocks] = bests[(i + islandCount - 1) % islandCount];
-            if (sum < islands[i]->BestSum) {
-                islands[i]->BestSum = sum;
-                islands[i]->Best = blocks;
-            }
+            if (sum < islands[i]->BestSum) islands[i]->Improve(sum, blocks);
         }
     }
     return result;

@@ -8,6 +8,24 @@
 
 namespace vesk {
 
+namespace {
+
+// Sum |degrees[k] - target[k]| over k < count, on the widest vectors the processor has. The
+// larger less the smaller of two 32-bit integers always fits in 32 unsigned bits.
+[[gnu::target_clones("avx512f", "avx2", "default")]] std::int64_t
+ErrorSum(const std::int32_t* degrees, const std::int32_t* target, std::int32_t count) {
+    std::uint64_t sum = 0;
+    for (std::int32_t k = 0; k < count; ++k) {
+        const std::int32_t high = std::max(degrees[k], target[k]);
+        const std::int32_t low = std::min(degrees[k], target[k]);
+        sum += static_cast<std::uint32_t>(static_cast<std::uint32_t>(high) -
+                                          static_cast<std::uint32_t>(low));
+    }
+    return static_cast<std::int64_t>(sum);
+}
+
+} // namespace
+
 TIncrementalPattern::TIncrementalPattern(std::shared_ptr<const TScoringTables> tables,
                                          const TBlockList& blocks)
     : FTables(std::move(tables)), FElements(FTables->ElementCount),
@@ -44,8 +62,7 @@ void TIncrementalPattern::SumPrefixes(std::int32_t first) {
     const std::int32_t* degrees = Row(FBlocks.size());
     for (std::int32_t i = first; i < FElements; ++i)
         FPrefix[static_cast<std::size_t>(i) + 1] =
-            FPrefix[static_cast<std::size_t>(i)] +
-            std::abs(static_cast<std::int64_t>(degrees[i]) - FTarget[i]);
+            FPrefix[static_cast<std::size_t>(i)] + ErrorSum(degrees + i, FTarget + i, 1);
 }
 
 TIncrementalPattern::TPlaced TIncrementalPattern::Place(const TFuzzyBlock& B) const {
@@ -79,20 +96,6 @@ void TIncrementalPattern::MergeInto(const TPlaced& P, std::int32_t* degrees,
                    last - first + 1);
 }
 
-namespace {
-
-// Sum |degrees[k] - target[k]| over k < count, on the widest vectors the processor has.
-[[gnu::target_clones("avx512f", "avx2", "default")]] std::int64_t
-ErrorSum(const std::int32_t* degrees, const std::int32_t* target, std::int32_t count) {
-    std::int64_t sum = 0;
-    for (std::int32_t k = 0; k < count; ++k) {
-        const std::int64_t d = static_cast<std::int64_t>(degrees[k]) - target[k];
-        sum += d < 0 ? -d : d;
-    }
-    return sum;
-}
-
-} // namespace
 
 std::int64_t TIncrementalPattern::RangeSum(const std::int32_t* degrees, const TRange& range) const {
     return ErrorSum(degrees, FTarget + range.First, range.Last - range.First + 1);
@@ -116,7 +119,7 @@ void TIncrementalPattern::PendingOrder() {
 }
 
 std::int64_t TIncrementalPattern::Try() {
-    PendingOrder();
+    if (FChange == TChange::Move) PendingOrder();
     const std::size_t count = FBlocks.size();
     std::int64_t sum = FSum;
     for (std::size_t r = 0; r < FRangeCount; ++r) {
@@ -124,8 +127,14 @@ std::int64_t TIncrementalPattern::Try() {
         const std::size_t length = static_cast<std::size_t>(range.Last - range.First + 1);
         std::int32_t* scratch = FScratch.data();
         std::copy(Row(FStart) + range.First, Row(FStart) + range.First + length, scratch);
-        for (std::size_t k = FStart; k < count; ++k)
-            MergeInto(*FOrder[k], scratch, range);
+        if (FChange == TChange::Replace) {
+            MergeInto(FNew, scratch, range);
+            for (std::size_t k = FStart + 1; k < count; ++k)
+                MergeInto(FPlaced[k], scratch, range);
+        } else {
+            for (std::size_t k = FStart; k < count; ++k)
+                MergeInto(*FOrder[k], scratch, range);
+        }
         sum += RangeSum(scratch, range) - (FPrefix[static_cast<std::size_t>(range.Last) + 1] -
                                            FPrefix[static_cast<std::size_t>(range.First)]);
     }
