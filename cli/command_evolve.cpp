@@ -63,8 +63,7 @@ const char* ObjectiveWord(TObjective objective) {
 // One line on standard error that rewrites itself, at most ten times a second.
 class TProgressBar {
 public:
-    TProgressBar(std::uint64_t budget, double seconds, TObjective objective,
-                 std::int32_t elements)
+    TProgressBar(std::uint64_t budget, double seconds, TObjective objective, std::int32_t elements)
         : FBudget(budget), FSeconds(seconds), FObjective(objective), FElements(elements) {}
     ~TProgressBar() {
         if (FShown) std::fputc('\n', stderr);

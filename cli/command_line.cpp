@@ -112,7 +112,7 @@ CLI::Validator NotEmpty() {
 }
 
 std::optional<std::vector<std::int32_t>> ParseCodeList(const std::string& text,
-                                                        std::int32_t highest, std::string& why) {
+                                                       std::int32_t highest, std::string& why) {
     std::vector<std::int32_t> codes;
     const auto code = [&](std::string_view digits, std::int32_t& value) {
         const auto [stop, error] =

@@ -38,7 +38,7 @@ CLI::Validator NotEmpty();
 // Codes 0..highest as a list of numbers and ranges ("0-7,12"), sorted without repeats; nothing
 // when the text is not one (why says what is wrong).
 std::optional<std::vector<std::int32_t>> ParseCodeList(const std::string& text,
-                                                        std::int32_t highest, std::string& why);
+                                                       std::int32_t highest, std::string& why);
 // A list ParseCodeList reads.
 CLI::Validator CodeList(std::int32_t highest);
 

@@ -63,9 +63,10 @@ private:
 } // namespace
 
 TFieldAnnealing::TFieldAnnealing(std::uint64_t moves, std::uint64_t total, double hot, double cold,
-                                 unsigned seed)
+                                 unsigned seed, double seconds,
+                                 std::chrono::steady_clock::time_point started)
     : FMoves(std::max<std::uint64_t>(moves, 1)), FTotal(std::max<std::uint64_t>(total, 1)),
-      FHot(hot), FCold(cold), FRandom(seed) {}
+      FHot(hot), FCold(cold), FSeconds(seconds), FStarted(started), FRandom(seed) {}
 
 pagmo::population TFieldAnnealing::evolve(pagmo::population population) const {
     if (population.size() == 0) return population;
@@ -82,8 +83,13 @@ pagmo::population TFieldAnnealing::evolve(pagmo::population population) const {
     // A search that ends in the middle of the chain keeps what the chain found so far.
     try {
         for (std::uint64_t move = 0; move < FMoves; ++move, ++FDone) {
-            const double progress =
-                std::min(1.0, static_cast<double>(FDone) / static_cast<double>(FTotal));
+            double progress = static_cast<double>(FDone) / static_cast<double>(FTotal);
+            if (FSeconds > 0 && move % 64 == 0)
+                FElapsed =
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - FStarted)
+                        .count();
+            if (FSeconds > 0) progress = std::max(progress, FElapsed / FSeconds);
+            progress = std::min(progress, 1.0);
             const double temperature = FHot * std::exp(ratio * progress);
             const std::size_t gene = pickGene(FRandom);
             const double kept = current.Genes[gene];

@@ -2,6 +2,7 @@
 // The search's own algorithm, run by the optimiser's islands like any of its algorithms:
 // simulated annealing over single-field changes of a pattern.
 
+#include <chrono>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -22,8 +23,10 @@ namespace vesk {
 class TFieldAnnealing {
 public:
     TFieldAnnealing() = default;
+    // With seconds, the schedule follows the time from started as well, whichever is further.
     TFieldAnnealing(std::uint64_t moves, std::uint64_t total, double hot, double cold,
-                    unsigned seed);
+                    unsigned seed, double seconds = 0,
+                    std::chrono::steady_clock::time_point started = {});
 
     pagmo::population evolve(pagmo::population population) const;
     std::string get_name() const { return "annealing over fields"; }
@@ -32,6 +35,9 @@ public:
 private:
     std::uint64_t FMoves = 1, FTotal = 1;
     double FHot = 1, FCold = 0.01;
+    double FSeconds = 0;
+    mutable double FElapsed = 0;
+    std::chrono::steady_clock::time_point FStarted;
     mutable std::uint64_t FDone = 0;
     mutable std::mt19937_64 FRandom;
 };

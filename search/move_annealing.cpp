@@ -1,13 +1,13 @@
 #include "search/move_annealing.h"
 
 #include <algorithm>
-#include <thread>
-#include <mutex>
-#include <exception>
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <exception>
+#include <mutex>
 #include <random>
+#include <thread>
 
 #include "runtime/thread_team.h"
 #include "vesk/agent.h"
@@ -88,12 +88,10 @@ struct TIsland {
 class TChain {
 public:
     TChain(const TSearchSettings& settings, TClock::time_point started,
-           const std::atomic<bool>* stop, const std::atomic<bool>& expired,
-           std::int32_t elements)
+           const std::atomic<bool>* stop, const std::atomic<bool>& expired, std::int32_t elements)
         : FShapes(Codes(settings.Shapes, FieldHighest[0])),
           FOperators(Codes(settings.Operators, FieldHighest[4])), FStop(stop), FExpired(expired),
-          FStarted(started),
-          FSeconds(settings.Seconds.value_or(0)), FHot(HotPerElement * elements),
+          FStarted(started), FSeconds(settings.Seconds.value_or(0)), FHot(HotPerElement * elements),
           FCold(ColdPerElement * elements) {}
 
     TFuzzyBlock RandomBlock(TChainRandom& random) const {
@@ -132,7 +130,9 @@ TFuzzyBlock TChain::Changed(TFuzzyBlock B, TChainRandom& random) const {
     for (;;) {
         const TFuzzyBlock before = B;
         switch (random() % FieldsPerBlock) {
-        case 0: B.Shape = Pick(FShapes, random); break;
+        case 0:
+            B.Shape = Pick(FShapes, random);
+            break;
         case 1: // a neighbouring cell half the time: a block sliding into place
             B.Centre = random() % 2 ? Below(16, random)
                                     : std::clamp(B.Centre + (random() % 2 ? 1 : -1), 0, 15);
@@ -141,8 +141,12 @@ TFuzzyBlock TChain::Changed(TFuzzyBlock B, TChainRandom& random) const {
             B.Spread = random() % 2 ? Below(8, random)
                                     : std::clamp(B.Spread + (random() % 2 ? 1 : -1), 0, 7);
             break;
-        case 3: B.Repeats = Below(8, random); break;
-        default: B.Op = Pick(FOperators, random); break;
+        case 3:
+            B.Repeats = Below(8, random);
+            break;
+        default:
+            B.Op = Pick(FOperators, random);
+            break;
         }
         if (!(B == before)) return B;
     }
@@ -159,8 +163,7 @@ void TChain::Walk(TIsland& island, std::uint64_t moves) const {
             FExpired.load(std::memory_order_relaxed))
             return;
         if (move % LookEvery == 0) {
-            const double seconds =
-                std::chrono::duration<double>(TClock::now() - FStarted).count();
+            const double seconds = std::chrono::duration<double>(TClock::now() - FStarted).count();
             const double p = Progress(spent, island, seconds);
             const int cycle = std::min(Cycles - 1, static_cast<int>(p * Cycles));
             if (cycle != island.Cycle && spent < island.Allowance) {

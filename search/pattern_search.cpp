@@ -37,6 +37,8 @@ struct TRoundPlan {
     std::size_t Population;
     double Elements; // the objective's scale: the target's elements, 1 for the sweep's mean
     unsigned Seed;
+    double Seconds = 0; // the time limit, 0 for none
+    TClock::time_point Started;
 };
 
 // An algorithm --algorithm can name, and the size of population it works on.
@@ -59,9 +61,15 @@ constexpr double HotPerElement = 0.003, ColdPerElement = 0.00001;
 const TAlgorithmRecipe Recipes[] = {
     {TAlgorithm::Annealing, "annealing", 8,
      [](const TRoundPlan& plan) {
-         return pagmo::algorithm(TFieldAnnealing(plan.RoundEvaluations, plan.IslandEvaluations,
-                                                 HotPerElement * plan.Elements,
-                                                 ColdPerElement * plan.Elements, plan.Seed));
+         return pagmo::algorithm(TFieldAnnealing(
+             plan.RoundEvaluations, plan.IslandEvaluations, HotPerElement * plan.Elements,
+             ColdPerElement * plan.Elements, plan.Seed, plan.Seconds, plan.Started));
+     }},
+    {TAlgorithm::Fields, "fields", 8,
+     [](const TRoundPlan& plan) {
+         return pagmo::algorithm(TFieldAnnealing(
+             plan.RoundEvaluations, plan.IslandEvaluations, HotPerElement * plan.Elements,
+             ColdPerElement * plan.Elements, plan.Seed, plan.Seconds, plan.Started));
      }},
     // The optimiser's genetic algorithm: tournaments of two, uniform crossover of genes, one
     // gene in sixty redrawn in its range, the best of parents and children kept.
@@ -307,7 +315,9 @@ TSearchResult RunSearch(const TSearchSettings& settings, const TSearchObserver& 
         const std::uint64_t share =
             settings.Evaluations / islands + (i < settings.Evaluations % islands ? 1 : 0);
         control.SetAllowance(i, recipe.Population + share);
-        const TRoundPlan plan{roundEvaluations, share, recipe.Population, elements, algorithmSeed};
+        const TRoundPlan plan{roundEvaluations, share,         recipe.Population,
+                              elements,         algorithmSeed, settings.Seconds.value_or(0),
+                              started};
         pagmo::population population(problem.ForIsland(i), recipe.Population, populationSeed);
         if (settings.Start) {
             pagmo::vector_double genes = GenesOfBlocks(*settings.Start, settings.Blocks);

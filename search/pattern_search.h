@@ -22,7 +22,9 @@ constexpr double MaxSeconds = 1e9;
 constexpr int MaxIslands = 256;
 
 // The optimisers a search can run; NSGA-II serves the Pareto search only.
-enum class TAlgorithm { Annealing, Sga, Gaco, Ihs, Nsga2 };
+// Fields is the earlier annealing over single fields through the optimiser's interface, kept
+// for comparison; Annealing runs it for the sweep objective.
+enum class TAlgorithm { Annealing, Fields, Sga, Gaco, Ihs, Nsga2 };
 constexpr TAlgorithm DefaultAlgorithm = TAlgorithm::Annealing;
 constexpr TAlgorithm ParetoAlgorithm = TAlgorithm::Nsga2;
 
@@ -42,7 +44,7 @@ struct TSearchSettings {
     std::optional<double> Seconds;      // stop after this much time (at most MaxSeconds)
     std::optional<double> MeanDistance; // stop once the best distance an element reaches this
     std::uint64_t RoundEvaluations =
-        0; // what an island spends between migrations; 0: from the budget
+        0;                           // what an island spends between migrations; 0: from the budget
     std::optional<TBlockList> Start; // the pattern every island begins from (Blocks blocks)
     // The codes the blocks may use (each list sorted, without repeats); empty: every code.
     std::vector<std::int32_t> Shapes, Operators;

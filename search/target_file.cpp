@@ -228,9 +228,10 @@ TFuzzySet ParseTargetText(std::string_view text, const std::string& name, long f
     if (text.substr(0, ByteOrderMark.size()) == ByteOrderMark) text.remove_prefix(3);
     const std::string_view start = Trimmed(text.substr(0, text.find('\n')));
     const std::size_t first = text.find_first_not_of(" \t\r\f\v\n");
-    TFuzzySet set = first != std::string_view::npos && text[first] == '[' ? ParseJson(text, name, firstLine)
-                    : start == "element,degree"                           ? ParseCsv(text, name, firstLine)
-                                                                          : ParsePlain(text, name, firstLine);
+    TFuzzySet set = first != std::string_view::npos && text[first] == '['
+                        ? ParseJson(text, name, firstLine)
+                    : start == "element,degree" ? ParseCsv(text, name, firstLine)
+                                                : ParsePlain(text, name, firstLine);
     if (set.Count() == 0) throw ETargetError(name + ": no degrees");
     return set;
 }

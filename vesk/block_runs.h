@@ -35,8 +35,8 @@ public:
     void Merge(const TFuzzyBlock& B, std::int32_t* degrees) const;
     // The degrees the block's shape draws over its interval, element First + k at [k].
     const std::int16_t* RunOf(const TFuzzyBlock& B) const {
-        return Run(B.Shape, B.Repeats, FIntervals[static_cast<std::size_t>(B.Centre * Spreads +
-                                                                           B.Spread)]);
+        return Run(B.Shape, B.Repeats,
+                   FIntervals[static_cast<std::size_t>(B.Centre * Spreads + B.Spread)]);
     }
 
 private:

@@ -75,8 +75,7 @@ std::span<const std::int32_t> TIncrementalPattern::Degrees() const {
     return {Row(FBlocks.size()), static_cast<std::size_t>(FElements)};
 }
 
-void TIncrementalPattern::MergeInto(const TPlaced& P, std::int32_t* degrees,
-                                    const TRange& range) {
+void TIncrementalPattern::MergeInto(const TPlaced& P, std::int32_t* degrees, const TRange& range) {
     const std::int32_t first = std::max(range.First, P.First);
     const std::int32_t last = std::min(range.Last, P.Last);
     if (first > last) return;
@@ -95,7 +94,6 @@ void TIncrementalPattern::MergeInto(const TPlaced& P, std::int32_t* degrees,
     MergeDegreeRun(B.Op, degrees + (first - range.First), run + (first - P.First),
                    last - first + 1);
 }
-
 
 std::int64_t TIncrementalPattern::RangeSum(const std::int32_t* degrees, const TRange& range) const {
     return ErrorSum(degrees, FTarget + range.First, range.Last - range.First + 1);

@@ -99,7 +99,7 @@ private:
     std::int64_t FTriedSum = 0;
 
     std::vector<std::int32_t> FScratch;
-    std::vector<std::int32_t> FDrawn;    // a run drawn anew, where the tables keep none
+    std::vector<std::int32_t> FDrawn; // a run drawn anew, where the tables keep none
     std::vector<std::int16_t> FDrawn16;
 };
 

@@ -193,3 +193,92 @@ TEST(VeskDescribe, NamesEachBlockAndItsElements) {
 
 } // namespace
 } // namespace vesk::test
+
+namespace vesk::test {
+namespace {
+
+std::string WriteText(const TScratch& dir, const std::string& name, const std::string& text) {
+    const std::string path = dir.Path(name);
+    std::ofstream(path) << text;
+    return path;
+}
+
+// A short, evaluation-bounded run of the default search, the same on every machine: it must
+// come at least this close.
+TEST(VeskEvolveSearch, AShortDefaultRunComesCloseAndAStartIsNeverLost) {
+    const TToolRun run =
+        RunTool({"evolve", "--evaluations", "400000", "--islands", "2", "--seed", "2", "-q"});
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    EXPECT_LE(json::parse(run.Out)["mean_distance"].get<double>(), 0.022);
+
+    // A pattern at 0.0071: a search that starts from it ends no worse.
+    const std::string good =
+        "54603546036507B5550A6711F0E20A4C50CEE702971081C603C65069D4005B06C3506B19063CB07B";
+    const TToolRun started = RunTool({"evolve", "--start", good, "--evaluations", "20000", "-q"});
+    ASSERT_EQ(started.Status, 0) << started.Err;
+    EXPECT_LE(json::parse(started.Out)["distance"].get<double>(),
+              json::parse(RunTool({"score", "--format", "json"}, good + "\n").Out)["distance"]
+                  .get<double>());
+    EXPECT_EQ(RunTool({"evolve", "--start", good, "--blocks", "3"}).Status, 2);
+    EXPECT_EQ(RunTool({"evolve", "--start", "0000G"}).Status, 2);
+    EXPECT_EQ(RunTool({"evolve", "--start", good, "--shapes", "0-3"}).Status, 2);
+}
+
+TEST(VeskEvolveSearch, ShapesAndOperatorsKeepToTheirLists) {
+    const TToolRun run = RunTool({"evolve", "--shapes", "0-3,12", "--operators", "1,10-11",
+                                  "--evaluations", "30000", "--format", "plain"});
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    const std::string hex = run.Out.substr(0, run.Out.size() - 1);
+    ASSERT_EQ(hex.size(), 80u);
+    for (std::size_t b = 0; b < hex.size(); b += 5) {
+        EXPECT_NE(std::string("0123C").find(hex[b]), std::string::npos) << hex;
+        EXPECT_NE(std::string("1AB").find(hex[b + 4]), std::string::npos) << hex;
+    }
+    for (const char* bad : {"16", "3-1", "a", "1,,2", "", "-2"}) {
+        const TToolRun refused = RunTool({"evolve", "--shapes", bad});
+        EXPECT_EQ(refused.Status, 2) << bad;
+        EXPECT_NE(refused.Err.find("--shapes"), std::string::npos) << refused.Err;
+    }
+    EXPECT_EQ(RunTool({"evolve", "--algorithm", "sga", "--operators", "1"}).Status, 2);
+}
+
+TEST(VeskEvolveSearch, ManyTargetsAnswerALineEachWithASeedThatGivesTheSameAlone) {
+    TScratch dir;
+    const std::string targets =
+        WriteText(dir, "targets.txt",
+                  "10 20 30 40 50 60 70 80 90 100 90 80\n\n[5,6,7,8,9,10,11,12,13,14]\n"
+                  "1,2,3,4,5,6,7,8,9,10,11\n");
+    const TToolRun run = RunTool({"evolve", "--targets", targets, "--evaluations", "20000", "-q"});
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    std::istringstream lines(run.Out);
+    std::vector<json> answers;
+    for (std::string line; std::getline(lines, line);)
+        answers.push_back(json::parse(line));
+    ASSERT_EQ(answers.size(), 3u);
+    EXPECT_EQ(answers[0]["target"], targets + ":1");
+    EXPECT_EQ(answers[1]["target"], targets + ":3");
+    EXPECT_EQ(answers[1]["elements"], 10);
+    EXPECT_NE(answers[0]["seed"], answers[1]["seed"]);
+    // The third line alone, with the seed its answer names, gives the same answer.
+    const std::string one = WriteText(dir, "one.txt", "1 2 3 4 5 6 7 8 9 10 11\n");
+    const TToolRun alone = RunTool({"evolve", "--target", one, "--seed",
+                                    std::to_string(answers[2]["seed"].get<unsigned>()),
+                                    "--evaluations", "20000", "-q"});
+    EXPECT_EQ(json::parse(alone.Out)["hex"], answers[2]["hex"]);
+    // Scored against the same target, the pattern gets the distance reported.
+    const TToolRun scored = RunTool({"score", "--target", one, "--format", "json"},
+                                    answers[2]["hex"].get<std::string>() + "\n");
+    EXPECT_EQ(json::parse(scored.Out)["distance"], answers[2]["distance"]);
+    EXPECT_EQ(json::parse(scored.Out)["fitness"], answers[2]["fitness"]);
+
+    const std::string bad = WriteText(dir, "bad.txt", "1 2 3\n4 x 6\n");
+    const TToolRun refused = RunTool({"evolve", "--targets", bad});
+    EXPECT_EQ(refused.Status, 1);
+    EXPECT_EQ(refused.Out, "");
+    EXPECT_EQ(refused.Err, "vesk: " + bad + ":2: 'x' is not a degree (a whole number 0..100)\n");
+    EXPECT_EQ(RunTool({"evolve", "--targets", bad, "--target", one}).Status, 2);
+    EXPECT_EQ(RunTool({"score", "--target", bad}, "00000\n").Status, 1);
+}
+
+} // namespace
+} // namespace vesk::test

@@ -55,7 +55,8 @@ void Walk(std::int32_t elements, std::size_t blocks, int moves, unsigned seed) {
             changed[at] = B;
             tried = state.TryReplace(at, B);
         } else {
-            const std::size_t to = std::uniform_int_distribution<std::size_t>(0, blocks - 1)(random);
+            const std::size_t to =
+                std::uniform_int_distribution<std::size_t>(0, blocks - 1)(random);
             const TFuzzyBlock moved = changed[at];
             changed.erase(changed.begin() + static_cast<long>(at));
             changed.insert(changed.begin() + static_cast<long>(to), moved);
