@@ -188,7 +188,7 @@ TSearchSettings BaseSettings(const TEvolveOptions& o) {
 // Searches the settings' target, showing progress as asked; the result goes out as the
 // options say. False when a signal ended the search.
 bool SearchAndReport(const TEvolveOptions& o, const TSearchSettings& settings,
-                     const std::string& targetName, const TStopSignals& signals) {
+                     const std::string& targetName, const TStopSignals& stopSignals) {
     const std::int32_t n = settings.Target.Count();
     const TProgressForm progress = o.Quiet ? TProgressForm::None : o.Progress;
     const bool bar = progress == TProgressForm::Bar && isatty(STDERR_FILENO) == 1;
@@ -205,7 +205,7 @@ bool SearchAndReport(const TEvolveOptions& o, const TSearchSettings& settings,
 
     TSearchResult result;
     try {
-        result = RunSearch(settings, observer, &signals.Flag());
+        result = RunSearch(settings, observer, &stopSignals.Flag());
     } catch (const std::invalid_argument& error) {
         throw EUsageError(error.what());
     }
@@ -222,7 +222,7 @@ bool SearchAndReport(const TEvolveOptions& o, const TSearchSettings& settings,
 int Evolve(const TEvolveOptions& o) {
     // From here on SIGINT and SIGTERM end the search with the best so far, however many come,
     // until the result is out.
-    const TStopSignals signals;
+    const TStopSignals stopSignals;
     TSearchSettings settings = BaseSettings(o);
     if (o.Objective == TObjective::Sweep && (!o.Target.empty() || !o.Targets.empty()))
         throw EUsageError("the sweep objective scores against the built-in reference only");
@@ -232,7 +232,7 @@ int Evolve(const TEvolveOptions& o) {
                 settings.Target = std::move(line.Target);
                 settings.Seed = TargetSeed(o.Seed, line.Line);
                 if (!SearchAndReport(o, settings, o.Targets + ":" + std::to_string(line.Line),
-                                     signals))
+                                     stopSignals))
                     break;
             }
         } else {
@@ -242,12 +242,12 @@ int Evolve(const TEvolveOptions& o) {
                 settings.Target.ClearDegrees();
                 settings.Target.MakeReference(o.N);
             }
-            SearchAndReport(o, settings, o.Target, signals);
+            SearchAndReport(o, settings, o.Target, stopSignals);
         }
     } catch (const ETargetError& error) {
         throw ECommandFailure(error.what());
     }
-    if (signals.Caught() != 0) return signals.ExitStatus();
+    if (stopSignals.Caught() != 0) return stopSignals.ExitStatus();
     return ExitSuccess;
 }
 

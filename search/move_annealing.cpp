@@ -22,7 +22,7 @@ using TClock = TSearchClock;
 // The heat of the first cycle and the cold every cycle ends at, in units of the integer
 // distance an element; each cycle after the first starts at Reheat times the one before.
 // Tuned on the reference of 100 with 16 blocks, seeds 1 to 5 (see the README's quality table).
-constexpr double HotPerElement = 1.0, ColdPerElement = 0.004, Reheat = 0.25;
+constexpr double ChainHotPerElement = 1.0, ChainColdPerElement = 0.004, Reheat = 0.25;
 constexpr int Cycles = 2;
 // Of every 20 moves: one field changed, a block drawn anew, two neighbours swapped, and the rest
 // a block moved to another place.
@@ -91,8 +91,8 @@ public:
            const std::atomic<bool>* stop, const std::atomic<bool>& expired, std::int32_t elements)
         : FShapes(Codes(settings.Shapes, FieldHighest[0])),
           FOperators(Codes(settings.Operators, FieldHighest[4])), FStop(stop), FExpired(expired),
-          FStarted(started), FSeconds(settings.Seconds.value_or(0)), FHot(HotPerElement * elements),
-          FCold(ColdPerElement * elements) {}
+          FStarted(started), FSeconds(settings.Seconds.value_or(0)),
+          FHot(ChainHotPerElement * elements), FCold(ChainColdPerElement * elements) {}
 
     TFuzzyBlock RandomBlock(TChainRandom& random) const {
         return {Pick(FShapes, random), Below(16, random), Below(8, random), Below(8, random),

@@ -109,7 +109,7 @@ TEST(VeskEvolve, SignalsAtAnyMomentNeverLoseTheResult) {
         {SIGINT}, {SIGINT, SIGINT}, {SIGTERM}, {SIGTERM, SIGINT}, {SIGINT, SIGTERM, SIGINT}};
     int interrupted = 0;
     for (int round = 0; round < 10; ++round) {
-        const std::vector<int>& signals = cases[static_cast<std::size_t>(round) % cases.size()];
+        const std::vector<int>& sent = cases[static_cast<std::size_t>(round) % cases.size()];
         int errors[2];
         ASSERT_EQ(pipe(errors), 0);
         const pid_t child = fork();
@@ -128,7 +128,7 @@ TEST(VeskEvolve, SignalsAtAnyMomentNeverLoseTheResult) {
         }
         std::this_thread::sleep_for(
             std::chrono::milliseconds(std::uniform_int_distribution<int>(0, 300)(random)));
-        for (int signal : signals) {
+        for (int signal : sent) {
             kill(child, signal);
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         }
@@ -145,7 +145,7 @@ TEST(VeskEvolve, SignalsAtAnyMomentNeverLoseTheResult) {
         if (WEXITSTATUS(status) == 0) {
             EXPECT_EQ(result["stopped"], "evaluations");
         } else {
-            EXPECT_TRUE(std::any_of(signals.begin(), signals.end(), [&](int signal) {
+            EXPECT_TRUE(std::any_of(sent.begin(), sent.end(), [&](int signal) {
                 return WEXITSTATUS(status) == 128 + signal;
             })) << WEXITSTATUS(status);
             interrupted += result["stopped"] == "interrupted";
