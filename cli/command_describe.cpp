@@ -5,6 +5,7 @@
 #include "cli/cli_errors.h"
 #include "cli/command_line.h"
 #include "cli/commands.h"
+#include "cli/csv_field.h"
 #include "cli/json_output.h"
 #include "cli/text_stream.h"
 #include "fuzzyset/operator_kernels.h"
@@ -23,18 +24,6 @@ struct TDescribeOptions {
     std::int32_t N = 100;
     TDescribeFormat Format = TDescribeFormat::Plain;
 };
-
-// A CSV field as RFC 4180 writes it: quoted, its quotes doubled, when it holds a comma, a quote
-// or a line break.
-std::string CsvField(std::string_view field) {
-    if (field.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(field);
-    std::string out = "\"";
-    for (char c : field) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
 
 // The digits as the plain table shows them: as written when they are five visible ASCII
 // characters, quoted with escapes otherwise.

@@ -11,6 +11,7 @@
 #include "cli/cli_errors.h"
 #include "cli/command_line.h"
 #include "cli/commands.h"
+#include "cli/csv_field.h"
 #include "cli/json_output.h"
 #include "cli/pattern_check.h"
 #include "cli/text_stream.h"
@@ -54,21 +55,6 @@ void AppendDouble(std::string& out, double value) {
         std::to_chars(digits, digits + sizeof digits, value, std::chars_format::general, 17).ptr);
 }
 
-// A CSV field as RFC 4180 writes it: quoted, its quotes doubled, when it holds a comma, a
-// quote or a line break.
-void AppendCsvField(std::string& out, std::string_view field) {
-    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out.append(field);
-        return;
-    }
-    out += '"';
-    for (char c : field) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    out += '"';
-}
-
 void AppendAnswer(std::string& out, TScoreFormat format, std::string_view hex,
                   const TPatternScore& score) {
     switch (format) {
@@ -103,9 +89,9 @@ void AppendProblem(TScoredChunk& chunk, TScoreFormat format, long line, std::str
     case TScoreFormat::Plain:
         break;
     case TScoreFormat::Csv:
-        AppendCsvField(chunk.Out, text);
+        chunk.Out += CsvField(text);
         chunk.Out += ",,,";
-        AppendCsvField(chunk.Out, problem);
+        chunk.Out += CsvField(problem);
         break;
     case TScoreFormat::Json: {
         TJson answer;
