@@ -80,9 +80,11 @@ void TIncrementalPattern::Reset(const TBlockList& blocks) {
 
 void TIncrementalPattern::SumPrefixes(std::int32_t first) {
     const std::int32_t* degrees = Row(FBlocks.size());
-    for (std::int32_t i = first; i < FElements; ++i)
-        FPrefix[static_cast<std::size_t>(i) + 1] =
-            FPrefix[static_cast<std::size_t>(i)] + ErrorSum(degrees + i, FTarget + i, 1);
+    std::int64_t sum = FPrefix[static_cast<std::size_t>(first)];
+    for (std::int32_t i = first; i < FElements; ++i) {
+        sum += std::abs(static_cast<std::int64_t>(degrees[i]) - FTarget[i]);
+        FPrefix[static_cast<std::size_t>(i) + 1] = sum;
+    }
 }
 
 TIncrementalPattern::TPlaced TIncrementalPattern::Place(const TFuzzyBlock& B) const {
@@ -116,7 +118,10 @@ void TIncrementalPattern::MergeInto(const TPlaced& P, std::int32_t* degrees, con
 }
 
 std::int64_t TIncrementalPattern::RangeSum(const std::int32_t* degrees, const TRange& range) const {
-    return ErrorSum(degrees, FTarget + range.First, range.Last - range.First + 1);
+    const std::int32_t count = range.Last - range.First + 1;
+    // Short ranges cost less here than the call to the wider loops.
+    if (count < 256) return ErrorSumOn<0>(degrees, FTarget + range.First, count);
+    return ErrorSum(degrees, FTarget + range.First, count);
 }
 
 void TIncrementalPattern::PendingOrder() {
