@@ -337,13 +337,13 @@ void AddEvolveCommand(CLI::App& tool, int& status) {
         "evaluations_per_second, algorithm, islands, seed, stopped, and with --pareto the\n"
         "front of the best pattern for each block count; with --targets, one such object a\n"
         "target, whose seed (derived from --seed and the line) and target (FILE:LINE) say how\n"
-        "to search that target alone for the same answer. The same settings and evaluation\n"
-        "budget give the same pattern on every run; a run bounded by time may differ with the\n"
-        "machine's speed. The budget is shared out among the\n"
-        "islands; each also evaluates its initial population. --seconds ends the search at\n"
-        "the time given, within a few evaluations. Progress comes after every round and at\n"
-        "least once a second. Ctrl-C (SIGINT) or SIGTERM, once or many times, ends the search\n"
-        "at once, prints the best so far and exits with 130 or 143.");
+        "to search that target alone for the same answer.\n"
+        "The same settings and evaluation budget give the same pattern on every run; a run\n"
+        "bounded by time may differ with the machine's speed. The budget is shared out among\n"
+        "the islands; each also evaluates its start. --seconds ends the search at the time\n"
+        "given, within a few evaluations. Progress comes after every round and at least\n"
+        "once a second. Ctrl-C (SIGINT) or SIGTERM, once or many times, ends the search at\n"
+        "once, prints the best so far and exits with 130 or 143.");
     command->callback([&status, o, command] {
         o->BlocksGiven = command->count("--blocks") > 0;
         o->EvaluationsGiven = command->count("--evaluations") > 0;

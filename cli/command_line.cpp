@@ -81,7 +81,7 @@ CLI::Validator WholeNumber(std::int64_t lowest, std::uint64_t highest) {
                 return range;
             return "";
         },
-        "INT", "whole number");
+        "", "whole number");
 }
 
 CLI::Validator RealNumber(double lowest, bool lowestAllowed, double highest) {
@@ -102,13 +102,13 @@ CLI::Validator RealNumber(double lowest, bool lowestAllowed, double highest) {
                 return range;
             return "";
         },
-        "NUMBER", "number");
+        "", "number");
 }
 
 CLI::Validator NotEmpty() {
     return CLI::Validator(
         [](std::string& text) -> std::string { return text.empty() ? "must not be empty" : ""; },
-        "TEXT", "not empty");
+        "", "not empty");
 }
 
 std::optional<std::vector<std::int32_t>> ParseCodeList(const std::string& text,
@@ -148,7 +148,7 @@ CLI::Validator CodeList(std::int32_t highest) {
             std::string why;
             return ParseCodeList(text, highest, why) ? "" : why;
         },
-        "LIST", "code list");
+        "", "code list");
 }
 
 CLI::Option* AddElementsOption(CLI::App& command, std::int32_t& n) {
