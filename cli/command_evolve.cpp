@@ -12,6 +12,7 @@
 #include "cli/json_output.h"
 #include "cli/stop_signals.h"
 #include "cli/text_stream.h"
+#include "runtime/split_mix.h"
 #include "search/pattern_search.h"
 #include "search/target_file.h"
 #include "vesk/agent.h"
@@ -46,11 +47,9 @@ struct TEvolveOptions {
 // The seed the target on a line of a --targets file is searched with: the same whatever the
 // other lines, so that the line alone with --target and this seed gives the same answer.
 unsigned TargetSeed(unsigned seed, long line) {
-    std::uint64_t x = (static_cast<std::uint64_t>(seed) << 32) + static_cast<std::uint64_t>(line);
-    x += 0x9E3779B97F4A7C15u; // splitmix64
-    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9u;
-    x = (x ^ (x >> 27)) * 0x94D049BB133111EBu;
-    return static_cast<unsigned>((x ^ (x >> 31)) >> 32);
+    std::uint64_t state =
+        (static_cast<std::uint64_t>(seed) << 32) + static_cast<std::uint64_t>(line);
+    return static_cast<unsigned>(SplitMix64(state) >> 32);
 }
 
 const std::map<std::string, TObjective> ObjectiveWords{{"distance", TObjective::Distance},

@@ -138,8 +138,7 @@ void ScoreChunk(TScoredChunk& chunk, TPatternScorer& scorer, TScoreFormat format
 
 int Score(const TScoreOptions& o) {
     const TScoreFormat format = o.Format;
-    // More threads than the hardware has would only wait for each other.
-    TThreadTeam team(o.Jobs > 0 ? std::min(o.Jobs, HardwareThreads()) : 0);
+    TThreadTeam team(o.Jobs);
     // One scorer a thread on tables built before anything is read, so that a reference that
     // cannot be built faults at once.
     std::shared_ptr<const TScoringTables> tables;

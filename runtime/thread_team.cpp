@@ -22,9 +22,7 @@ int HardwareThreads() {
 
 // oneTBB: an arena of the team's size; a member is the thread's slot in it.
 struct TThreadTeam::TScheduler {
-    // The arena has at most a thread for each the hardware has (more would be refused with a
-    // warning); members past that are never called.
-    explicit TScheduler(int threads) : Arena(std::min(threads, HardwareThreads())) {}
+    explicit TScheduler(int threads) : Arena(threads) {}
 
     void ForRanges(std::size_t count, std::size_t grain, const TRangeBody& body) {
         Arena.execute([&] {
@@ -77,7 +75,7 @@ struct TThreadTeam::TScheduler {
 #endif
 
 TThreadTeam::TThreadTeam(int threads)
-    : FThreads(threads > 0 ? threads : HardwareThreads()),
+    : FThreads(threads > 0 ? std::min(threads, HardwareThreads()) : HardwareThreads()),
       FScheduler(std::make_unique<TScheduler>(FThreads)) {}
 
 TThreadTeam::~TThreadTeam() = default;

@@ -16,7 +16,8 @@ public:
     // Range work gets: body(member, begin, end), member in 0..Threads()-1.
     using TRangeBody = std::function<void(int member, std::size_t begin, std::size_t end)>;
 
-    // threads 0: every hardware thread.
+    // threads 0, or more than the hardware has: every hardware thread (more would only wait for
+    // each other, and oneTBB refuses them with a warning).
     explicit TThreadTeam(int threads = 0);
     ~TThreadTeam();
     TThreadTeam(const TThreadTeam&) = delete;

@@ -1,14 +1,14 @@
 #include "search/move_annealing.h"
+#include "search/watched_round.h"
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
-#include <exception>
 #include <mutex>
 #include <random>
-#include <thread>
 
+#include "runtime/split_mix.h"
 #include "runtime/thread_team.h"
 #include "vesk/agent.h"
 #include "vesk/incremental_pattern.h"
@@ -46,12 +46,7 @@ public:
     explicit TChainRandom(std::uint64_t seed) : FState(seed) {}
     static constexpr result_type min() { return 0; }
     static constexpr result_type max() { return ~result_type{0}; }
-    result_type operator()() {
-        std::uint64_t z = (FState += 0x9E3779B97F4A7C15u);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
-        return z ^ (z >> 31);
-    }
+    result_type operator()() { return SplitMix64(FState); }
     // A real in [0, 1).
     double Chance() { return static_cast<double>((*this)() >> 11) * 0x1.0p-53; }
 
@@ -286,32 +281,20 @@ TSearchResult RunMoveAnnealing(const TSearchSettings& settings, const TSearchObs
             break;
         }
         // The round runs beside this thread, which looks at the clock and reports meanwhile.
-        std::atomic<bool> finished{false};
-        std::exception_ptr failure;
-        std::thread round([&] {
-            try {
+        RunWatched(
+            [&] {
                 team.ForRanges(islandCount, 1, [&](int, std::size_t begin, std::size_t end) {
                     for (std::size_t i = begin; i != end; ++i)
                         chain.Walk(*islands[i], roundMoves);
                 });
-            } catch (...) {
-                failure = std::current_exception();
-            }
-            finished = true;
-        });
-        auto reported = TClock::now();
-        while (!finished.load()) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-            if (settings.Seconds &&
-                std::chrono::duration<double>(TClock::now() - started).count() >= *settings.Seconds)
-                expired = true;
-            if (TClock::now() - reported >= std::chrono::milliseconds(500)) {
-                report();
-                reported = TClock::now();
-            }
-        }
-        round.join();
-        if (failure) std::rethrow_exception(failure);
+            },
+            [&] {
+                if (settings.Seconds &&
+                    std::chrono::duration<double>(TClock::now() - started).count() >=
+                        *settings.Seconds)
+                    expired = true;
+            },
+            report);
         // The ring: each island takes its neighbour's best when it is better than its own.
         std::vector<std::pair<std::int64_t, TBlockList>> bests;
         for (const auto& island : islands)

@@ -68,8 +68,6 @@ void TSearchControl::Count(std::size_t island) const {
         if (spent >= account.Allowance || StopRequested() ||
             FExpired.load(std::memory_order_relaxed))
             throw TSearchStopped();
-        if (FDeadline && spent % ClockEvery == 0 && TSearchClock::now() >= *FDeadline)
-            throw TSearchStopped();
     }
     account.Spent.store(spent + 1, std::memory_order_relaxed);
 }

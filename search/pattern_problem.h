@@ -81,8 +81,6 @@ private:
         bool HasBest = false;
         pagmo::vector_double BestGenes;
     };
-    // Evaluations between two looks at the clock.
-    static constexpr std::uint64_t ClockEvery = 16;
 
     const std::atomic<bool>* FStop;
     std::optional<TSearchClock::time_point> FDeadline;

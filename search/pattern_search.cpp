@@ -2,11 +2,9 @@
 
 #include <algorithm>
 #include <chrono>
-#include <exception>
 #include <map>
 #include <random>
 #include <stdexcept>
-#include <thread>
 
 #include <pagmo/algorithm.hpp>
 #include <pagmo/algorithms/gaco.hpp>
@@ -22,6 +20,7 @@
 #include "runtime/thread_team.h"
 #include "search/field_annealing.h"
 #include "search/move_annealing.h"
+#include "search/watched_round.h"
 #include "vesk/agent.h"
 
 namespace vesk {
@@ -58,19 +57,16 @@ unsigned Generations(const TRoundPlan& plan) {
 // blocks (see the README's quality table).
 constexpr double HotPerElement = 0.003, ColdPerElement = 0.00001;
 
+pagmo::algorithm FieldAnnealing(const TRoundPlan& plan) {
+    return pagmo::algorithm(TFieldAnnealing(
+        plan.RoundEvaluations, plan.IslandEvaluations, HotPerElement * plan.Elements,
+        ColdPerElement * plan.Elements, plan.Seed, plan.Seconds, plan.Started));
+}
+
 const TAlgorithmRecipe Recipes[] = {
-    {TAlgorithm::Annealing, "annealing", 8,
-     [](const TRoundPlan& plan) {
-         return pagmo::algorithm(TFieldAnnealing(
-             plan.RoundEvaluations, plan.IslandEvaluations, HotPerElement * plan.Elements,
-             ColdPerElement * plan.Elements, plan.Seed, plan.Seconds, plan.Started));
-     }},
-    {TAlgorithm::Fields, "fields", 8,
-     [](const TRoundPlan& plan) {
-         return pagmo::algorithm(TFieldAnnealing(
-             plan.RoundEvaluations, plan.IslandEvaluations, HotPerElement * plan.Elements,
-             ColdPerElement * plan.Elements, plan.Seed, plan.Seconds, plan.Started));
-     }},
+    // On the distance the default runs RunMoveAnnealing; this serves the sweep objective.
+    {TAlgorithm::Annealing, "annealing", 8, FieldAnnealing},
+    {TAlgorithm::Fields, "fields", 8, FieldAnnealing},
     // The optimiser's genetic algorithm: tournaments of two, uniform crossover of genes, one
     // gene in sixty redrawn in its range, the best of parents and children kept.
     {TAlgorithm::Sga, "sga", 100,
@@ -127,25 +123,22 @@ Champions(const pagmo::archipelago& archipelago) {
     return out;
 }
 
-// Every island evolves once, all at the same time, while this thread looks at the deadline every
-// few milliseconds and calls report every ReportEvery. An island that raises TSearchStopped
-// keeps its population from before the round. ThreadSanitizer cannot see the ordering the
-// islands' own threads give (the optimiser's library is not built for it), so its builds run
-// the same evolutions, each island's algorithm on its population, on a thread team it can see.
+// Every island evolves once, all at the same time, while this thread looks at the deadline and
+// reports (RunWatched). An island that raises TSearchStopped keeps its population from before
+// the round. ThreadSanitizer cannot see the ordering the islands' own threads give (the
+// optimiser's library is not built for it), so its builds run the same evolutions, each island's
+// algorithm on its population, on a thread team it can see.
 void EvolveRound(pagmo::archipelago& archipelago, [[maybe_unused]] TThreadTeam& team,
                  TSearchControl& control, const std::function<void()>& report) {
-    constexpr auto ReportEvery = std::chrono::milliseconds(500);
+    RunWatched(
+        [&] {
 #if !defined(__SANITIZE_THREAD__)
-    archipelago.evolve(1);
-    const auto busy = [&] {
-        const pagmo::evolve_status status = archipelago.status();
-        return status == pagmo::evolve_status::busy || status == pagmo::evolve_status::busy_error;
-    };
+            archipelago.evolve(1);
+            try {
+                archipelago.wait_check();
+            } catch (const TSearchStopped&) {
+            }
 #else
-    std::atomic<bool> finished{false};
-    std::exception_ptr failure;
-    std::thread round([&] {
-        try {
             team.ForRanges(archipelago.size(), 1, [&](int, std::size_t begin, std::size_t end) {
                 for (std::size_t i = begin; i != end; ++i) {
                     pagmo::island& island = archipelago[i];
@@ -158,31 +151,9 @@ void EvolveRound(pagmo::archipelago& archipelago, [[maybe_unused]] TThreadTeam& 
                     }
                 }
             });
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        finished = true;
-    });
-    const auto busy = [&] { return !finished.load(); };
 #endif
-    auto reported = TClock::now();
-    while (busy()) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        control.CheckDeadline();
-        if (TClock::now() - reported >= ReportEvery) {
-            report();
-            reported = TClock::now();
-        }
-    }
-#if !defined(__SANITIZE_THREAD__)
-    try {
-        archipelago.wait_check();
-    } catch (const TSearchStopped&) {
-    }
-#else
-    round.join();
-    if (failure) std::rethrow_exception(failure);
-#endif
+        },
+        [&] { control.CheckDeadline(); }, report);
 }
 
 // The ring migration: island i takes the champion of island i - 1 in place of its worst.
