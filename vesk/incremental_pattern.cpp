@@ -10,6 +10,9 @@ namespace vesk {
 
 namespace {
 
+// The shortest range of elements a change is narrowed on after every block.
+constexpr std::int32_t NarrowedFrom = 128;
+
 // Sum |degrees[k] - target[k]| over k < count. The larger less the smaller of two 32-bit
 // integers always fits in 32 unsigned bits.
 template <int>
@@ -141,25 +144,64 @@ void TIncrementalPattern::PendingOrder() {
     }
 }
 
+TIncrementalPattern::TRange TIncrementalPattern::Narrowed(const std::int32_t* degrees,
+                                                          std::int32_t offset, TRange range,
+                                                          std::size_t row) const {
+    const std::int32_t* kept = Row(row);
+    const std::int32_t* held = degrees - offset;
+    // Eight elements a step while they agree (one vector comparison), then one at a time.
+    constexpr std::int32_t Step = 8;
+    auto differ = [&](std::int32_t from) {
+        std::int32_t any = 0;
+        for (std::int32_t k = 0; k < Step; ++k)
+            any |= held[from + k] ^ kept[from + k];
+        return any != 0;
+    };
+    while (range.Last - range.First + 1 >= Step && !differ(range.First))
+        range.First += Step;
+    while (range.First <= range.Last && held[range.First] == kept[range.First])
+        ++range.First;
+    while (range.Last - range.First + 1 >= Step && !differ(range.Last - Step + 1))
+        range.Last -= Step;
+    while (range.Last >= range.First && held[range.Last] == kept[range.Last])
+        --range.Last;
+    return range;
+}
+
 std::int64_t TIncrementalPattern::Try() {
     if (FChange == TChange::Move) PendingOrder();
     const std::size_t count = FBlocks.size();
+    // From here on the blocks are those of the kept pattern, so the change reaches no further
+    // than the elements where the degrees still differ from the kept rows: merges are element
+    // by element, and equal degrees merged with the same block stay equal.
+    const std::size_t sameFrom = FChange == TChange::Move ? std::max(FAt, FTo) : FAt;
     std::int64_t sum = FSum;
     for (std::size_t r = 0; r < FRangeCount; ++r) {
         const TRange& range = FRanges[r];
         const std::size_t length = static_cast<std::size_t>(range.Last - range.First + 1);
         std::int32_t* scratch = FScratch.data();
         std::copy(Row(FStart) + range.First, Row(FStart) + range.First + length, scratch);
-        if (FChange == TChange::Replace) {
-            MergeInto(FNew, scratch, range);
-            for (std::size_t k = FStart + 1; k < count; ++k)
-                MergeInto(FPlaced[k], scratch, range);
-        } else {
-            for (std::size_t k = FStart; k < count; ++k)
-                MergeInto(*FOrder[k], scratch, range);
+        TRange reach = range;
+        for (std::size_t k = FStart; k < count; ++k) {
+            const TPlaced& B =
+                FChange == TChange::Replace ? (k == FAt ? FNew : FPlaced[k]) : *FOrder[k];
+            MergeInto(B, scratch + (reach.First - range.First), reach);
+            // Short ranges cost more to compare than to merge on: those are narrowed once, at
+            // the end.
+            if (k >= sameFrom && (reach.Last - reach.First >= NarrowedFrom || k + 1 == count)) {
+                reach = Narrowed(scratch, range.First, reach, k + 1);
+                if (reach.First > reach.Last) {
+                    FReach[r][k] = reach;
+                    break;
+                }
+            }
+            FReach[r][k] = reach;
         }
-        sum += RangeSum(scratch, range) - (FPrefix[static_cast<std::size_t>(range.Last) + 1] -
-                                           FPrefix[static_cast<std::size_t>(range.First)]);
+        FReachEnd[r] = reach.First > reach.Last ? 0 : count;
+        if (reach.First > reach.Last) continue;
+        sum += RangeSum(scratch + (reach.First - range.First), reach) -
+               (FPrefix[static_cast<std::size_t>(reach.Last) + 1] -
+                FPrefix[static_cast<std::size_t>(reach.First)]);
     }
     FTriedSum = sum;
     return sum;
@@ -203,6 +245,34 @@ void TIncrementalPattern::Accept() {
         FPlaced[k] = changed[k];
         FBlocks[k] = changed[k].Block;
     }
+    if (FChange == TChange::Replace)
+        KeepReplaced();
+    else
+        KeepMoved();
+    FSum = FTriedSum;
+    FChange = TChange::None;
+}
+
+void TIncrementalPattern::KeepReplaced() {
+    // Each row is made anew where the change tried found it differs, the rows after the
+    // change's reach staying as they are.
+    std::int32_t changedFrom = FElements;
+    for (std::size_t r = 0; r < FRangeCount; ++r) {
+        for (std::size_t k = FStart; k < FBlocks.size(); ++k) {
+            const TRange& reach = FReach[r][k];
+            if (reach.First > reach.Last) break;
+            const std::size_t length = static_cast<std::size_t>(reach.Last - reach.First + 1);
+            std::int32_t* next = Row(k + 1) + reach.First;
+            std::copy(Row(k) + reach.First, Row(k) + reach.First + length, next);
+            MergeInto(FPlaced[k], next, reach);
+        }
+        if (FReachEnd[r] == FBlocks.size())
+            changedFrom = std::min(changedFrom, FReach[r][FBlocks.size() - 1].First);
+    }
+    if (changedFrom < FElements) SumPrefixes(changedFrom);
+}
+
+void TIncrementalPattern::KeepMoved() {
     // A moved block also changes the rows between its two places wherever the blocks that
     // shifted reach: there the rows are made anew over all their intervals.
     std::size_t shiftedEnd = FStart;
@@ -227,8 +297,6 @@ void TIncrementalPattern::Accept() {
     for (std::size_t r = 0; r < FRangeCount; ++r)
         changedFrom = std::min(changedFrom, FRanges[r].First);
     SumPrefixes(changedFrom);
-    FSum = FTriedSum;
-    FChange = TChange::None;
 }
 
 } // namespace vesk

@@ -78,6 +78,11 @@ private:
         return FRows.data() + k * static_cast<std::size_t>(FElements);
     }
     std::int64_t Try();
+    // The part of range still differing from row `row` in degrees (held from element offset).
+    TRange Narrowed(const std::int32_t* degrees, std::int32_t offset, TRange range,
+                    std::size_t row) const;
+    void KeepReplaced();
+    void KeepMoved();
 
     std::shared_ptr<const TScoringTables> FTables;
     std::int32_t FElements;
@@ -97,6 +102,10 @@ private:
     std::size_t FRangeCount = 0;
     std::array<const TPlaced*, MaxBlocks> FOrder{};
     std::int64_t FTriedSum = 0;
+    // Where the change tried left each row k + 1 differing, for each range, from its row on;
+    // FReachEnd[r]: the block count when it reached the projection, 0 when it died out.
+    std::array<std::array<TRange, MaxBlocks>, 2> FReach{};
+    std::array<std::size_t, 2> FReachEnd{};
 
     std::vector<std::int32_t> FScratch;
     std::vector<std::int32_t> FDrawn; // a run drawn anew, where the tables keep none
