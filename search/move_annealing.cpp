@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cmath>
 #include <mutex>
+#include <optional>
 #include <random>
 
 #include "runtime/split_mix.h"
@@ -29,6 +30,13 @@ constexpr int Cycles = 2;
 constexpr std::uint64_t FieldMoves = 12, BlockMoves = 2, SwapMoves = 3;
 // Moves between looks at the clock and the stop.
 constexpr std::uint64_t LookEvery = 64;
+// Universes from SampledFrom elements on spend the first cycle on every k-th element, k chosen
+// so that about SampledElements remain; the later cycles run on all of them.
+constexpr std::int32_t SampledFrom = 1024, SampledElements = 512;
+
+std::int32_t SampledStride(std::int32_t elements) {
+    return elements >= SampledFrom ? elements / SampledElements : 1;
+}
 
 // The codes a field may take: the allowed list, or every value of its range.
 std::vector<std::int32_t> Codes(const std::vector<std::int32_t>& allowed, std::int32_t highest) {
@@ -59,8 +67,26 @@ private:
 // takes to change them.
 struct TIsland {
     TIsland(std::shared_ptr<const TScoringTables> tables, const TBlockList& start,
-            std::uint64_t seed)
-        : State(std::move(tables), start), Random(seed), Best(start), BestSum(State.Sum()) {}
+            std::uint64_t seed, std::int32_t stride)
+        : Random(seed), Best(start) {
+        State.emplace(std::move(tables), start, stride);
+        BestSum = State->Sum();
+    }
+
+    // Goes on over all elements from the best pattern so far (or the start, if better there).
+    void Unsample(const std::shared_ptr<const TScoringTables>& tables,
+                  const std::optional<TBlockList>& start) {
+        TIncrementalPattern full(tables, Best);
+        if (start) {
+            TIncrementalPattern kept(tables, *start);
+            if (kept.Sum() < full.Sum()) full = std::move(kept);
+        }
+        const std::lock_guard<std::mutex> lock(Lock);
+        State.emplace(std::move(full));
+        Best = State->Blocks();
+        BestSum = State->Sum();
+        Spent.fetch_add(start ? 2 : 1, std::memory_order_relaxed);
+    }
 
     void Improve(std::int64_t sum, const TBlockList& blocks) {
         const std::lock_guard<std::mutex> lock(Lock);
@@ -68,11 +94,11 @@ struct TIsland {
         Best = blocks;
     }
 
-    TIncrementalPattern State;
+    std::optional<TIncrementalPattern> State;
     TChainRandom Random;
     std::mutex Lock;
     TBlockList Best;
-    std::int64_t BestSum;
+    std::int64_t BestSum = 0;
     std::atomic<std::uint64_t> Spent{1}; // the start's projection
     std::uint64_t Allowance = 1;
     int Cycle = 0;
@@ -83,11 +109,10 @@ struct TIsland {
 class TChain {
 public:
     TChain(const TSearchSettings& settings, TClock::time_point started,
-           const std::atomic<bool>* stop, const std::atomic<bool>& expired, std::int32_t elements)
+           const std::atomic<bool>* stop, const std::atomic<bool>& expired)
         : FShapes(Codes(settings.Shapes, FieldHighest[0])),
           FOperators(Codes(settings.Operators, FieldHighest[4])), FStop(stop), FExpired(expired),
-          FStarted(started), FSeconds(settings.Seconds.value_or(0)),
-          FHot(ChainHotPerElement * elements), FCold(ChainColdPerElement * elements) {}
+          FStarted(started), FSeconds(settings.Seconds.value_or(0)) {}
 
     TFuzzyBlock RandomBlock(TChainRandom& random) const {
         return {Pick(FShapes, random), Below(16, random), Below(8, random), Below(8, random),
@@ -118,7 +143,6 @@ private:
     const std::atomic<bool>& FExpired; // the deadline has passed
     TClock::time_point FStarted;
     double FSeconds;
-    double FHot, FCold;
 };
 
 TFuzzyBlock TChain::Changed(TFuzzyBlock B, TChainRandom& random) const {
@@ -148,11 +172,14 @@ TFuzzyBlock TChain::Changed(TFuzzyBlock B, TChainRandom& random) const {
 }
 
 void TChain::Walk(TIsland& island, std::uint64_t moves) const {
-    TIncrementalPattern& state = island.State;
+    TIncrementalPattern& state = *island.State;
     TChainRandom& random = island.Random;
     const std::size_t blocks = state.Blocks().size();
     std::uint64_t spent = island.Spent.load(std::memory_order_relaxed);
-    double temperature = FHot;
+    const double elements = state.ElementCount();
+    const double chainHot = ChainHotPerElement * elements;
+    const double chainCold = ChainColdPerElement * elements;
+    double temperature = chainHot;
     for (std::uint64_t move = 0; move < moves; ++move) {
         if ((FStop != nullptr && FStop->load(std::memory_order_relaxed)) ||
             FExpired.load(std::memory_order_relaxed))
@@ -166,9 +193,9 @@ void TChain::Walk(TIsland& island, std::uint64_t moves) const {
                 state.Reset(island.Best);
                 island.Spent.store(++spent, std::memory_order_relaxed);
             }
-            const double hot = FHot * std::pow(Reheat, cycle);
+            const double hot = chainHot * std::pow(Reheat, cycle);
             const double within = p * Cycles - cycle;
-            temperature = hot * std::pow(FCold / hot, std::min(within, 1.0));
+            temperature = hot * std::pow(chainCold / hot, std::min(within, 1.0));
         }
         if (spent >= island.Allowance) {
             island.Ended = true;
@@ -208,7 +235,9 @@ TSearchResult RunMoveAnnealing(const TSearchSettings& settings, const TSearchObs
     const std::int32_t elements = settings.Target.Count();
     const auto tables = std::make_shared<const TScoringTables>(settings.Target);
     std::atomic<bool> expired{false};
-    const TChain chain(settings, started, stop, expired, elements);
+    const TChain chain(settings, started, stop, expired);
+    const std::int32_t stride = SampledStride(elements);
+    bool sampled = stride > 1;
 
     // Every island's seed and start come from one generator seeded by the settings' seed.
     std::mt19937_64 seeds(settings.Seed);
@@ -222,7 +251,7 @@ TSearchResult RunMoveAnnealing(const TSearchSettings& settings, const TSearchObs
             for (TFuzzyBlock& B : start)
                 B = chain.RandomBlock(draw);
         }
-        islands.push_back(std::make_unique<TIsland>(tables, start, seed));
+        islands.push_back(std::make_unique<TIsland>(tables, start, seed, stride));
         islands.back()->Allowance = 1 + settings.Evaluations / islandCount +
                                     (i < settings.Evaluations % islandCount ? 1 : 0);
     }
@@ -295,6 +324,26 @@ TSearchResult RunMoveAnnealing(const TSearchSettings& settings, const TSearchObs
                     expired = true;
             },
             report);
+        // Halfway through, a sampled search goes on over all elements: between rounds, so that
+        // no island compares its sums with another's on a different universe.
+        if (sampled) {
+            std::uint64_t spent = 0, allowance = 0;
+            for (const auto& island : islands) {
+                spent += island->Spent.load(std::memory_order_relaxed);
+                allowance += island->Allowance;
+            }
+            const double seconds = std::chrono::duration<double>(TClock::now() - started).count();
+            double p = static_cast<double>(spent) / static_cast<double>(allowance);
+            if (settings.Seconds) p = std::max(p, seconds / *settings.Seconds);
+            const bool ended = std::any_of(islands.begin(), islands.end(),
+                                           [](const auto& island) { return island->Ended; });
+            if (p >= 1.0 / Cycles && !ended) {
+                sampled = false;
+                for (const auto& island : islands)
+                    island->Unsample(tables, settings.Start);
+                shownSum = -1;
+            }
+        }
         // The ring: each island takes its neighbour's best when it is better than its own.
         std::vector<std::pair<std::int64_t, TBlockList>> bests;
         for (const auto& island : islands)
@@ -302,6 +351,14 @@ TSearchResult RunMoveAnnealing(const TSearchSettings& settings, const TSearchObs
         for (std::size_t i = 0; i < islandCount && islandCount > 1; ++i) {
             const auto& [sum, blocks] = bests[(i + islandCount - 1) % islandCount];
             if (sum < islands[i]->BestSum) islands[i]->Improve(sum, blocks);
+        }
+    }
+    // Stopped while sampled, the best found there may be worse over all elements than the start.
+    if (settings.Start) {
+        const double start = scorer.ScoreBlocks(*settings.Start).Distance;
+        if (start < result.Best) {
+            result.Pattern = *settings.Start;
+            result.Best = start;
         }
     }
     return result;

@@ -50,13 +50,24 @@ const TErrorSum ErrorSum = [] {
 } // namespace
 
 TIncrementalPattern::TIncrementalPattern(std::shared_ptr<const TScoringTables> tables,
-                                         const TBlockList& blocks)
-    : FTables(std::move(tables)), FElements(FTables->ElementCount),
+                                         const TBlockList& blocks, std::int32_t stride)
+    : FTables(std::move(tables)), FStride(std::max(stride, 1)),
+      FElements((FTables->ElementCount + FStride - 1) / FStride),
       FTarget(FTables->Reference.Degrees().data()) {
+    if (FStride > 1) {
+        for (std::int32_t j = 0; j < FElements; ++j)
+            FSampledTarget.push_back(FTarget[j * FStride]);
+        FTarget = FSampledTarget.data();
+        FSampledRuns.resize(16 * 8 * 16 * 8);
+    }
     for (std::int32_t centre = 0; centre < 16; ++centre)
         for (std::int32_t spread = 0; spread < 8; ++spread) {
             std::int32_t first = 0, last = 0;
-            TVeskAgent::BlockInterval({0, centre, spread, 0, 0}, FElements, first, last);
+            TVeskAgent::BlockInterval({0, centre, spread, 0, 0}, FTables->ElementCount, first,
+                                      last);
+            // The kept elements inside: first / k rounded up to last / k rounded down.
+            first = (first + FStride - 1) / FStride;
+            last = last / FStride;
             FIntervals[static_cast<std::size_t>(centre * 8 + spread)] = {first, last - first + 1};
         }
     FScratch.resize(static_cast<std::size_t>(FElements));
@@ -90,10 +101,36 @@ void TIncrementalPattern::SumPrefixes(std::int32_t first) {
     }
 }
 
-TIncrementalPattern::TPlaced TIncrementalPattern::Place(const TFuzzyBlock& B) const {
+TIncrementalPattern::TPlaced TIncrementalPattern::Place(const TFuzzyBlock& B) {
     const TInterval& interval = IntervalOf(B);
-    return {B, interval.First, interval.First + interval.Length - 1,
-            FTables->Runs ? FTables->Runs->RunOf(B) : nullptr};
+    const std::int16_t* run = nullptr;
+    if (FStride > 1)
+        run = interval.Length > 0 ? SampledRun(B) : nullptr;
+    else if (FTables->Runs)
+        run = FTables->Runs->RunOf(B);
+    return {B, interval.First, interval.First + interval.Length - 1, run};
+}
+
+const std::int16_t* TIncrementalPattern::SampledRun(const TFuzzyBlock& B) {
+    auto& kept = FSampledRuns[static_cast<std::size_t>(
+        ((B.Shape * 8 + B.Repeats) * 16 + B.Centre) * 8 + B.Spread)];
+    if (kept) return kept.get();
+    std::int32_t first = 0, last = 0;
+    TVeskAgent::BlockInterval(B, FTables->ElementCount, first, last);
+    const std::int16_t* full = FTables->Runs ? FTables->Runs->RunOf(B) : nullptr;
+    if (full == nullptr) {
+        FDrawn.resize(static_cast<std::size_t>(last - first + 1));
+        DrawShapeRun(B.Shape, B.Repeats, last - first + 1, FDrawn.data());
+    }
+    const TInterval& interval = IntervalOf(B);
+    kept =
+        std::make_unique_for_overwrite<std::int16_t[]>(static_cast<std::size_t>(interval.Length));
+    for (std::int32_t j = 0; j < interval.Length; ++j) {
+        const auto at = static_cast<std::size_t>((interval.First + j) * FStride - first);
+        kept[static_cast<std::size_t>(j)] =
+            full != nullptr ? full[at] : static_cast<std::int16_t>(FDrawn[at]);
+    }
+    return kept.get();
 }
 
 std::span<const std::int32_t> TIncrementalPattern::Degrees() const {

@@ -24,17 +24,24 @@ namespace vesk {
 // reach).
 // Degrees outside 0..100 and wrapping ones are kept as the projection keeps them. Belongs to
 // one thread; the tables may be shared.
+//
+// With a stride k > 1 the pattern is kept on a sampled universe instead: the elements 0, k,
+// 2k, ... of the tables' universe, with the degrees the exact projection gives them there
+// (not a projection onto fewer elements), and the sum over those elements only.
 class TIncrementalPattern {
 public:
-    TIncrementalPattern(std::shared_ptr<const TScoringTables> tables, const TBlockList& blocks);
+    TIncrementalPattern(std::shared_ptr<const TScoringTables> tables, const TBlockList& blocks,
+                        std::int32_t stride = 1);
 
     // Projects the blocks anew.
     void Reset(const TBlockList& blocks);
 
     std::int64_t Sum() const { return FSum; }
     const TBlockList& Blocks() const { return FBlocks; }
+    // The elements kept: the universe's, or the sampled ones.
     std::int32_t ElementCount() const { return FElements; }
-    // The projection: the degrees after the last block.
+    std::int32_t Stride() const { return FStride; }
+    // The projection (at the kept elements): the degrees after the last block.
     std::span<const std::int32_t> Degrees() const;
 
     // The sum with block `at` replaced by block.
@@ -62,7 +69,9 @@ private:
     const TInterval& IntervalOf(const TFuzzyBlock& B) const {
         return FIntervals[static_cast<std::size_t>(B.Centre * 8 + B.Spread)];
     }
-    TPlaced Place(const TFuzzyBlock& B) const;
+    TPlaced Place(const TFuzzyBlock& B);
+    // The block's run at the sampled elements of its interval, gathered at first use.
+    const std::int16_t* SampledRun(const TFuzzyBlock& B);
     // Merges the block into degrees, which hold the elements range.First.. of the range.
     void MergeInto(const TPlaced& B, std::int32_t* degrees, const TRange& range);
     // The blocks from FStart on as the change tried has them.
@@ -85,7 +94,9 @@ private:
     void KeepMoved();
 
     std::shared_ptr<const TScoringTables> FTables;
+    std::int32_t FStride;
     std::int32_t FElements;
+    std::vector<std::int32_t> FSampledTarget;
     const std::int32_t* FTarget;
     std::array<TInterval, 16 * 8> FIntervals;
     TBlockList FBlocks;
@@ -110,6 +121,8 @@ private:
     std::vector<std::int32_t> FScratch;
     std::vector<std::int32_t> FDrawn; // a run drawn anew, where the tables keep none
     std::vector<std::int16_t> FDrawn16;
+    // Sampled runs by ((Shape * 8 + Repeats) * 16 + Centre) * 8 + Spread.
+    std::vector<std::unique_ptr<std::int16_t[]>> FSampledRuns;
 };
 
 } // namespace vesk

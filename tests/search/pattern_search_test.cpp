@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <random>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "runtime/random_source.h"
@@ -62,6 +64,51 @@ TEST(SearchPattern, AUsersTargetIsSearchedAtItsOwnSize) {
         settings.Target.AddDegree(d);
     const TSearchResult result = RunSearch(settings);
     EXPECT_EQ(TPatternScorer(settings.Target).ScoreBlocks(result.Pattern).Distance, result.Best);
+}
+
+// Large universes are searched on every k-th element first, then on all of them: the result is
+// still reproducible, exactly scored, within budget and never worse than the start.
+TEST(SearchPattern, ALargeUniverseIsSampledFirstAndReportedExactly) {
+    TSearchSettings settings = Small();
+    settings.Target.ClearDegrees();
+    settings.Target.MakeReference(3001);
+    settings.Evaluations = 20000;
+    const TSearchResult first = RunSearch(settings);
+    const TSearchResult again = RunSearch(settings);
+    EXPECT_EQ(first.Pattern, again.Pattern);
+    EXPECT_EQ(first.Evaluations, again.Evaluations);
+    EXPECT_LE(first.Evaluations, settings.Evaluations + 8); // the starts and the switch
+    TPatternScorer scorer(settings.Target);
+    EXPECT_EQ(scorer.ScoreBlocks(first.Pattern).Distance, first.Best);
+
+    // A target whose sampled elements say the opposite of the others: what the sampled part
+    // finds is far worse over all elements than a start that fits the others.
+    settings.Target.ClearDegrees();
+    for (std::int32_t i = 0; i < 3001; ++i)
+        settings.Target.AddDegree(i % 5 == 0 ? 0 : 100);
+    TPatternScorer own(settings.Target);
+    std::mt19937 random(4);
+    TBlockList start(8);
+    double startDistance = 1e9;
+    for (int k = 0; k < 300; ++k) {
+        TBlockList drawn(8);
+        for (TFuzzyBlock& B : drawn)
+            B = {static_cast<std::int32_t>(random() % 16), static_cast<std::int32_t>(random() % 16),
+                 static_cast<std::int32_t>(random() % 8), static_cast<std::int32_t>(random() % 8),
+                 static_cast<std::int32_t>(random() % 16)};
+        const double distance = own.ScoreBlocks(drawn).Distance;
+        if (distance < startDistance) std::tie(start, startDistance) = std::tie(drawn, distance);
+    }
+    settings.Start = start;
+    for (std::uint64_t budget : {4000u, 40000u}) {
+        settings.Evaluations = budget;
+        const TSearchResult result = RunSearch(settings);
+        EXPECT_LE(result.Best, startDistance) << budget;
+        EXPECT_EQ(own.ScoreBlocks(result.Pattern).Distance, result.Best);
+    }
+    settings.Evaluations = 1'000'000'000;
+    std::atomic<bool> stop{true};
+    EXPECT_EQ(RunSearch(settings, {}, &stop).Pattern, start);
 }
 
 TEST(SearchPattern, TheParetoFrontHoldsTheBestOfEachBlockCountUndominated) {
