@@ -16,7 +16,6 @@
 #include "bench/plain_design.h"
 #include "vesk/agent.h"
 #include "vesk/batch_scoring.h"
-#include "vesk/reference_distance.h"
 
 namespace vesk::bench {
 namespace {
@@ -76,11 +75,10 @@ void ScoreReplayed(benchmark::State& state) {
     TVesk list;
     TFuzzySet reference, set;
     reference.MakeReference(n);
-    THammingToReference distance(reference);
     auto score = [&](const std::string& hex) {
         list.LoadFromHex(hex);
         ProjectPattern(list, list.Count(), n, set);
-        return FitnessOfDistance(distance.Distance(set), n);
+        return FitnessOfDistance(set.HammingDistance(reference), n);
     };
     const std::size_t count = CountFor(n);
     std::vector<std::int32_t> scores;

@@ -14,7 +14,7 @@ std::optional<TBlockRuns> RunsFor(std::int32_t elementCount) {
 } // namespace
 
 TScoringTables::TScoringTables(TFuzzySet reference)
-    : ElementCount(reference.Count()), Reference(std::move(reference)), Distance(Reference),
+    : ElementCount(reference.Count()), Reference(std::move(reference)),
       Runs(RunsFor(ElementCount)) {}
 
 std::shared_ptr<const TScoringTables> ReferenceTables(std::int32_t elementCount) {
@@ -55,7 +55,7 @@ TPatternScore TPatternScorer::ScoreBlocks(std::span<const TFuzzyBlock> blocks) {
         }
     }
     TPatternScore score;
-    score.Distance = FTables->Distance.Distance(FPatternSet);
+    score.Distance = FPatternSet.HammingDistance(FTables->Reference);
     score.Fitness = FitnessOfDistance(score.Distance, FPatternSet.Count());
     return score;
 }

@@ -10,7 +10,6 @@
 #include "fuzzyset/fuzzy_set.h"
 #include "vesk/block_runs.h"
 #include "vesk/fuzzy_block.h"
-#include "vesk/reference_distance.h"
 
 namespace vesk {
 
@@ -21,15 +20,14 @@ struct TPatternScore {
     friend bool operator==(const TPatternScore&, const TPatternScore&) = default;
 };
 
-// What scoring against one reference needs and never changes: the reference, its distance
-// tables and its universe's block runs (none for universes too large to keep them). Built once,
-// shared read-only by any number of scorers on any threads.
+// What scoring against one reference needs and never changes: the reference and its universe's
+// block runs (none for universes too large to keep them). Built once, shared read-only by any
+// number of scorers on any threads.
 struct TScoringTables {
     explicit TScoringTables(TFuzzySet reference);
 
     const std::int32_t ElementCount;
     const TFuzzySet Reference;
-    const THammingToReference Distance;
     const std::optional<TBlockRuns> Runs;
 };
 

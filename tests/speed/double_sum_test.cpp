@@ -1,15 +1,17 @@
-// The running sum of the measures, step by step, against the floating-point step it replaces.
+// The running sum of the measures by its binade tables against the floating-point step it
+// replaces, bit for bit.
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <climits>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <random>
 #include <vector>
 
 #include "degree_sets.h"
 #include "fuzzyset/double_sum.h"
+#include "fuzzyset/fuzzy_set.h"
 
 #ifndef VESK_SPAN_STRIDE
 #define VESK_SPAN_STRIDE 1
@@ -19,127 +21,129 @@ namespace vesk {
 namespace {
 
 using test::Bits;
+using test::RandomDegrees;
+using test::SetHolding;
 
-TReal Quotient(std::int32_t v) {
-    volatile TReal q = static_cast<TReal>(v) / 100.0L;
-    return q;
+using Degrees = std::vector<std::int32_t>;
+using TSteps = TDegreeTermSteps;
+
+// The step as the floating-point unit takes it.
+double UnitStep(double sum, std::int32_t a, std::int32_t b) {
+    volatile TReal x = static_cast<TReal>(a) / 100.0L;
+    volatile TReal y = static_cast<TReal>(b) / 100.0L;
+    return static_cast<double>(fabsl(x - y) + sum);
 }
 
-// The last 11 bits of an extended real's significand: 0x400 is a tie when it is stored.
-std::uint32_t StoredBits(TReal v) {
-    std::uint64_t significand = 0;
-    std::memcpy(&significand, &v, sizeof significand);
-    return static_cast<std::uint32_t>(significand & 0x7FF);
+double UnitHamming(const Degrees& a, const Degrees& b) {
+    double sum = 0;
+    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i)
+        sum = UnitStep(sum, a[i], b[i]);
+    return sum;
 }
 
-// |a/100 - b/100| as the measures form it, in fixed form and as the unit computes it.
-struct TTerm {
-    TFixedTerm Fixed;
-    TReal Real;
-};
-
-TTerm Difference(std::int32_t a, std::int32_t b) {
-    volatile TReal real = fabsl(Quotient(a) - Quotient(b));
-    return {FixedTerm(real), real};
+// The double nearest y * 2^(e-63), ties to even, for y of 64 bits with its top bit set.
+double StoredUnits(std::uint64_t y, int e) {
+    return static_cast<double>(std::ldexp(static_cast<TReal>(y), e - 63));
 }
 
-TEST(DoubleSum, FixedTermsAreExact) {
-    for (std::int32_t a = -256; a < 512; ++a)
-        for (std::int32_t b = -256; b < 512; b += (b < 101 ? 1 : 13)) {
-            const TTerm t = Difference(a, b);
-            ASSERT_EQ(RealOf(t.Fixed), t.Real) << a << ", " << b;
-            ASSERT_LE(t.Fixed.Shift, 12) << a << ", " << b;
-        }
+// Every entry of every table, for sums of both parities at the foot, at the top and inside each
+// binade: D is the step the unit takes wherever the result stays in the binade, the rounded
+// term gives the unit's step by the extended grid of the binade while the sum stays below its
+// top, and the grid of the next binade once the sum reaches it.
+TEST(DoubleSum, EveryTableEntryGivesTheUnitsStep) {
+    std::mt19937_64 random(6);
+    for (int e = TSteps::LowestBinade; e < TSteps::LowestBinade + TSteps::BinadeCount;
+         e += e < 8 ? 1 : 3)
+        for (std::int32_t b = 0; b <= 100; b += VESK_SPAN_STRIDE > 1 ? 7 : 1)
+            for (std::int32_t a = 0; a <= 100; ++a) {
+                const std::uint64_t d = TSteps::StepEntry(a, b, e);
+                const std::uint64_t t = TSteps::RoundedEntry(a, b, e);
+                const std::uint64_t t1 = TSteps::RoundedEntry(a, b, e + 1);
+                const std::uint64_t random52 = random() & ((std::uint64_t{1} << 52) - 1);
+                for (std::uint64_t fraction : {std::uint64_t{0}, std::uint64_t{1}, random52,
+                                               random52 | 1, (std::uint64_t{1} << 52) - 1}) {
+                    const std::uint64_t m = std::uint64_t{1} << 52 | fraction;
+                    const double sum = std::ldexp(static_cast<double>(m), e - 52);
+                    const double step = UnitStep(sum, a, b);
+                    if (d != TSteps::Leaves && m + d < std::uint64_t{1} << 53) {
+                        ASSERT_EQ(Bits(step), Bits(sum) + d) << e << " " << a << " " << b;
+                    } else if (d != TSteps::Leaves) {
+                        ASSERT_GE(step, std::ldexp(1.0, e + 1)) << e << " " << a << " " << b;
+                    }
+                    std::uint64_t y = 0;
+                    if (t != TSteps::Untabled && !__builtin_add_overflow(m << 11, t, &y)) {
+                        ASSERT_EQ(Bits(step), Bits(StoredUnits(y, e))) << e << " " << a << " " << b;
+                    } else if (t1 != TSteps::Untabled && !__builtin_add_overflow(m << 10, t1, &y)) {
+                        ASSERT_EQ(Bits(step), Bits(StoredUnits(y, e + 1)))
+                            << e << " " << a << " " << b;
+                    }
+                }
+            }
 }
 
-// Sums many random sequences step by step and compares every partial sum, bit for bit.
-TEST(DoubleSum, EveryStepEqualsTheExtendedAdditionAndStore) {
+// Long sums of every kind of term: the workbench's sets against references, small differences
+// that keep the terms' last bits busy, degrees outside the tables, one large term first.
+TEST(DoubleSum, LongSumsOfEveryKindAreTheUnitsSums) {
     std::mt19937 random(1234);
-    auto pick = [&random](std::int32_t low, std::int32_t high) {
-        return std::uniform_int_distribution<std::int32_t>(low, high)(random);
-    };
-    long ties = 0, fixedSteps = 0;
-    const long steps = 6'000'000 / VESK_SPAN_STRIDE;
-    for (long done = 0; done < steps;) {
-        const std::int32_t length = pick(1, 6000), kind = pick(0, 5);
-        TDoubleSum sum;
-        double expected = 0;
-        for (std::int32_t i = 0; i < length; ++i, ++done) {
-            std::int32_t a = 0, b = 0;
-            switch (kind) {
-            case 0: // the workbench's sets
-                a = pick(-167, 267), b = pick(0, 100);
-                break;
-            case 1: // small differences, which keep the terms' last bits busy
-                a = pick(0, 100), b = a + pick(-2, 2);
-                break;
-            case 2: // the whole fixed-point range
-                a = pick(-256, 511), b = pick(-256, 511);
-                break;
-            case 3: // one large term first, then small ones
-                a = i == 0 ? 511 : pick(0, 3), b = 0;
-                break;
-            default: // cardinality-like: quotients alone, some negative
-                a = pick(-20, 100), b = 0;
-                break;
-            }
-            const TTerm t = Difference(a, b);
-            const bool signedTerm = kind >= 4 && a < 0;
-            const TReal term = signedTerm ? Quotient(a) : t.Real;
-            volatile TReal extended = term + expected;
-            ties += StoredBits(extended) == 0x400;
-            expected = static_cast<double>(extended);
-            if (signedTerm) {
-                sum.Add(term);
-            } else {
-                sum.Add(t.Fixed);
-                ++fixedSteps;
-            }
-            ASSERT_EQ(Bits(sum.Value()), Bits(expected))
-                << "kind " << kind << ", step " << i << ": " << a << ", " << b;
+    const TFuzzySet reference = [] {
+        TFuzzySet r;
+        r.MakeReference(5000);
+        return r;
+    }();
+    const Degrees referenceDegrees = reference.Degrees();
+    for (int round = 0; round < 200 / VESK_SPAN_STRIDE + 4; ++round) {
+        const auto length = std::uniform_int_distribution<std::size_t>(1, 5000)(random);
+        Degrees a, b;
+        switch (round % 4) {
+        case 0:
+            a = RandomDegrees(random, length, -167, 267);
+            b.assign(referenceDegrees.begin(), referenceDegrees.begin() + long(length));
+            break;
+        case 1:
+            a = RandomDegrees(random, length, 0, 100);
+            b = a;
+            for (std::int32_t& v : b)
+                v = std::clamp(v + std::uniform_int_distribution<std::int32_t>(-2, 2)(random), 0,
+                               100);
+            break;
+        case 2:
+            a = RandomDegrees(random, length, INT32_MIN, INT32_MAX);
+            b = RandomDegrees(random, length, -20, 120);
+            break;
+        default:
+            a = RandomDegrees(random, length, 0, 3);
+            a[0] = 100000;
+            b = Degrees(length, 0);
+            break;
         }
+        EXPECT_EQ(Bits(SetHolding(a).HammingDistance(SetHolding(b))), Bits(UnitHamming(a, b)))
+            << round;
     }
-    EXPECT_GT(ties, 0) << "no step rounded a tie when stored";
-    EXPECT_GT(fixedSteps, steps / 2);
 }
 
-// Sums just below a power of two, and terms that take them to it, just past it or far past it:
-// where the extended rounding and the store decide between two binades.
-TEST(DoubleSum, StepsAcrossBinadesAsTheUnitDoes) {
-    std::vector<TReal> terms;
-    for (int e = -69; e <= 3; ++e)
-        for (TReal k : {0.5L, 1.0L, 1.5L, 3.0L}) {
-            const TReal t = std::ldexp(k, e);
-            for (TReal nudge : {-1.0L, 0.0L, 1.0L})
-                if (t + std::ldexp(nudge, -70) > 0) terms.push_back(t + std::ldexp(nudge, -70));
+// Terms of whole units land every sum on a binade's foot; with a huge degree first, the sums of
+// small terms climb out of the last tabled binade into the untabled ones.
+TEST(DoubleSum, SumsOnBinadeBoundariesAndBeyondTheTables) {
+    const Degrees zeros(400, 0);
+    for (std::int32_t degree : {100, 50, 25, 200, 1, 99})
+        for (std::size_t count : {1u, 2u, 7u, 64u, 400u}) {
+            const Degrees set(count, degree);
+            EXPECT_EQ(Bits(SetHolding(set).HammingDistance(SetHolding(zeros))),
+                      Bits(UnitHamming(set, zeros)))
+                << degree << " " << count;
         }
-    for (int e = -6; e <= 20; ++e)
-        for (int below = 1; below <= 3; ++below) {
-            const double start = std::ldexp(1.0, e) - below * std::ldexp(1.0, e - 53);
-            for (TReal t : terms) {
-                TDoubleSum sum;
-                sum.Add(static_cast<TReal>(start));
-                volatile TReal extended = t + static_cast<TReal>(start);
-                const double expected = static_cast<double>(extended);
-                sum.Add(FixedTerm(t));
-                ASSERT_EQ(Bits(sum.Value()), Bits(expected))
-                    << "sum " << start << " + " << static_cast<double>(t);
-            }
-        }
-}
 
-TEST(DoubleSum, LeavesTheFixedFormWhereItCannotHoldTheSum) {
-    TDoubleSum sum;
-    sum.Add(-1.0L); // negative
-    sum.Add(FixedTerm(0.25L));
-    EXPECT_EQ(sum.Value(), -0.75);
-    sum.Add(1e300L); // beyond the fixed form's exponents
-    sum.Add(FixedTerm(3.0L));
-    EXPECT_EQ(sum.Value(), 1e300);
-    TDoubleSum small;
-    small.Add(TFixedTerm{1, 0}); // 2^-70: far below the fixed form's lowest binade
-    small.Add(TFixedTerm{1, 0});
-    EXPECT_EQ(small.Value(), std::ldexp(1.0, -69));
+    // 199 of the largest degrees and one chosen so that the sum stops 50 short of 2^32, then
+    // terms of 1 (and of 0.99) cross 2^32, the top of the last tabled binade.
+    Degrees degrees(199, INT32_MAX);
+    const double below = UnitHamming(degrees, zeros);
+    degrees.push_back(static_cast<std::int32_t>((std::ldexp(1.0, 32) - 50 - below) * 100));
+    for (std::int32_t k = 0; k < 200; ++k)
+        degrees.push_back(k % 3 == 0 ? 99 : 100);
+    const Degrees manyZeros(degrees.size(), 0);
+    const double climbing = SetHolding(degrees).HammingDistance(SetHolding(manyZeros));
+    EXPECT_GT(climbing, std::ldexp(1.0, 32));
+    EXPECT_EQ(Bits(climbing), Bits(UnitHamming(degrees, manyZeros)));
 }
 
 } // namespace
