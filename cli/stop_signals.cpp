@@ -23,13 +23,8 @@ TStopSignals::TStopSignals() {
     action.sa_handler = OnStopSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART; // a write the signal interrupts goes on
-    sigaction(SIGINT, &action, &FOldInterrupt);
-    sigaction(SIGTERM, &action, &FOldTerminate);
-}
-
-TStopSignals::~TStopSignals() {
-    sigaction(SIGINT, &FOldInterrupt, nullptr);
-    sigaction(SIGTERM, &FOldTerminate, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
 }
 
 const std::atomic<bool>& TStopSignals::Flag() const {

@@ -7,13 +7,13 @@
 
 namespace vesk::cli {
 
-// While it lives, SIGINT and SIGTERM (however many, however close together) only set the
-// stop flag and remember the first signal; the previous handlers come back when it goes.
-// One at a time.
+// From its making, SIGINT and SIGTERM (however many, however close together) only set the stop
+// flag and remember the first signal. They stay caught after it goes, until the process ends: a
+// signal that comes while the result goes out, or between that and the exit, must not cut the
+// process short of the exit status it chose. For a command line tool only; one at a time.
 class TStopSignals {
 public:
     TStopSignals();
-    ~TStopSignals();
     TStopSignals(const TStopSignals&) = delete;
     TStopSignals& operator=(const TStopSignals&) = delete;
 
@@ -23,10 +23,6 @@ public:
     // The exit status a shell gives a process ended by the first signal caught (128 + its
     // number: 130 for SIGINT, 143 for SIGTERM), or 0 when none came.
     int ExitStatus() const;
-
-private:
-    struct sigaction FOldInterrupt {
-    }, FOldTerminate{};
 };
 
 } // namespace vesk::cli

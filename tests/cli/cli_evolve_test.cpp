@@ -100,7 +100,8 @@ TEST(VeskEvolve, TheParetoFrontHasABestPatternForEachBlockCount) {
 // SIGINT and SIGTERM at random moments of a search, once or twice in quick succession (as
 // "timeout -s INT" sends to a process group): the result is always printed whole, and the exit
 // status is a signal's (the first handled: two sent almost at once may be handled either way
-// round), or 0 when the search had ended before any came.
+// round), or 0 when the search had ended before any came. Signals that come after the result
+// is out, on the way to the exit, change nothing.
 TEST(VeskEvolve, SignalsAtAnyMomentNeverLoseTheResult) {
     TScratch dir;
     const std::string out = dir.Path("out.json");
