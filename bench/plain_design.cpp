@@ -1,5 +1,7 @@
 #include "bench/plain_design.h"
 
+#include "straight_evaluation.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -75,22 +77,11 @@ void TPlainSet::StepFill(std::int32_t a, std::int32_t b, std::int32_t k) {
 }
 
 double TPlainSet::Cardinality() const {
-    double sum = 0;
-    for (std::int32_t i = 0; i < Count(); ++i) {
-        const TReal q = static_cast<TReal>(GetDegree(i)) / 100.0L;
-        sum = static_cast<double>(q + sum);
-    }
-    return sum;
+    return straight::Cardinality(*this);
 }
 
 double TPlainSet::HammingDistance(const TPlainSet& B) const {
-    double sum = 0;
-    for (std::int32_t i = 0; i < MinOf(Count(), B.Count()); ++i) {
-        const TReal x = static_cast<TReal>(GetDegree(i)) / 100.0L;
-        const TReal y = static_cast<TReal>(B.GetDegree(i)) / 100.0L;
-        sum = static_cast<double>(fabsl(x - y) + sum);
-    }
-    return sum;
+    return straight::Hamming(*this, B);
 }
 
 double TPlainSet::Subsethood(const TPlainSet& B) const {
@@ -104,39 +95,12 @@ double TPlainSet::Subsethood(const TPlainSet& B) const {
 
 bool TPlainSet::ApplyShape(std::int32_t Shape, std::int32_t Repeats, std::int32_t First,
                            std::int32_t Last, std::int32_t Op) {
-    if (First > Last || First < 0 || Last >= Count() || First >= Count() || Last < 0) return false;
-    if (Repeats < 0 || Repeats > 7) Repeats = 0;
-    if (Op < 0 || Op > 15) Op = 0;
-    const TShapeFunction shape = ResolveShape(Shape);
-    const std::int32_t width = (Last - First + 1) / (Repeats + 1);
-    auto piece = [&](std::int32_t start, std::int32_t end) {
-        for (std::int32_t i = start; i <= end; ++i) {
-            const std::int32_t v = shape(start, end, i);
-            const std::int32_t old = GetDegree(i);
-            SetDegree(i, Combine(Op, old, v));
-        }
-    };
-    if (width > 0)
-        for (std::int32_t k = 1; k <= Repeats; ++k)
-            piece(First + (k - 1) * width, First + k * width - 1);
-    piece(First + Repeats * width, Last);
-    return true;
+    return straight::ApplyShape(*this, Shape, Repeats, First, Last, Op);
 }
 
 void TPlainSet::MakeReference(std::int32_t n) {
-    const std::int32_t a = n / 3, b = n / 4, c = WrapMul(5, n) / 12, d = WrapMul(11, n) / 12,
-                       e = WrapMul(2, n) / 3;
-    Fill(n, 0);
-    StepFill(33, 0, a);
-    ApplyShape(BellShape, 0, b, c, 0);
-    ApplyShape(BellShape, 0, c, d, 0);
     TPlainSet high;
-    high.Fill(n, 0);
-    high.StepFill(0, 66, e);
-    Union(*this, high);
-    high.ZeroDegrees();
-    high.ApplyShape(BellShape, 0, a, e, 2);
-    Union(*this, high);
+    straight::MakeReference(*this, high, n);
     high.ClearDegrees();
 }
 
@@ -150,18 +114,11 @@ std::vector<std::int32_t> TPlainSet::Values() const {
 void PlainProject(const TVeskAgent& agent, TPlainSet& set) {
     set.ClearDegrees();
     set.Fill(agent.ElementCount, 50);
-    for (std::int32_t i = 0; i < std::min(agent.BlockCount, agent.Pattern.Count()); ++i) {
-        const TFuzzyBlock& B = agent.Pattern.Block(i);
-        std::int32_t first = 0, last = 0;
-        TVeskAgent::BlockInterval(B, agent.ElementCount, first, last);
-        set.ApplyShape(B.Shape, B.Repeats, first, last, B.Op);
-    }
+    straight::Project(agent.Pattern.Blocks(), agent.BlockCount, set);
 }
 
 std::int32_t PlainFitness(const TPlainSet& set, const TPlainSet& reference) {
-    const double h = set.HammingDistance(reference);
-    const double x = StoreDouble(Divide(static_cast<TReal>(h), static_cast<TReal>(set.Count())));
-    return TVeskAgent::FitnessFor(x);
+    return straight::Fitness(set, reference);
 }
 
 void PlainFitnessSweep(const std::string& hex, std::int32_t blockCount, TPlainSweep& sweep) {

@@ -1,8 +1,8 @@
 #pragma once
-// The baseline the benchmarks measure against: the projection and evaluation written the plain
-// way, one heap-allocated degree object per element behind a list of pointers, every shape
-// degree evaluated on the spot, every operator dispatched per element. It is also the reference
-// whose results every fast benchmark must reproduce before it is timed.
+// The baseline the benchmarks measure against: the straightforward evaluation (the one the tests
+// and fuzzers check against) over sets laid out the plain way, one heap-allocated degree object
+// per element behind a list of pointers. It is also the reference whose results every fast
+// benchmark must reproduce before it is timed.
 
 #include <array>
 #include <cstdint>

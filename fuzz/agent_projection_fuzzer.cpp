@@ -16,15 +16,15 @@
 #include <string_view>
 
 #include "fuzz/fuzz_check.h"
-#include "fuzz/straight_evaluation.h"
 #include "fuzzyset/fuzzy_set.h"
 #include "runtime/fp_fault.h"
 #include "runtime/random_source.h"
+#include "straight_evaluation.h"
 #include "vesk/agent.h"
 #include "vesk/pattern_scorer.h"
 
 using namespace vesk;
-using namespace vesk::fuzz;
+using namespace vesk::straight;
 
 namespace {
 

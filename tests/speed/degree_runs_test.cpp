@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "degree_sets.h"
-#include "fuzz/straight_evaluation.h"
 #include "fuzzyset/degree_runs.h"
 #include "fuzzyset/operators.h"
 #include "fuzzyset/shapes.h"
 #include "runtime/fp_fault.h"
+#include "straight_evaluation.h"
 #include "vesk/agent.h"
 
 namespace vesk {
@@ -35,8 +35,8 @@ std::set<std::int32_t> BlockLengths(std::int32_t n) {
 // degree, that is the shape's degree itself.
 std::vector<std::int32_t> StraightRun(std::int32_t code, std::int32_t repeats,
                                       std::int32_t length) {
-    fuzz::TDegrees degrees(static_cast<std::size_t>(length), INT32_MAX);
-    fuzz::StraightApplyShape(degrees, code, repeats, 0, length - 1, 1);
+    straight::TDegrees degrees(static_cast<std::size_t>(length), INT32_MAX);
+    straight::StraightApplyShape(degrees, code, repeats, 0, length - 1, 1);
     return degrees;
 }
 

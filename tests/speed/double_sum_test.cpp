@@ -12,6 +12,7 @@
 #include "degree_sets.h"
 #include "fuzzyset/double_sum.h"
 #include "fuzzyset/fuzzy_set.h"
+#include "straight_evaluation.h"
 
 #ifndef VESK_SPAN_STRIDE
 #define VESK_SPAN_STRIDE 1
@@ -34,12 +35,7 @@ double UnitStep(double sum, std::int32_t a, std::int32_t b) {
     return static_cast<double>(fabsl(x - y) + sum);
 }
 
-double UnitHamming(const Degrees& a, const Degrees& b) {
-    double sum = 0;
-    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i)
-        sum = UnitStep(sum, a[i], b[i]);
-    return sum;
-}
+const auto UnitHamming = straight::StraightHamming;
 
 // The double nearest y * 2^(e-63), ties to even, for y of 64 bits with its top bit set.
 double StoredUnits(std::uint64_t y, int e) {

@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "degree_sets.h"
-#include "fuzz/straight_evaluation.h"
 #include "fuzzyset/fuzzy_set.h"
 #include "fuzzyset/operator_kernels.h"
 #include "fuzzyset/operators.h"
 #include "fuzzyset/shape_runs.h"
 #include "fuzzyset/shapes.h"
 #include "runtime/fp_fault.h"
+#include "straight_evaluation.h"
 
 namespace vesk {
 namespace {
@@ -52,7 +52,8 @@ void ExpectLikeTheReference(std::mt19937& random, std::int32_t n, int applicatio
         const std::int32_t shape = pick(-2, 19), repeats = pick(-2, 9), op = pick(-2, 17);
         bool expectedResult = false, expectedFault = false, result = false, fault = false;
         try {
-            expectedResult = fuzz::StraightApplyShape(expected, shape, repeats, first, last, op);
+            expectedResult =
+                straight::StraightApplyShape(expected, shape, repeats, first, last, op);
         } catch (const EFloatingPointFault&) {
             expectedFault = true;
         }
@@ -102,7 +103,7 @@ TEST(FastApplication, TwoElementBellFaultLeavesTheEarlierPiecesWritten) {
     for (int attempt = 0; attempt < 2; ++attempt) {
         Degrees expected(12, 50);
         TFuzzySet s = SetHolding(expected);
-        EXPECT_THROW(fuzz::StraightApplyShape(expected, 17, 3, 3, 7, 1), EFloatingPointFault);
+        EXPECT_THROW(straight::StraightApplyShape(expected, 17, 3, 3, 7, 1), EFloatingPointFault);
         EXPECT_THROW(s.ApplyShape(17, 3, 3, 7, 1), EFloatingPointFault);
         EXPECT_EQ(s.Degrees(), expected);
         EXPECT_NE(expected, Degrees(12, 50));

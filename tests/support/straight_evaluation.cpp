@@ -1,12 +1,6 @@
-#include "fuzz/straight_evaluation.h"
+#include "straight_evaluation.h"
 
-#include <cmath>
-
-#include "fuzzyset/operators.h"
-#include "fuzzyset/shapes.h"
-#include "runtime/extended.h"
-
-namespace vesk::fuzz {
+namespace vesk::straight {
 
 namespace {
 
@@ -14,84 +8,75 @@ bool InDegreeRange(std::int32_t v) {
     return v >= 0 && v <= 100;
 }
 
-// Self := elementwise maximum over the shorter operand, leaving out results outside 0..100.
-void StraightUnion(TDegrees& self, const TDegrees& other) {
-    TDegrees result;
-    for (std::size_t i = 0; i < self.size() && i < other.size(); ++i) {
-        const std::int32_t v = self[i] > other[i] ? self[i] : other[i];
-        if (InDegreeRange(v)) result.push_back(v);
+// A vector of degrees seen as a set, for the algorithms above.
+struct TVectorSet {
+    TDegrees& Degrees;
+
+    std::int32_t Count() const { return static_cast<std::int32_t>(Degrees.size()); }
+    std::int32_t GetDegree(std::int32_t i) const { return Degrees[static_cast<std::size_t>(i)]; }
+    void SetDegree(std::int32_t i, std::int32_t v) { Degrees[static_cast<std::size_t>(i)] = v; }
+    void Fill(std::int32_t n, std::int32_t v) {
+        Degrees = n > 0 ? TDegrees(static_cast<std::size_t>(n), v) : TDegrees{};
     }
-    self = result;
-}
+    void ZeroDegrees() { Degrees.assign(Degrees.size(), 0); }
+    // Elements 0..k := a and the rest := b, when k indexes an element.
+    void StepFill(std::int32_t a, std::int32_t b, std::int32_t k) {
+        if (k < 0 || k >= Count()) return;
+        for (std::int32_t i = 0; i < Count(); ++i)
+            SetDegree(i, i <= k ? a : b);
+    }
+    // Elementwise maximum over the shorter operand, leaving out results outside 0..100.
+    void Union(const TVectorSet& A, const TVectorSet& B) {
+        TDegrees result;
+        for (std::int32_t i = 0; i < A.Count() && i < B.Count(); ++i) {
+            const std::int32_t v =
+                A.GetDegree(i) > B.GetDegree(i) ? A.GetDegree(i) : B.GetDegree(i);
+            if (InDegreeRange(v)) result.push_back(v);
+        }
+        Degrees = result;
+    }
+};
 
-// Elements 0..k := a and the rest := b, when k indexes an element.
-void StraightStepFill(TDegrees& degrees, std::int32_t a, std::int32_t b, std::int32_t k) {
-    if (k < 0 || static_cast<std::size_t>(k) >= degrees.size()) return;
-    for (std::size_t i = 0; i < degrees.size(); ++i)
-        degrees[i] = i <= static_cast<std::size_t>(k) ? a : b;
-}
+// A read-only view, for the measures.
+struct TVectorView {
+    const TDegrees& Degrees;
 
-TDegrees Filled(std::int32_t n, std::int32_t v) {
-    return n > 0 ? TDegrees(static_cast<std::size_t>(n), v) : TDegrees{};
+    std::int32_t Count() const { return static_cast<std::int32_t>(Degrees.size()); }
+    std::int32_t GetDegree(std::int32_t i) const { return Degrees[static_cast<std::size_t>(i)]; }
+};
+
+TVectorView View(const TDegrees& degrees) {
+    return {degrees};
 }
 
 } // namespace
 
 bool StraightApplyShape(TDegrees& degrees, std::int32_t Shape, std::int32_t Repeats,
                         std::int32_t First, std::int32_t Last, std::int32_t Op) {
-    const auto count = static_cast<std::int64_t>(degrees.size());
-    if (First > Last || First < 0 || Last >= count) return false;
-    if (Repeats < 0 || Repeats > 7) Repeats = 0;
-    if (Op < 0 || Op > 15) Op = 0;
-    const std::int32_t width = (Last - First + 1) / (Repeats + 1);
-
-    auto piece = [&](std::int32_t start, std::int32_t end) {
-        for (std::int32_t i = start; i <= end; ++i) {
-            const std::int32_t v = ShapeDegree(Shape, start, end, i);
-            degrees[static_cast<std::size_t>(i)] =
-                Combine(Op, degrees[static_cast<std::size_t>(i)], v);
-        }
-    };
-    for (std::int32_t k = 1; k <= Repeats; ++k)
-        if (width > 0) piece(First + (k - 1) * width, First + k * width - 1);
-    piece(First + Repeats * width, Last);
-    return true;
+    TVectorSet set{degrees};
+    return ApplyShape(set, Shape, Repeats, First, Last, Op);
 }
 
 void StraightProjection(const TVesk& pattern, std::int32_t blockCount, std::int32_t n,
                         TDegrees& degrees) {
-    degrees = Filled(n, 50);
-    const std::int32_t q = n / 16;
-    for (std::int32_t i = 0; i < blockCount && i < pattern.Count(); ++i) {
-        const TFuzzyBlock& B = pattern.Block(i);
-        std::int32_t first = B.Centre * q - B.Spread * q;
-        if (first < 0) first = 0;
-        std::int32_t last = B.Centre * q + q - 1 + B.Spread * q;
-        if (last >= 16 * q - 1) last = n - 1;
-        StraightApplyShape(degrees, B.Shape, B.Repeats, first, last, B.Op);
-    }
+    TVectorSet set{degrees};
+    set.Fill(n, 50);
+    Project(pattern.Blocks(), blockCount, set);
 }
 
 TDegrees StraightReference(std::int32_t n) {
-    const std::int32_t a = n / 3, b = n / 4, c = 5 * n / 12, d = 11 * n / 12, e = 2 * n / 3;
-    TDegrees self = Filled(n, 0);
-    StraightStepFill(self, 33, 0, a);
-    StraightApplyShape(self, BellShape, 0, b, c, 0);
-    StraightApplyShape(self, BellShape, 0, c, d, 0);
-    TDegrees high = Filled(n, 0);
-    StraightStepFill(high, 0, 66, e);
-    StraightUnion(self, high);
-    high.assign(high.size(), 0);
-    StraightApplyShape(high, BellShape, 0, a, e, 2);
-    StraightUnion(self, high);
+    TDegrees self, high;
+    TVectorSet selfSet{self}, highSet{high};
+    MakeReference(selfSet, highSet, n);
     return self;
 }
 
 double StraightCardinality(const TDegrees& a) {
-    double sum = 0;
-    for (std::int32_t v : a)
-        sum = static_cast<double>(static_cast<TReal>(v) / 100.0L + sum);
-    return sum;
+    return Cardinality(View(a));
+}
+
+double StraightHamming(const TDegrees& a, const TDegrees& b) {
+    return Hamming(View(a), View(b));
 }
 
 double StraightSubsethood(const TDegrees& a, const TDegrees& b) {
@@ -100,26 +85,11 @@ double StraightSubsethood(const TDegrees& a, const TDegrees& b) {
         const std::int32_t v = a[i] < b[i] ? a[i] : b[i];
         if (InDegreeRange(v)) common.push_back(v);
     }
-    const double c1 = StraightCardinality(common);
-    const double c2 = StraightCardinality(a);
-    return StoreDouble(Divide(c1, c2));
-}
-
-double StraightHamming(const TDegrees& a, const TDegrees& b) {
-    double sum = 0;
-    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
-        const TReal x = static_cast<TReal>(a[i]) / 100.0L;
-        const TReal y = static_cast<TReal>(b[i]) / 100.0L;
-        sum = static_cast<double>(fabsl(x - y) + sum);
-    }
-    return sum;
+    return StoreDouble(Divide(StraightCardinality(common), StraightCardinality(a)));
 }
 
 std::int32_t StraightFitness(const TDegrees& set, const TDegrees& reference) {
-    const double h = StraightHamming(set, reference);
-    const double x = StoreDouble(Divide(static_cast<TReal>(h), static_cast<TReal>(set.size())));
-    if (x <= 0.05) return 100;
-    return NearestInt(Divide(5.0L, static_cast<TReal>(x)));
+    return Fitness(View(set), View(reference));
 }
 
-} // namespace vesk::fuzz
+} // namespace vesk::straight
