@@ -18,9 +18,9 @@ const std::vector<std::string>& BatchPatterns() {
         for (int p = 0; p < Count; ++p) {
             std::string hex;
             for (int b = 0; b < Blocks; ++b)
-                for (int maximum : vesk::FieldHighest)
-                    hex +=
-                        "0123456789ABCDEF"[std::uniform_int_distribution<int>(0, maximum)(random)];
+                for (const vesk::TBlockField& field : vesk::BlockFields)
+                    hex += "0123456789ABCDEF"[std::uniform_int_distribution<int>(0, field.Highest)(
+                        random)];
             out.push_back(std::move(hex));
         }
         return out;

@@ -29,7 +29,7 @@ struct TWalk {
 TWalk MakeWalk() {
     std::mt19937 random(5);
     auto field = [&](std::int32_t k) {
-        return std::uniform_int_distribution<std::int32_t>(0, FieldHighest[k])(random);
+        return std::uniform_int_distribution<std::int32_t>(0, FieldHighest(k))(random);
     };
     TWalk walk;
     for (std::size_t b = 0; b < Blocks; ++b)
@@ -39,8 +39,7 @@ TWalk MakeWalk() {
         const std::size_t at = random() % Blocks;
         TFuzzyBlock B = current[at];
         const std::int32_t k = static_cast<std::int32_t>(random() % FieldsPerBlock);
-        std::int32_t* fields[FieldsPerBlock] = {&B.Shape, &B.Centre, &B.Spread, &B.Repeats, &B.Op};
-        *fields[k] = field(k);
+        FieldOf(B, k) = field(k);
         walk.Moves.push_back({at, B});
         if (m % 4 == 0) current[at] = B; // a quarter of the moves are kept
     }

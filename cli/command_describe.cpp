@@ -43,6 +43,13 @@ std::string Note(const TBlockDescription& d) {
                       : "";
 }
 
+// The name of the code the block's field k holds, for the fields whose codes have names.
+const char* CodeName(const TFuzzyBlock& B, std::int32_t k) {
+    if (k == ShapeField) return ShapeNames[static_cast<std::size_t>(B.Shape)];
+    if (k == OpField) return kernels::OperatorNames[static_cast<std::size_t>(B.Op)];
+    return nullptr;
+}
+
 void Describe(const TDescribeOptions& o) {
     const TPatternDescription description = DescribePattern(o.Hex, o.N);
     if (description.Problem) throw EUsageError(*description.Problem);
@@ -53,13 +60,12 @@ void Describe(const TDescribeOptions& o) {
             TJson line;
             line["index"] = d.Index;
             line["digits"] = d.Digits;
-            line["shape"] = B.Shape;
-            line["shape_name"] = ShapeNames[static_cast<std::size_t>(B.Shape)];
-            line["centre"] = B.Centre;
-            line["spread"] = B.Spread;
-            line["repeats"] = B.Repeats;
-            line["op"] = B.Op;
-            line["op_name"] = kernels::OperatorNames[static_cast<std::size_t>(B.Op)];
+            for (std::int32_t k = 0; k < FieldsPerBlock; ++k) {
+                line[BlockFields[static_cast<std::size_t>(k)].Name] = FieldOf(B, k);
+                if (const char* name = CodeName(B, k))
+                    line[std::string(BlockFields[static_cast<std::size_t>(k)].Name) + "_name"] =
+                        name;
+            }
             line["first"] = d.Dropped ? TJson(nullptr) : TJson(d.First);
             line["last"] = d.Dropped ? TJson(nullptr) : TJson(d.Last);
             line["zeroed"] = d.Zeroed;
@@ -68,20 +74,29 @@ void Describe(const TDescribeOptions& o) {
         }
     } else {
         const bool csv = o.Format == TDescribeFormat::Csv;
-        out =
-            csv ? "index,digits,shape,shape_name,centre,spread,repeats,op,op_name,first,last,note\n"
-                : "";
+        if (csv) {
+            out = "index,digits";
+            for (std::int32_t k = 0; k < FieldsPerBlock; ++k) {
+                const std::string name = BlockFields[static_cast<std::size_t>(k)].Name;
+                out += "," + name + (CodeName(TFuzzyBlock{}, k) ? "," + name + "_name" : "");
+            }
+            out += ",first,last,note\n";
+        }
         for (const TBlockDescription& d : description.Blocks) {
             const TFuzzyBlock& B = d.Block;
             const char* shape = ShapeNames[static_cast<std::size_t>(B.Shape)];
             const char* op = kernels::OperatorNames[static_cast<std::size_t>(B.Op)];
             char line[256];
-            if (csv)
-                std::snprintf(line, sizeof line, "%d,%s,%d,%s,%d,%d,%d,%d,%s,%s,%s,%s\n", d.Index,
-                              CsvField(d.Digits).c_str(), B.Shape, shape, B.Centre, B.Spread,
-                              B.Repeats, B.Op, op, d.Dropped ? "" : std::to_string(d.First).c_str(),
+            if (csv) {
+                std::string fields = std::to_string(d.Index) + "," + CsvField(d.Digits);
+                for (std::int32_t k = 0; k < FieldsPerBlock; ++k) {
+                    fields += "," + std::to_string(FieldOf(B, k));
+                    if (const char* name = CodeName(B, k)) fields += std::string(",") + name;
+                }
+                std::snprintf(line, sizeof line, "%s,%s,%s,%s\n", fields.c_str(),
+                              d.Dropped ? "" : std::to_string(d.First).c_str(),
                               d.Dropped ? "" : std::to_string(d.Last).c_str(), Note(d).c_str());
-            else
+            } else
                 std::snprintf(line, sizeof line,
                               "%2d %s  shape %2d %-20s centre %2d spread %d repeats %d  op %2d "
                               "%-22s elements %s%s%s\n",

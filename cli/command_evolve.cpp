@@ -169,9 +169,10 @@ TSearchSettings BaseSettings(const TEvolveOptions& o) {
         settings.Blocks = start.Count();
     }
     std::string why;
-    if (!o.Shapes.empty()) settings.Shapes = *ParseCodeList(o.Shapes, FieldHighest[0], why);
+    if (!o.Shapes.empty())
+        settings.Shapes = *ParseCodeList(o.Shapes, FieldHighest(ShapeField), why);
     if (!o.Operators.empty())
-        settings.Operators = *ParseCodeList(o.Operators, FieldHighest[4], why);
+        settings.Operators = *ParseCodeList(o.Operators, FieldHighest(OpField), why);
     settings.Objective = o.Objective;
     settings.Pareto = o.Pareto;
     settings.Algorithm = o.Algorithm;
@@ -282,11 +283,11 @@ void AddEvolveCommand(CLI::App& tool, int& status) {
     command
         ->add_option("--shapes", o->Shapes,
                      "the shape codes the search may use, as a list like 0-7,12 (annealing)")
-        ->check(CodeList(FieldHighest[0]));
+        ->check(CodeList(FieldHighest(ShapeField)));
     command
         ->add_option("--operators", o->Operators,
                      "the operator codes the search may use, as a list like 0-3,10 (annealing)")
-        ->check(CodeList(FieldHighest[4]));
+        ->check(CodeList(FieldHighest(OpField)));
     command->add_option("--blocks", o->Blocks, "blocks of the pattern")
         ->check(WholeNumber(1, MaxBlocks))
         ->capture_default_str();

@@ -110,13 +110,14 @@ class TChain {
 public:
     TChain(const TSearchSettings& settings, TClock::time_point started,
            const std::atomic<bool>* stop, const std::atomic<bool>& expired)
-        : FShapes(Codes(settings.Shapes, FieldHighest[0])),
-          FOperators(Codes(settings.Operators, FieldHighest[4])), FStop(stop), FExpired(expired),
-          FStarted(started), FSeconds(settings.Seconds.value_or(0)) {}
+        : FShapes(Codes(settings.Shapes, FieldHighest(ShapeField))),
+          FOperators(Codes(settings.Operators, FieldHighest(OpField))), FStop(stop),
+          FExpired(expired), FStarted(started), FSeconds(settings.Seconds.value_or(0)) {}
 
     TFuzzyBlock RandomBlock(TChainRandom& random) const {
-        return {Pick(FShapes, random), Below(16, random), Below(8, random), Below(8, random),
-                Pick(FOperators, random)};
+        return {Pick(FShapes, random), Below(FieldHighest(CentreField) + 1, random),
+                Below(FieldHighest(SpreadField) + 1, random),
+                Below(FieldHighest(RepeatsField) + 1, random), Pick(FOperators, random)};
     }
 
     // Walks the island's chain for at most moves moves.
@@ -148,23 +149,23 @@ private:
 TFuzzyBlock TChain::Changed(TFuzzyBlock B, TChainRandom& random) const {
     for (;;) {
         const TFuzzyBlock before = B;
-        switch (random() % FieldsPerBlock) {
-        case 0:
-            B.Shape = Pick(FShapes, random);
+        const auto k = static_cast<std::int32_t>(random() % FieldsPerBlock);
+        std::int32_t& field = FieldOf(B, k);
+        const std::int32_t highest = FieldHighest(k);
+        switch (k) {
+        case ShapeField:
+            field = Pick(FShapes, random);
             break;
-        case 1: // a neighbouring cell half the time: a block sliding into place
-            B.Centre = random() % 2 ? Below(16, random)
-                                    : std::clamp(B.Centre + (random() % 2 ? 1 : -1), 0, 15);
+        case OpField:
+            field = Pick(FOperators, random);
             break;
-        case 2:
-            B.Spread = random() % 2 ? Below(8, random)
-                                    : std::clamp(B.Spread + (random() % 2 ? 1 : -1), 0, 7);
-            break;
-        case 3:
-            B.Repeats = Below(8, random);
+        case CentreField: // a neighbouring cell half the time: a block sliding into place
+        case SpreadField:
+            field = random() % 2 ? Below(highest + 1, random)
+                                 : std::clamp(field + (random() % 2 ? 1 : -1), 0, highest);
             break;
         default:
-            B.Op = Pick(FOperators, random);
+            field = Below(highest + 1, random);
             break;
         }
         if (!(B == before)) return B;

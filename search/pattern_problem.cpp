@@ -28,9 +28,8 @@ TBlockList BlocksOfGenes(const pagmo::vector_double& genes, std::int32_t blocks,
     TBlockList pattern(static_cast<std::size_t>(count));
     for (std::int32_t b = 0; b < count; ++b) {
         const double* g = genes.data() + b * GenesPerBlock;
-        pattern[static_cast<std::size_t>(b)] = {
-            Gene(g[0], FieldHighest[0]), Gene(g[1], FieldHighest[1]), Gene(g[2], FieldHighest[2]),
-            Gene(g[3], FieldHighest[3]), Gene(g[4], FieldHighest[4])};
+        for (std::int32_t k = 0; k < FieldsPerBlock; ++k)
+            FieldOf(pattern[static_cast<std::size_t>(b)], k) = Gene(g[k], FieldHighest(k));
     }
     return pattern;
 }
@@ -38,10 +37,8 @@ TBlockList BlocksOfGenes(const pagmo::vector_double& genes, std::int32_t blocks,
 pagmo::vector_double GenesOfBlocks(const TBlockList& pattern, std::int32_t blocks) {
     pagmo::vector_double genes(static_cast<std::size_t>(blocks * GenesPerBlock), 0.0);
     for (std::size_t b = 0; b < pattern.size() && b < static_cast<std::size_t>(blocks); ++b) {
-        const TFuzzyBlock& B = pattern[b];
-        const std::int32_t fields[GenesPerBlock] = {B.Shape, B.Centre, B.Spread, B.Repeats, B.Op};
-        std::copy(fields, fields + GenesPerBlock,
-                  genes.begin() + static_cast<long>(b) * GenesPerBlock);
+        for (std::int32_t k = 0; k < GenesPerBlock; ++k)
+            genes[b * GenesPerBlock + static_cast<std::size_t>(k)] = FieldOf(pattern[b], k);
     }
     return genes;
 }
@@ -206,7 +203,7 @@ std::pair<pagmo::vector_double, pagmo::vector_double> TPatternProblem::get_bound
     pagmo::vector_double low(get_nix(), 0.0), high(get_nix(), 0.0);
     for (std::int32_t b = 0; b < FBlocks; ++b)
         for (std::int32_t k = 0; k < GenesPerBlock; ++k)
-            high[static_cast<std::size_t>(b * GenesPerBlock + k)] = FieldHighest[k];
+            high[static_cast<std::size_t>(b * GenesPerBlock + k)] = FieldHighest(k);
     if (FPareto) {
         low.back() = 1;
         high.back() = std::max(FBlocks, 2); // the optimiser wants low < high

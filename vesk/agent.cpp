@@ -9,7 +9,6 @@ namespace vesk {
 namespace {
 
 constexpr double ChromosomeProbability = 0.5;
-constexpr std::int32_t CellCount = 16;
 constexpr double PerfectDistance = 0.05;
 
 std::int32_t AcceptedBlockCount(std::int32_t blockCount) {
@@ -22,12 +21,6 @@ std::int32_t ReadField(const TChromosome& chromosome, std::int32_t& at, std::int
     for (std::int32_t k = 0; k < width; ++k)
         value = value * 2 + (chromosome.GetBit(at++) ? 1 : 0);
     return value;
-}
-
-// Only a negative element count (an empty set, whose intervals are all refused) or a block
-// that never passed Validate can take an index beyond 32 bits.
-std::int32_t ClampTo32(std::int64_t v) {
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
 }
 
 } // namespace
@@ -44,11 +37,8 @@ void TVeskAgent::Decode() {
     for (std::int32_t a = 0; a < BlockCount; ++a) {
         std::int32_t at = a * BitsPerBlock;
         TFuzzyBlock block;
-        block.Shape = ReadField(Chromosome, at, 4);
-        block.Centre = ReadField(Chromosome, at, 4);
-        block.Spread = ReadField(Chromosome, at, 3);
-        block.Repeats = ReadField(Chromosome, at, 3);
-        block.Op = ReadField(Chromosome, at, 4);
+        for (const TBlockField& field : BlockFields)
+            block.*field.Member = ReadField(Chromosome, at, field.Bits);
         Pattern.AddBlock(block);
     }
 }
@@ -56,21 +46,6 @@ void TVeskAgent::Decode() {
 void TVeskAgent::LoadHex(std::string_view text) {
     Pattern.LoadFromHex(text);
     BlockCount = Pattern.Count();
-}
-
-void TVeskAgent::BlockInterval(const TFuzzyBlock& B, std::int32_t elementCount, std::int32_t& first,
-                               std::int32_t& last) {
-    // Worked in 64 bits: for element counts near the 32-bit limit (Centre + Spread + 1) * q
-    // would overflow, and such an interval reaches the last cell anyway.
-    const std::int64_t q = elementCount / CellCount;
-    const std::int64_t centre = B.Centre;
-    const std::int64_t spread = B.Spread;
-    const std::int64_t from = (centre - spread) * q;
-    const std::int64_t to = (centre + 1 + spread) * q - 1;
-    first = ClampTo32(std::max<std::int64_t>(from, 0));
-    // Selected by a mask rather than a branch: from block to block the way is as good as random.
-    const std::int32_t reaches = -static_cast<std::int32_t>(to >= CellCount * q - 1);
-    last = (WrapSub(elementCount, 1) & reaches) | (ClampTo32(to) & ~reaches);
 }
 
 void TVeskAgent::Project(TFuzzySet& set) const {
@@ -89,10 +64,8 @@ void ProjectPattern(const TVesk& pattern, std::int32_t blockCount, std::int32_t 
     const std::int32_t blocks = std::min(blockCount, pattern.Count());
     for (std::int32_t i = 0; i < blocks; ++i) {
         const TFuzzyBlock& B = pattern.Block(i);
-        std::int32_t first = 0;
-        std::int32_t last = 0;
-        TVeskAgent::BlockInterval(B, elementCount, first, last);
-        set.ApplyShape(B.Shape, B.Repeats, first, last, B.Op);
+        const TBlockInterval at = BlockInterval(B, elementCount);
+        set.ApplyShape(B.Shape, B.Repeats, at.First, at.Last, B.Op);
     }
 }
 

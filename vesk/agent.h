@@ -10,7 +10,14 @@
 
 namespace vesk {
 
-constexpr std::int32_t BitsPerBlock = 18;
+// A block's bits in a chromosome: its fields' bits, in their order.
+constexpr std::int32_t BitsPerBlock = [] {
+    std::int32_t bits = 0;
+    for (const TBlockField& field : BlockFields)
+        bits += field.Bits;
+    return bits;
+}();
+static_assert(BitsPerBlock == 18);
 // Every degree of a projection before the first block is merged in.
 constexpr std::int32_t InitialDegree = 50;
 
@@ -36,10 +43,6 @@ public:
     void Project(TFuzzySet& set) const;
     // Fitness := 5..100 from the mean Hamming distance of set to reference.
     void Evaluate(const TFuzzySet& set, const TFuzzySet& reference);
-    // The element interval block B covers in a universe of elementCount elements: cells of
-    // elementCount div 16; an interval reaching the last cell is stretched to the last element.
-    static void BlockInterval(const TFuzzyBlock& B, std::int32_t elementCount, std::int32_t& first,
-                              std::int32_t& last);
     // The fitness for a mean distance x, in extended precision with ties to even.
     static std::int32_t FitnessFor(double x);
     void Release();

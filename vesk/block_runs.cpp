@@ -19,9 +19,8 @@ TLengths LengthsOf(std::int32_t elementCount) {
     TLengths out;
     for (std::int32_t centre = 0; centre < 16; ++centre)
         for (std::int32_t spread = 0; spread < 8; ++spread) {
-            std::int32_t first = 0, last = 0;
-            TVeskAgent::BlockInterval({0, centre, spread, 0, 0}, elementCount, first, last);
-            const std::int32_t length = last - first + 1;
+            const TBlockInterval at = BlockInterval({0, centre, spread, 0, 0}, elementCount);
+            const std::int32_t length = at.Last - at.First + 1;
             if (std::find(out.Lengths.begin(), out.Lengths.end(), length) == out.Lengths.end()) {
                 out.Lengths.push_back(length);
                 out.Sum += length;
@@ -43,11 +42,10 @@ TBlockRuns::TBlockRuns(std::int32_t elementCount) {
     FLengthCount = static_cast<std::int32_t>(lengths.Lengths.size());
     for (std::int32_t centre = 0; centre < 16; ++centre)
         for (std::int32_t spread = 0; spread < Spreads; ++spread) {
-            std::int32_t first = 0, last = 0;
-            TVeskAgent::BlockInterval({0, centre, spread, 0, 0}, elementCount, first, last);
+            const TBlockInterval at = BlockInterval({0, centre, spread, 0, 0}, elementCount);
             TInterval& interval = FIntervals[static_cast<std::size_t>(centre * Spreads + spread)];
-            interval.First = first;
-            interval.Length = last - first + 1;
+            interval.First = at.First;
+            interval.Length = at.Last - at.First + 1;
             interval.LengthIndex = static_cast<std::int32_t>(
                 std::find(lengths.Lengths.begin(), lengths.Lengths.end(), interval.Length) -
                 lengths.Lengths.begin());

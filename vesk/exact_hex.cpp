@@ -32,7 +32,7 @@ bool ExactLength(std::string_view text) {
 bool IsExactPatternText(std::string_view text) {
     if (!ExactLength(text)) return false;
     for (std::size_t at = 0; at < text.size(); ++at)
-        if (Digit(text, at) > FieldHighest[at % DigitsPerBlock]) return false;
+        if (Digit(text, at) > FieldHighest(at % DigitsPerBlock)) return false;
     return true;
 }
 
@@ -45,7 +45,7 @@ std::int32_t ReadExactPattern(std::string_view text, std::array<TFuzzyBlock, Max
         std::uint32_t over = 0; // non-zero once a digit exceeds its field
         for (std::size_t k = 0; k < DigitsPerBlock; ++k) {
             digits[k] = Digit(text, at + k);
-            over |= static_cast<std::uint32_t>(digits[k] > FieldHighest[k]);
+            over |= static_cast<std::uint32_t>(digits[k] > FieldHighest(k));
         }
         if (over != 0) return -1;
         blocks[b] = {digits[0], digits[1], digits[2], digits[3], digits[4]};

@@ -1,6 +1,7 @@
 #pragma once
 // Fuzzy blocks and the block list of a Vesk pattern.
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -23,10 +24,48 @@ public:
 };
 
 constexpr std::int32_t MaxBlocks = 32;
-// A block's fields in the order above (one hex digit each in the text), and the largest value
-// each may hold.
+
+// A block's field: its name, where it is held, the largest value it may hold and its bits in a
+// chromosome.
+struct TBlockField {
+    const char* Name;
+    std::int32_t TFuzzyBlock::*Member;
+    std::int32_t Highest;
+    std::int32_t Bits;
+};
+
+// The five fields in the order of the text (one hex digit each) and of the chromosome.
 constexpr std::int32_t FieldsPerBlock = 5;
-constexpr std::int32_t FieldHighest[FieldsPerBlock] = {15, 15, 7, 7, 15};
+constexpr std::array<TBlockField, FieldsPerBlock> BlockFields = {{
+    {"shape", &TFuzzyBlock::Shape, 15, 4},
+    {"centre", &TFuzzyBlock::Centre, 15, 4},
+    {"spread", &TFuzzyBlock::Spread, 7, 3},
+    {"repeats", &TFuzzyBlock::Repeats, 7, 3},
+    {"op", &TFuzzyBlock::Op, 15, 4},
+}};
+// Indices into BlockFields.
+enum TFieldIndex : std::int32_t { ShapeField, CentreField, SpreadField, RepeatsField, OpField };
+
+constexpr std::int32_t FieldHighest(std::int32_t k) {
+    return BlockFields[static_cast<std::size_t>(k)].Highest;
+}
+inline std::int32_t& FieldOf(TFuzzyBlock& B, std::int32_t k) {
+    return B.*BlockFields[static_cast<std::size_t>(k)].Member;
+}
+inline std::int32_t FieldOf(const TFuzzyBlock& B, std::int32_t k) {
+    return B.*BlockFields[static_cast<std::size_t>(k)].Member;
+}
+
+// The universe is cut into 16 cells of N / 16 elements (the rest, N mod 16 elements, belongs to
+// the last cell's reach); a block covers its centre cell and Spread cells on either side.
+constexpr std::int32_t CellCount = 16;
+
+// The elements a block covers in a universe of elementCount elements, First..Last.
+struct TBlockInterval {
+    std::int32_t First = 0, Last = -1;
+    friend bool operator==(const TBlockInterval&, const TBlockInterval&) = default;
+};
+TBlockInterval BlockInterval(const TFuzzyBlock& B, std::int32_t elementCount);
 
 // An ordered list of at most 32 valid blocks.
 class TVesk {

@@ -54,8 +54,8 @@ void TVesk::LoadFromHex(std::string_view text) {
 
 std::string BlockHex(const TFuzzyBlock& block) {
     std::string digits;
-    for (std::int32_t field : {block.Shape, block.Centre, block.Spread, block.Repeats, block.Op})
-        digits += HexDigitText(field);
+    for (std::int32_t k = 0; k < FieldsPerBlock; ++k)
+        digits += HexDigitText(FieldOf(block, k));
     return digits;
 }
 

@@ -62,12 +62,11 @@ TIncrementalPattern::TIncrementalPattern(std::shared_ptr<const TScoringTables> t
     }
     for (std::int32_t centre = 0; centre < 16; ++centre)
         for (std::int32_t spread = 0; spread < 8; ++spread) {
-            std::int32_t first = 0, last = 0;
-            TVeskAgent::BlockInterval({0, centre, spread, 0, 0}, FTables->ElementCount, first,
-                                      last);
+            const TBlockInterval at =
+                BlockInterval({0, centre, spread, 0, 0}, FTables->ElementCount);
             // The kept elements inside: first / k rounded up to last / k rounded down.
-            first = (first + FStride - 1) / FStride;
-            last = last / FStride;
+            const std::int32_t first = (at.First + FStride - 1) / FStride;
+            const std::int32_t last = at.Last / FStride;
             FIntervals[static_cast<std::size_t>(centre * 8 + spread)] = {first, last - first + 1};
         }
     FScratch.resize(static_cast<std::size_t>(FElements));
@@ -115,8 +114,7 @@ const std::int16_t* TIncrementalPattern::SampledRun(const TFuzzyBlock& B) {
     auto& kept = FSampledRuns[static_cast<std::size_t>(
         ((B.Shape * 8 + B.Repeats) * 16 + B.Centre) * 8 + B.Spread)];
     if (kept) return kept.get();
-    std::int32_t first = 0, last = 0;
-    TVeskAgent::BlockInterval(B, FTables->ElementCount, first, last);
+    const auto [first, last] = BlockInterval(B, FTables->ElementCount);
     const std::int16_t* full = FTables->Runs ? FTables->Runs->RunOf(B) : nullptr;
     if (full == nullptr) {
         FDrawn.resize(static_cast<std::size_t>(last - first + 1));

@@ -26,7 +26,11 @@ TPatternDescription DescribePattern(std::string_view text, std::int32_t elementC
         for (char& c : upper)
             if (c >= 'a' && c <= 'f') c = static_cast<char>(c - 'a' + 'A');
         d.Zeroed = BlockHex(d.Block) != upper;
-        if (!d.Dropped) TVeskAgent::BlockInterval(d.Block, elementCount, d.First, d.Last);
+        if (!d.Dropped) {
+            const TBlockInterval at = BlockInterval(d.Block, elementCount);
+            d.First = at.First;
+            d.Last = at.Last;
+        }
         out.Blocks.push_back(std::move(d));
     }
     return out;

@@ -49,9 +49,8 @@ TPatternScore TPatternScorer::ScoreBlocks(std::span<const TFuzzyBlock> blocks) {
         FPatternSet.ClearDegrees();
         FPatternSet.Fill(n, InitialDegree);
         for (const TFuzzyBlock& B : blocks) {
-            std::int32_t first = 0, last = 0;
-            TVeskAgent::BlockInterval(B, n, first, last);
-            FPatternSet.ApplyShape(B.Shape, B.Repeats, first, last, B.Op);
+            const TBlockInterval at = BlockInterval(B, n);
+            FPatternSet.ApplyShape(B.Shape, B.Repeats, at.First, at.Last, B.Op);
         }
     }
     TPatternScore score;

@@ -24,9 +24,8 @@ std::set<std::int32_t> BlockLengths(std::int32_t n) {
     std::set<std::int32_t> lengths;
     for (std::int32_t centre = 0; centre < 16; ++centre)
         for (std::int32_t spread = 0; spread < 8; ++spread) {
-            std::int32_t first = 0, last = 0;
-            TVeskAgent::BlockInterval({0, centre, spread, 0, 0}, n, first, last);
-            lengths.insert(last - first + 1);
+            const TBlockInterval at = BlockInterval({0, centre, spread, 0, 0}, n);
+            lengths.insert(at.Last - at.First + 1);
         }
     return lengths;
 }

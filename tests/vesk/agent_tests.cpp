@@ -16,29 +16,19 @@ protected:
     void SetUp() override { RandomSource.Seed = 0; }
 };
 
-struct TInterval {
-    std::int32_t First;
-    std::int32_t Last;
-    friend bool operator==(const TInterval&, const TInterval&) = default;
-};
+using TInterval = TBlockInterval;
 
 std::vector<TInterval> Intervals(const std::string& text, std::int32_t elementCount) {
     TVesk list;
     list.LoadFromHex(text);
     std::vector<TInterval> result;
-    for (const TFuzzyBlock& block : list.Blocks()) {
-        TInterval interval{};
-        TVeskAgent::BlockInterval(block, elementCount, interval.First, interval.Last);
-        result.push_back(interval);
-    }
+    for (const TFuzzyBlock& block : list.Blocks())
+        result.push_back(BlockInterval(block, elementCount));
     return result;
 }
 
 TInterval IntervalOf(std::int32_t centre, std::int32_t spread, std::int32_t elementCount) {
-    TInterval interval{};
-    TVeskAgent::BlockInterval(TFuzzyBlock{0, centre, spread, 0, 0}, elementCount, interval.First,
-                              interval.Last);
-    return interval;
+    return BlockInterval(TFuzzyBlock{0, centre, spread, 0, 0}, elementCount);
 }
 
 // A set of count elements holding 100 on the first differing ones and 0 elsewhere.

@@ -14,7 +14,7 @@ namespace {
 
 TFuzzyBlock RandomBlock(std::mt19937& random) {
     auto field = [&](std::int32_t k) {
-        return std::uniform_int_distribution<std::int32_t>(0, FieldHighest[k])(random);
+        return std::uniform_int_distribution<std::int32_t>(0, FieldHighest(k))(random);
     };
     return {field(0), field(1), field(2), field(3), field(4)};
 }

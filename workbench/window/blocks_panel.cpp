@@ -14,7 +14,8 @@
 
 namespace {
 
-enum TColumn { ShapeColumn, CentreColumn, SpreadColumn, RepeatsColumn, OpColumn, ElementsColumn };
+// A column a field, in the fields' order, then the elements the block covers.
+constexpr int ElementsColumn = vesk::FieldsPerBlock;
 const QStringList Headers{"Shape", "Centre", "Spread", "Repeats", "Operator", "Elements"};
 
 } // namespace
@@ -51,25 +52,23 @@ void TBlocksPanel::ShowText(const QString& text, int elementCount) {
     for (int row = 0; row < FTable->rowCount(); ++row) {
         const vesk::TBlockDescription& d = description.Blocks[static_cast<std::size_t>(row)];
         FTable->setVerticalHeaderItem(row, new QTableWidgetItem(QString::number(d.Index)));
-        const int fields[vesk::FieldsPerBlock] = {d.Block.Shape, d.Block.Centre, d.Block.Spread,
-                                                  d.Block.Repeats, d.Block.Op};
         for (int field = 0; field < vesk::FieldsPerBlock; ++field) {
             QWidget* editor = nullptr;
-            if (field == ShapeColumn || field == OpColumn) {
+            if (field == vesk::ShapeField || field == vesk::OpField) {
                 auto* box = new QComboBox;
-                for (int code = 0; code <= vesk::FieldHighest[field]; ++code)
+                for (int code = 0; code <= vesk::FieldHighest(field); ++code)
                     box->addItem(QString("%1 %2").arg(code).arg(
-                        field == ShapeColumn
+                        field == vesk::ShapeField
                             ? vesk::ShapeNames[static_cast<std::size_t>(code)]
                             : vesk::kernels::OperatorNames[static_cast<std::size_t>(code)]));
-                box->setCurrentIndex(fields[field]);
+                box->setCurrentIndex(vesk::FieldOf(d.Block, field));
                 connect(box, &QComboBox::currentIndexChanged, this,
                         [this, row, field](int value) { EditField(row, field, value); });
                 editor = box;
             } else {
                 auto* spin = new QSpinBox;
-                spin->setRange(0, vesk::FieldHighest[field]);
-                spin->setValue(fields[field]);
+                spin->setRange(0, vesk::FieldHighest(field));
+                spin->setValue(vesk::FieldOf(d.Block, field));
                 connect(spin, &QSpinBox::valueChanged, this,
                         [this, row, field](int value) { EditField(row, field, value); });
                 editor = spin;
@@ -91,9 +90,7 @@ void TBlocksPanel::EditField(int group, int field, int value) {
         vesk::DescribePattern(FText.toStdString(), FElementCount);
     if (group >= static_cast<int>(description.Blocks.size())) return;
     vesk::TFuzzyBlock block = description.Blocks[static_cast<std::size_t>(group)].Block;
-    int* fields[vesk::FieldsPerBlock] = {&block.Shape, &block.Centre, &block.Spread, &block.Repeats,
-                                         &block.Op};
-    *fields[field] = value;
+    vesk::FieldOf(block, field) = value;
     QString text = FText;
     text.replace(group * vesk::FieldsPerBlock, vesk::FieldsPerBlock,
                  QString::fromStdString(vesk::BlockHex(block)));
