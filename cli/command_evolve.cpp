@@ -282,11 +282,11 @@ void AddEvolveCommand(CLI::App& tool, int& status) {
         ->check(NotEmpty());
     command
         ->add_option("--shapes", o->Shapes,
-                     "the shape codes the search may use, as a list like 0-7,12 (annealing)")
+                     "the shape codes the search may use, as a list like 0-7,12")
         ->check(CodeList(FieldHighest(ShapeField)));
     command
         ->add_option("--operators", o->Operators,
-                     "the operator codes the search may use, as a list like 0-3,10 (annealing)")
+                     "the operator codes the search may use, as a list like 0-3,10")
         ->check(CodeList(FieldHighest(OpField)));
     command->add_option("--blocks", o->Blocks, "blocks of the pattern")
         ->check(WholeNumber(1, MaxBlocks))

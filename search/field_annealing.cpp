@@ -46,11 +46,14 @@ public:
 private:
     void BlocksInto(const pagmo::vector_double& genes) {
         FBlocks.resize(genes.size() / GenesPerBlock);
+        const TFieldCodes& codes = FPattern->Codes();
         for (std::size_t b = 0; b < FBlocks.size(); ++b) {
             const double* g = genes.data() + b * GenesPerBlock;
-            FBlocks[b] = {static_cast<std::int32_t>(g[0]), static_cast<std::int32_t>(g[1]),
-                          static_cast<std::int32_t>(g[2]), static_cast<std::int32_t>(g[3]),
-                          static_cast<std::int32_t>(g[4])};
+            for (std::int32_t k = 0; k < GenesPerBlock; ++k) {
+                const auto gene = static_cast<std::int32_t>(g[k]); // whole, within the bounds
+                const auto& list = codes[static_cast<std::size_t>(k)];
+                FieldOf(FBlocks[b], k) = list.empty() ? gene : list[static_cast<std::size_t>(gene)];
+            }
         }
     }
 

@@ -14,6 +14,12 @@ std::int32_t Gene(double value, std::int32_t highest) {
     return std::clamp(static_cast<std::int32_t>(std::lround(value)), 0, highest);
 }
 
+// The largest gene of field k: its highest value, or its list's last place.
+std::int32_t GeneHighest(const TFieldCodes& codes, std::int32_t k) {
+    const auto& list = codes[static_cast<std::size_t>(k)];
+    return list.empty() ? FieldHighest(k) : static_cast<std::int32_t>(list.size()) - 1;
+}
+
 TFuzzySet ReferenceOf(std::int32_t n) {
     TFuzzySet set;
     set.MakeReference(n);
@@ -22,24 +28,35 @@ TFuzzySet ReferenceOf(std::int32_t n) {
 
 } // namespace
 
-TBlockList BlocksOfGenes(const pagmo::vector_double& genes, std::int32_t blocks,
-                         std::int32_t used) {
+TBlockList BlocksOfGenes(const pagmo::vector_double& genes, std::int32_t blocks, std::int32_t used,
+                         const TFieldCodes& codes) {
     const std::int32_t count = used > 0 ? std::min(used, blocks) : blocks;
     TBlockList pattern(static_cast<std::size_t>(count));
     for (std::int32_t b = 0; b < count; ++b) {
         const double* g = genes.data() + b * GenesPerBlock;
-        for (std::int32_t k = 0; k < FieldsPerBlock; ++k)
-            FieldOf(pattern[static_cast<std::size_t>(b)], k) = Gene(g[k], FieldHighest(k));
+        for (std::int32_t k = 0; k < GenesPerBlock; ++k) {
+            const auto& list = codes[static_cast<std::size_t>(k)];
+            const std::int32_t gene = Gene(g[k], GeneHighest(codes, k));
+            FieldOf(pattern[static_cast<std::size_t>(b)], k) =
+                list.empty() ? gene : list[static_cast<std::size_t>(gene)];
+        }
     }
     return pattern;
 }
 
-pagmo::vector_double GenesOfBlocks(const TBlockList& pattern, std::int32_t blocks) {
+pagmo::vector_double GenesOfBlocks(const TBlockList& pattern, std::int32_t blocks,
+                                   const TFieldCodes& codes) {
     pagmo::vector_double genes(static_cast<std::size_t>(blocks * GenesPerBlock), 0.0);
-    for (std::size_t b = 0; b < pattern.size() && b < static_cast<std::size_t>(blocks); ++b) {
-        for (std::int32_t k = 0; k < GenesPerBlock; ++k)
-            genes[b * GenesPerBlock + static_cast<std::size_t>(k)] = FieldOf(pattern[b], k);
-    }
+    for (std::size_t b = 0; b < pattern.size() && b < static_cast<std::size_t>(blocks); ++b)
+        for (std::int32_t k = 0; k < GenesPerBlock; ++k) {
+            const auto& list = codes[static_cast<std::size_t>(k)];
+            const std::int32_t field = FieldOf(pattern[b], k);
+            genes[b * GenesPerBlock + static_cast<std::size_t>(k)] =
+                list.empty()
+                    ? field
+                    : static_cast<double>(std::lower_bound(list.begin(), list.end(), field) -
+                                          list.begin());
+        }
     return genes;
 }
 
@@ -104,6 +121,7 @@ std::optional<std::pair<double, pagmo::vector_double>> TSearchControl::Best() co
 
 struct TPatternProblem::TTables {
     std::vector<std::shared_ptr<const TScoringTables>> All; // the target's, or a sweep size's
+    TFieldCodes Codes;
 };
 
 struct TPatternProblem::TScorers {
@@ -119,7 +137,8 @@ std::shared_ptr<const TScoringTables> TargetTables(const TFuzzySet& target) {
 } // namespace
 
 TPatternProblem::TPatternProblem(const TFuzzySet& target, std::int32_t blocks, TObjective objective,
-                                 bool pareto, const TSearchControl* control, std::size_t island)
+                                 bool pareto, const TSearchControl* control, std::size_t island,
+                                 const TFieldCodes& codes)
     : FBlocks(std::clamp(blocks, 1, MaxBlocks)), FObjective(objective), FPareto(pareto),
       FControl(control), FIsland(island) {
     auto tables = std::make_shared<TTables>();
@@ -128,6 +147,7 @@ TPatternProblem::TPatternProblem(const TFuzzySet& target, std::int32_t blocks, T
             tables->All.push_back(ReferenceTables(n));
     else
         tables->All.push_back(TargetTables(target));
+    tables->Codes = codes;
     FTables = std::move(tables);
 }
 
@@ -171,7 +191,11 @@ TPatternProblem::TScorers& TPatternProblem::Scorers() const {
 TBlockList TPatternProblem::Pattern(const pagmo::vector_double& genes) const {
     const std::int32_t used =
         FPareto ? Gene(genes[static_cast<std::size_t>(FBlocks * GenesPerBlock)], FBlocks) : 0;
-    return BlocksOfGenes(genes, FBlocks, std::max(used, FPareto ? 1 : 0));
+    return BlocksOfGenes(genes, FBlocks, std::max(used, FPareto ? 1 : 0), FTables->Codes);
+}
+
+const TFieldCodes& TPatternProblem::Codes() const {
+    return FTables->Codes;
 }
 
 double TPatternProblem::Objective(const TBlockList& pattern) const {
@@ -203,7 +227,7 @@ std::pair<pagmo::vector_double, pagmo::vector_double> TPatternProblem::get_bound
     pagmo::vector_double low(get_nix(), 0.0), high(get_nix(), 0.0);
     for (std::int32_t b = 0; b < FBlocks; ++b)
         for (std::int32_t k = 0; k < GenesPerBlock; ++k)
-            high[static_cast<std::size_t>(b * GenesPerBlock + k)] = FieldHighest(k);
+            high[static_cast<std::size_t>(b * GenesPerBlock + k)] = GeneHighest(FTables->Codes, k);
     if (FPareto) {
         low.back() = 1;
         high.back() = std::max(FBlocks, 2); // the optimiser wants low < high

@@ -3,6 +3,7 @@
 // (shape, centre, spread, repeats, operator, within the fields' ranges), and, for the two-
 // objective search, one gene more for the number of blocks used.
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -89,11 +90,17 @@ private:
     std::vector<std::unique_ptr<TIsland>> FIslands;
 };
 
+// The codes each field of a block may take, sorted, in the fields' order; an empty list: every
+// value of its range. A restricted field's gene is the code's place in its list.
+using TFieldCodes = std::array<std::vector<std::int32_t>, FieldsPerBlock>;
+
 // The blocks genes stand for: the first `used` of them (all when used is 0).
 TBlockList BlocksOfGenes(const pagmo::vector_double& genes, std::int32_t blocks,
-                         std::int32_t used = 0);
-// The genes of blocks (each valid), padded with all-zero blocks to `blocks`.
-pagmo::vector_double GenesOfBlocks(const TBlockList& pattern, std::int32_t blocks);
+                         std::int32_t used = 0, const TFieldCodes& codes = {});
+// The genes of blocks (each valid, each field's code within its list), padded with the first
+// codes to `blocks`.
+pagmo::vector_double GenesOfBlocks(const TBlockList& pattern, std::int32_t blocks,
+                                   const TFieldCodes& codes = {});
 
 // A user-defined problem for the optimiser. The objective's tables (the target's, or the four
 // sweep universes') are built once and shared read-only by every copy; fitness goes through
@@ -104,8 +111,10 @@ public:
     TPatternProblem(); // the optimiser needs one; blocks 1, reference of 100
     // pareto adds the block-count gene and the objective of blocks used. With a control, the
     // problem evaluates as the control's island `island`.
+    // Codes restricts the fields' values.
     TPatternProblem(const TFuzzySet& target, std::int32_t blocks, TObjective objective, bool pareto,
-                    const TSearchControl* control = nullptr, std::size_t island = 0);
+                    const TSearchControl* control = nullptr, std::size_t island = 0,
+                    const TFieldCodes& codes = {});
     TPatternProblem(const TPatternProblem& other);
     TPatternProblem& operator=(const TPatternProblem& other);
     TPatternProblem(TPatternProblem&&) noexcept;
@@ -124,6 +133,7 @@ public:
     std::string get_name() const { return "Vesk pattern"; }
 
     std::int32_t Blocks() const { return FBlocks; }
+    const TFieldCodes& Codes() const;
     bool Pareto() const { return FPareto; }
     // The blocks the genes stand for, the block-count gene applied.
     TBlockList Pattern(const pagmo::vector_double& genes) const;

@@ -262,9 +262,6 @@ TSearchResult RunSearch(const TSearchSettings& settings, const TSearchObserver& 
     // The default search on the distance runs its own islands on incremental evaluation.
     if (result.Algorithm == TAlgorithm::Annealing && settings.Objective == TObjective::Distance)
         return RunMoveAnnealing(settings, observer, stop);
-    if (!settings.Shapes.empty() || !settings.Operators.empty())
-        throw std::invalid_argument("only the annealing on the distance keeps to --shapes and "
-                                    "--operators");
     result.Islands = settings.Islands > 0 ? settings.Islands : HardwareThreads();
     const auto islands = static_cast<std::size_t>(result.Islands);
 
@@ -273,8 +270,11 @@ TSearchResult RunSearch(const TSearchSettings& settings, const TSearchObserver& 
         deadline = started + std::chrono::duration_cast<TClock::duration>(
                                  std::chrono::duration<double>(*settings.Seconds));
     TSearchControl control(islands, stop, deadline);
+    TFieldCodes codes;
+    codes[ShapeField] = settings.Shapes;
+    codes[OpField] = settings.Operators;
     const TPatternProblem problem(settings.Target, settings.Blocks, settings.Objective,
-                                  settings.Pareto, &control);
+                                  settings.Pareto, &control, 0, codes);
     const std::uint64_t roundEvaluations = RoundEvaluations(settings, result.Islands);
     // Every seed is drawn from one generator seeded by the settings' seed.
     std::mt19937 seeds(settings.Seed);
@@ -291,7 +291,7 @@ TSearchResult RunSearch(const TSearchSettings& settings, const TSearchObserver& 
                               started};
         pagmo::population population(problem.ForIsland(i), recipe.Population, populationSeed);
         if (settings.Start) {
-            pagmo::vector_double genes = GenesOfBlocks(*settings.Start, settings.Blocks);
+            pagmo::vector_double genes = GenesOfBlocks(*settings.Start, settings.Blocks, codes);
             if (settings.Pareto) genes.push_back(static_cast<double>(settings.Start->size()));
             population.set_x(0, genes);
         }
