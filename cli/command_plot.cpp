@@ -1,6 +1,9 @@
-// "vesk plot": the reference and pattern curves drawn as the workbench draws them, saved as BMP.
+// "vesk plot": the reference and pattern curves drawn as the workbench draws them, saved as BMP
+// (as the workbench saves them), PNG or SVG.
 
+#include <map>
 #include <memory>
+#include <optional>
 
 #include "cli/cli_errors.h"
 #include "cli/command_line.h"
@@ -8,6 +11,7 @@
 #include "fuzzyset/fuzzy_set.h"
 #include "vesk/agent.h"
 #include "workbench/bitmap_image.h"
+#include "workbench/plot_export.h"
 
 namespace vesk::cli {
 
@@ -18,6 +22,7 @@ struct TPlotOptions {
     std::int32_t N = 100;
     std::string Size;
     std::string Output;
+    std::optional<TImageFormat> Format; // none: by the file's extension
 };
 
 void Plot(const TPlotOptions& o) {
@@ -36,7 +41,9 @@ void Plot(const TPlotOptions& o) {
     pattern.Plot(image, Red, false);
     agent.Release();
 
-    if (!image.SaveBmp(o.Output)) throw ECommandFailure("Cannot create file " + o.Output + ".");
+    const TImageFormat format = o.Format.value_or(ImageFormatOfFile(o.Output));
+    if (!SavePlot(o.Output, format, image, reference, pattern))
+        throw ECommandFailure("Cannot create file " + o.Output + ".");
 }
 
 } // namespace
@@ -44,12 +51,19 @@ void Plot(const TPlotOptions& o) {
 void AddPlotCommand(CLI::App& tool, int& status) {
     auto options = std::make_shared<TPlotOptions>();
     CLI::App* command = tool.add_subcommand(
-        "plot", "write the reference (blue) and pattern (red) curves as a BMP file");
+        "plot", "write the reference (blue) and pattern (red) curves as an image file");
     command->add_option("HEX", options->Hex, "pattern text")->required()->check(PatternValidator());
     AddElementsOption(*command, options->N);
     command->add_option("--size", options->Size, "image size in pixels (default 611x236)")
         ->check(ImageSizeValidator());
-    command->add_option("-o,--output", options->Output, "the BMP file to write")->required();
+    command
+        ->add_option("-o,--output", options->Output,
+                     "the image file to write: PNG for .png, SVG for .svg, BMP otherwise")
+        ->required();
+    const std::map<std::string, std::optional<TImageFormat>> formats = {
+        {"bmp", TImageFormat::Bmp}, {"png", TImageFormat::Png}, {"svg", TImageFormat::Svg}};
+    AddWordOption(*command, "--format", options->Format, formats,
+                  "bmp, png or svg, whatever the file's extension");
     command->callback([&status, options] {
         Plot(*options);
         status = ExitSuccess;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <sstream>
 
@@ -121,6 +123,41 @@ TEST(VeskPlot, WritesBothCurvesAsBmp) {
     const TToolRun unwritable = RunTool({"plot", "", "-o", dir.Path("missing/plot.bmp")});
     EXPECT_EQ(unwritable.Status, 1);
     EXPECT_EQ(unwritable.Err, "vesk: Cannot create file " + dir.Path("missing/plot.bmp") + ".\n");
+}
+
+// The format follows the extension (case-blind), --format overrides it; BMP stays the default.
+TEST(VeskPlot, WritesPngAndSvgByExtensionOrFormat) {
+    TScratch dir;
+    const std::string bmp = dir.Path("plot.bmp");
+    ASSERT_EQ(RunTool({"plot", "AF6553666D22533E1571", "-o", bmp}).Status, 0);
+    const QImage designed(QString::fromStdString(bmp), "BMP");
+    for (const std::string name : {"plot.png", "PLOT.PNG"}) {
+        const std::string path = dir.Path(name);
+        ASSERT_EQ(RunTool({"plot", "AF6553666D22533E1571", "-o", path}).Status, 0);
+        const QImage png(QString::fromStdString(path), "PNG");
+        ASSERT_FALSE(png.isNull()) << name;
+        EXPECT_EQ(png.convertToFormat(QImage::Format_RGB888),
+                  designed.convertToFormat(QImage::Format_RGB888));
+    }
+    const auto read = [](const std::string& path) {
+        std::ifstream file(path);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    };
+    const std::string svg = dir.Path("plot.svg");
+    ASSERT_EQ(RunTool({"plot", "AF6553666D22533E1571", "-o", svg}).Status, 0);
+    const std::string vectors = read(svg);
+    EXPECT_NE(vectors.find("<svg"), std::string::npos);
+    EXPECT_NE(vectors.find("viewBox=\"0 0 611 236\""), std::string::npos);
+    EXPECT_NE(vectors.find("<path"), std::string::npos);
+
+    const std::string forced = dir.Path("forced.bmp");
+    ASSERT_EQ(RunTool({"plot", "", "--format", "svg", "-o", forced}).Status, 0);
+    EXPECT_NE(read(forced).find("<svg"), std::string::npos);
+    ASSERT_EQ(RunTool({"plot", "", "--format", "png", "-o", forced}).Status, 0);
+    EXPECT_FALSE(QImage(QString::fromStdString(forced), "PNG").isNull());
+    EXPECT_EQ(RunTool({"plot", "", "--format", "gif", "-o", forced}).Status, 2);
+    const TToolRun unwritable = RunTool({"plot", "", "-o", dir.Path("missing/plot.svg")});
+    EXPECT_EQ(unwritable.Status, 1);
 }
 
 TEST(VeskScore, AnswersEveryLineWithOneLineAndReportsTheBadOnes) {

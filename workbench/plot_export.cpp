@@ -1,0 +1,104 @@
+#include "workbench/plot_export.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QSvgGenerator>
+
+namespace vesk {
+
+namespace {
+
+constexpr struct {
+    TImageFormat Format;
+    const char* Extension;
+} Formats[] = {
+    {TImageFormat::Bmp, ".bmp"},
+    {TImageFormat::Png, ".png"},
+    {TImageFormat::Svg, ".svg"},
+};
+
+// The set's curve through the page: element i at x = i * (width - 1) / (n - 1), degree d at
+// y = (height - 1) * (1 - d / 100), the degrees outside 0..100 clipped to the page's edges.
+QPainterPath CurveOf(const TFuzzySet& set, std::int32_t elements, QSizeF page) {
+    QPainterPath path;
+    const double across = elements > 1 ? (page.width() - 1) / (elements - 1) : 0;
+    for (std::int32_t i = 0; i < set.Count(); ++i) {
+        const double degree = std::clamp(set.GetDegree(i), -10, 110);
+        const QPointF point(i * across, (page.height() - 1) * (1 - degree / 100.0));
+        if (i == 0)
+            path.moveTo(point);
+        else
+            path.lineTo(point);
+    }
+    return path;
+}
+
+bool SaveSvg(const std::string& path, QSize size, const TFuzzySet& reference,
+             const TFuzzySet& pattern) {
+    QSvgGenerator svg;
+    svg.setFileName(QString::fromStdString(path));
+    svg.setSize(size);
+    svg.setViewBox(QRect(QPoint(0, 0), size));
+    svg.setTitle("Vesk pattern and reference");
+    QPainter painter;
+    if (!painter.begin(&svg)) return false;
+    painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const std::int32_t elements = std::max(reference.Count(), pattern.Count());
+    painter.setPen(QPen(Qt::blue, 1));
+    painter.drawPath(CurveOf(reference, elements, size));
+    painter.setPen(QPen(Qt::red, 1));
+    painter.drawPath(CurveOf(pattern, elements, size));
+    return painter.end();
+}
+
+} // namespace
+
+TImageFormat ImageFormatOfFile(std::string_view path) {
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string_view::npos || path.find('/', dot) != std::string_view::npos)
+        return TImageFormat::Bmp;
+    std::string extension(path.substr(dot));
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    for (const auto& f : Formats)
+        if (extension == f.Extension) return f.Format;
+    return TImageFormat::Bmp;
+}
+
+const char* ImageFormatExtension(TImageFormat format) {
+    for (const auto& f : Formats)
+        if (f.Format == format) return f.Extension;
+    return ".bmp";
+}
+
+std::string PlotDataCsv(const TFuzzySet& reference, const TFuzzySet& pattern) {
+    std::string csv = "element,reference,pattern\n";
+    const std::int32_t elements = std::max(reference.Count(), pattern.Count());
+    for (std::int32_t i = 0; i < elements; ++i) {
+        csv += std::to_string(i) + ",";
+        if (i < reference.Count()) csv += std::to_string(reference.GetDegree(i));
+        csv += ",";
+        if (i < pattern.Count()) csv += std::to_string(pattern.GetDegree(i));
+        csv += "\n";
+    }
+    return csv;
+}
+
+bool SavePlot(const std::string& path, TImageFormat format, const TBitmapImage& image,
+              const TFuzzySet& reference, const TFuzzySet& pattern) {
+    if (!image.HasBitmap()) return false;
+    switch (format) {
+    case TImageFormat::Png:
+        return image.Bitmap().save(QString::fromStdString(path), "PNG");
+    case TImageFormat::Svg:
+        return SaveSvg(path, image.Bitmap().size(), reference, pattern);
+    default:
+        return image.SaveBmp(path);
+    }
+}
+
+} // namespace vesk
