@@ -10,8 +10,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 JOBS=$(nproc 2>/dev/null || echo 2)
-PACKAGES=(cmake g++ make qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev fonts-dejavu-core
-    libcli11-dev nlohmann-json3-dev libtbb-dev libpagmo-dev)
+PACKAGES=(cmake g++ make qt6-base-dev qt6-svg-dev qt6-charts-dev libgl-dev libgtest-dev libbenchmark-dev fonts-dejavu-core
+    libcli11-dev nlohmann-json3-dev libtbb-dev libpagmo-dev xvfb xauth)
 CI_PACKAGES=(clang libclang-rt-14-dev valgrind)
 
 as_root() {

@@ -1,7 +1,8 @@
 // Renders the workbench window after the first preset pattern has been shown and saves it as a
 // PNG: window_snapshot <file.png>. Run on the offscreen platform to refresh docs/workbench.png.
 // window_snapshot <file.png> evolve: after "Evolve" on 8 blocks, with the block panel shown and
-// the pointer over the plot (docs/evolve.png).
+// the pointer over the plot (docs/evolve.png); chart: the same search shown on the chart
+// (docs/chart.png).
 
 #include <cstdio>
 #include <QAbstractSpinBox>
@@ -16,7 +17,7 @@
 
 int main(int argc, char** argv) {
     if (argc != 2 && argc != 3) {
-        std::fprintf(stderr, "usage: window_snapshot <file.png> [evolve]\n");
+        std::fprintf(stderr, "usage: window_snapshot <file.png> [evolve|chart]\n");
         return 2;
     }
     QApplication application(argc, argv);
@@ -26,13 +27,18 @@ int main(int argc, char** argv) {
     if (!QTest::qWaitForWindowExposed(&form)) return 1;
 
     if (argc == 3) {
-        form.resize(1290, 329);
+        const bool chart = QString(argv[2]) == "chart";
         form.findChild<QAbstractSpinBox*>("NBlocksSpinEdit")->findChild<QLineEdit*>()->setText("8");
         form.findChild<QToolButton*>("EvolveToolButton")->click();
         while (form.EvolveRunning())
             QTest::qWait(20);
-        form.findChild<QToolButton*>("BlocksToolButton")->click();
-        QWidget* plot = form.findChild<QWidget*>("FSImage");
+        if (chart)
+            form.findChild<QToolButton*>("ChartToolButton")->click();
+        else
+            form.findChild<QToolButton*>("BlocksToolButton")->click();
+        QTest::qWait(100);
+        QWidget* plot = form.findChild<QWidget*>(chart ? "CurveChart" : "FSImage");
+        if (auto* view = plot->findChild<QWidget*>("qt_scrollarea_viewport")) plot = view;
         QTest::mouseMove(plot, QPoint(plot->width() / 3, plot->height() / 2));
         QApplication::processEvents();
     } else {

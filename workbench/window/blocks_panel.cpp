@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -35,8 +36,24 @@ TBlocksPanel::TBlocksPanel(QWidget* parent) : QFrame(parent) {
     FTable->setHorizontalHeaderLabels(Headers);
     FTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     FTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Every column shows (the panel is as wide as they are), so a chosen cell never scrolls
+    // the table sideways.
+    FTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    FTable->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    FTable->setAutoScroll(false);
     layout->addWidget(FTable, 1);
-    setMinimumWidth(420);
+    FitColumns();
+}
+
+int TBlocksPanel::ColumnsWidth() const {
+    return FTable->verticalHeader()->sizeHint().width() + FTable->horizontalHeader()->length() +
+           FTable->verticalScrollBar()->sizeHint().width() + 2 * FTable->frameWidth();
+}
+
+void TBlocksPanel::FitColumns() {
+    FTable->resizeColumnsToContents();
+    const QMargins margins = contentsMargins() + layout()->contentsMargins();
+    setMinimumWidth(ColumnsWidth() + margins.left() + margins.right());
 }
 
 void TBlocksPanel::ShowText(const QString& text, int elementCount) {
@@ -82,6 +99,7 @@ void TBlocksPanel::ShowText(const QString& text, int elementCount) {
         FTable->setItem(row, ElementsColumn, new QTableWidgetItem(note));
     }
     FFilling = false;
+    FitColumns();
 }
 
 void TBlocksPanel::EditField(int group, int field, int value) {

@@ -19,12 +19,15 @@ public:
     // Shows text's blocks on elementCount elements.
     void ShowText(const QString& text, int elementCount);
     QTableWidget* Table() const { return FTable; }
+    // The width the table needs to show every column without scrolling.
+    int ColumnsWidth() const;
 
 signals:
     void TextEdited(const QString& text);
 
 private:
     void EditField(int group, int field, int value);
+    void FitColumns();
 
     QTableWidget* FTable;
     QLabel* FProblem;

@@ -4,6 +4,7 @@
 
 TEvolveRunner::TEvolveRunner(QObject* parent) : QObject(parent) {
     qRegisterMetaType<vesk::TSearchResult>("vesk::TSearchResult");
+    qRegisterMetaType<vesk::TSearchProgress>("vesk::TSearchProgress");
 }
 
 TEvolveRunner::~TEvolveRunner() {
@@ -13,42 +14,34 @@ TEvolveRunner::~TEvolveRunner() {
 void TEvolveRunner::Start(vesk::TSearchSettings settings) {
     if (Running()) return;
     FStop = false;
-    FLastShown = -1;
-    FResult.reset();
+    FResult = {};
     FThread.reset(QThread::create([this, settings = std::move(settings)] {
+        double lastShown = -1;
         vesk::TSearchResult result;
         try {
             result = vesk::RunSearch(
                 settings,
-                [this](const vesk::TSearchProgress& progress) {
-                    {
-                        const std::lock_guard<std::mutex> lock(FLock);
-                        FLatest = progress;
-                    }
-                    if (progress.Seconds - FLastShown < 0.1) return;
-                    FLastShown = progress.Seconds;
-                    QMetaObject::invokeMethod(this, &TEvolveRunner::Progressed,
-                                              Qt::QueuedConnection);
+                [this, &lastShown](const vesk::TSearchProgress& progress) {
+                    if (progress.Seconds - lastShown < 0.1) return;
+                    lastShown = progress.Seconds;
+                    // A copy travels to the window's thread in the queued call.
+                    QMetaObject::invokeMethod(
+                        this, [this, progress] { emit Progressed(progress); },
+                        Qt::QueuedConnection);
                 },
                 &FStop);
         } catch (const std::exception&) {
             result.Stopped = vesk::TSearchEnd::Failed;
         }
-        const std::lock_guard<std::mutex> lock(FLock);
         FResult = std::move(result);
     }));
     connect(
         FThread.get(), &QThread::finished, this,
         [this] {
             if (!FThread) return;
-            FThread->wait();
+            FThread->wait(); // after this the thread's result is ours to read
             FThread.reset();
-            std::optional<vesk::TSearchResult> result;
-            {
-                const std::lock_guard<std::mutex> lock(FLock);
-                result.swap(FResult);
-            }
-            if (result) emit Finished(*result);
+            emit Finished(FResult);
         },
         Qt::QueuedConnection);
     FThread->start();
@@ -59,9 +52,4 @@ void TEvolveRunner::StopAndWait() {
     FStop = true;
     FThread->wait();
     FThread.reset();
-}
-
-vesk::TSearchProgress TEvolveRunner::LatestProgress() {
-    const std::lock_guard<std::mutex> lock(FLock);
-    return FLatest;
 }

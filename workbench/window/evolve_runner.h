@@ -1,14 +1,13 @@
 #pragma once
 // Runs the pattern search on a thread of its own and reports to the window's thread: progress
-// at most ten times a second, and the result once at the end.
+// at most ten times a second and the result once at the end, each handed over by value in a
+// queued signal.
 
 #include <QObject>
 #include <QThread>
 
 #include <atomic>
 #include <memory>
-#include <mutex>
-#include <optional>
 
 #include "search/pattern_search.h"
 
@@ -27,18 +26,12 @@ public:
     // Stops and waits for the search thread; Finished is not emitted.
     void StopAndWait();
 
-    // The newest progress (the window's thread reads it when Progressed arrives).
-    vesk::TSearchProgress LatestProgress();
-
 signals:
-    void Progressed();
+    void Progressed(const vesk::TSearchProgress& progress);
     void Finished(const vesk::TSearchResult& result);
 
 private:
     std::unique_ptr<QThread> FThread;
     std::atomic<bool> FStop{false};
-    std::mutex FLock; // guards FLatest, FResult
-    vesk::TSearchProgress FLatest;
-    std::optional<vesk::TSearchResult> FResult;
-    double FLastShown = -1;
+    vesk::TSearchResult FResult; // the search thread's, read once it has ended
 };

@@ -2,23 +2,34 @@
 
 #include <algorithm>
 #include <exception>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QEvent>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
 #include <QProgressBar>
-#include <QShortcut>
+#include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWindow>
 
 #include "vesk/agent.h"
+#include "workbench/plot_export.h"
 #include "workbench/window/blocks_panel.h"
+#include "workbench/window/curve_chart.h"
 #include "workbench/window/evolve_runner.h"
 #include "workbench/window/image_view.h"
 #include "workbench/window/outcome_report.h"
@@ -42,10 +53,17 @@ constexpr QRect HexaComboDesign{72, 8, 310, 21};
 constexpr int HexaStripDesignWidth = 611;
 constexpr int HexaComboRightGap = HexaStripDesignWidth - (72 + 310);
 constexpr int HexaComboBottomGap = HexaStripHeight - (8 + 21);
+// The narrowest the Hexa String box and the plot become.
+constexpr int HexaComboLeastDigits = 40;
+constexpr int PlotLeastWidth = 300;
 
 const char* const StatusCaption = "Vesk patterns";
 const char* const SaveDialogTitle = "Save Solution Image";
 const QStringList SaveDialogFilters{"bitmap files (*.bmp)", "all files (*.*)"};
+// The plot's export: the format follows the filter, in the order of these formats.
+const QStringList ExportFilters{"PNG image (*.png)", "SVG drawing (*.svg)", "bitmap files (*.bmp)"};
+constexpr vesk::TImageFormat ExportFormats[] = {vesk::TImageFormat::Png, vesk::TImageFormat::Svg,
+                                                vesk::TImageFormat::Bmp};
 
 struct TLabelPlace {
     const char* Name;
@@ -96,6 +114,20 @@ void SetCaption(QLabel* label, const std::string& caption) {
     label->adjustSize();
 }
 
+// What the status bar says when a search has ended: how it ended, the evaluations (with the
+// locale's digit grouping), the time, the distance and the fitness of the result.
+QString EvolveEndMessage(const vesk::TSearchResult& result, std::int32_t elements) {
+    const QLocale locale;
+    if (result.Stopped == vesk::TSearchEnd::Failed) return "Evolve failed";
+    const QString how =
+        QString("%1 evaluations in %2 s, distance %3, fitness %4")
+            .arg(locale.toString(static_cast<qulonglong>(result.Evaluations)),
+                 locale.toString(result.Seconds, 'f', 1), locale.toString(result.Best, 'f', 2))
+            .arg(vesk::FitnessOfDistance(result.Best, elements));
+    return result.Stopped == vesk::TSearchEnd::Interrupted ? "Evolve stopped after " + how
+                                                           : "Evolve finished: " + how;
+}
+
 } // namespace
 
 TVeskTestHomeForm::TVeskTestHomeForm(QWidget* parent) : QMainWindow(parent) {
@@ -114,9 +146,6 @@ TVeskTestHomeForm::TVeskTestHomeForm(QWidget* parent) : QMainWindow(parent) {
     row->addWidget(BuildToolBar());
     row->addWidget(BuildControlsPanel());
     row->addWidget(BuildImagePanel(), 1);
-    BlocksPanel = new TBlocksPanel(client);
-    BlocksPanel->hide(); // the window opens as designed
-    row->addWidget(BlocksPanel);
     clientLayout->addLayout(row, 1);
 
     EvalProgressBar = new QProgressBar(client);
@@ -128,8 +157,10 @@ TVeskTestHomeForm::TVeskTestHomeForm(QWidget* parent) : QMainWindow(parent) {
     clientLayout->addWidget(EvalProgressBar);
     setCentralWidget(client);
 
+    BuildBlocksDock();
     BuildStatusBar();
     BuildSaveDialog();
+    BuildPlotMenu();
 
     FEvolve = new TEvolveRunner(this);
     connect(FEvolve, &TEvolveRunner::Progressed, this, &TVeskTestHomeForm::EvolveProgressed);
@@ -142,7 +173,14 @@ TVeskTestHomeForm::TVeskTestHomeForm(QWidget* parent) : QMainWindow(parent) {
         BlocksPanel, &TBlocksPanel::TextEdited, this,
         [this](const QString& text) { HexaComboBox->setEditText(text); }, Qt::QueuedConnection);
     connect(FSImage, &TImageView::PointerOverColumn, this, &TVeskTestHomeForm::ShowPointer);
+    // Enter in the Hexa String box runs "Hexa String" (when it may run).
+    connect(HexaComboBox->lineEdit(), &QLineEdit::returnPressed, HexaAction, &QAction::trigger);
+    // Every event of the application passes eventFilter: the resizes and double clicks it
+    // handles, and the shortcut claims of whatever field has the focus.
+    qApp->installEventFilter(this);
     connect(FSImage, &TImageView::PointerLeft, this, [this] { StatusPanel2->clear(); });
+    connect(Chart, &TCurveChart::PointerOverElement, this, &TVeskTestHomeForm::ShowElement);
+    connect(Chart, &TCurveChart::PointerLeft, this, [this] { StatusPanel2->clear(); });
 
     move(InitialBounds.topLeft());
     resize(InitialBounds.size());
@@ -150,11 +188,45 @@ TVeskTestHomeForm::TVeskTestHomeForm(QWidget* parent) : QMainWindow(parent) {
 }
 
 TVeskTestHomeForm::~TVeskTestHomeForm() {
+    qApp->removeEventFilter(this);
     FEvolve->StopAndWait();
     // The fields and the image refer to the session, which is destroyed before QWidget deletes
     // the children: take them down while it still exists.
     delete takeCentralWidget();
 }
+
+// The window's commands: each a QAction (text, shortcut, tooltip, enabled state) shown by its
+// tool button, so that a button, its shortcut and its enabled state cannot disagree.
+struct TVeskTestHomeForm::TCommandPlace {
+    QToolButton* TVeskTestHomeForm::*Button;
+    QAction* TVeskTestHomeForm::*Action;
+    const char* Name;
+    const char* Caption;
+    const char* Keys;
+    const char* Tip; // nullptr: the caption and the keys
+    void (TVeskTestHomeForm::*Run)();
+    bool Checkable = false;
+};
+
+const TVeskTestHomeForm::TCommandPlace TVeskTestHomeForm::Commands[] = {
+    {&TVeskTestHomeForm::RandomVeskToolButton, &TVeskTestHomeForm::RandomVeskAction,
+     "RandomVeskToolButton", "Random Vesk", "Ctrl+R", nullptr,
+     &TVeskTestHomeForm::RandomVeskToolButtonClick},
+    {&TVeskTestHomeForm::HexaToolButton, &TVeskTestHomeForm::HexaAction, "HexaToolButton",
+     "Hexa String", "Ctrl+H", nullptr, &TVeskTestHomeForm::HexaToolButtonClick},
+    {&TVeskTestHomeForm::SaveToolButton, &TVeskTestHomeForm::SaveAction, "SaveToolButton",
+     "Save Image", "Ctrl+S", nullptr, &TVeskTestHomeForm::SaveToolButtonClick},
+    {&TVeskTestHomeForm::FitToolButton, &TVeskTestHomeForm::FitAction, "FitToolButton", "Fitness",
+     "Ctrl+F", nullptr, &TVeskTestHomeForm::FitToolButtonClick},
+    {&TVeskTestHomeForm::EvolveToolButton, &TVeskTestHomeForm::EvolveAction, "EvolveToolButton",
+     "Evolve", "Ctrl+E", "Evolve or Stop (Ctrl+E)", &TVeskTestHomeForm::EvolveToolButtonClick},
+    {&TVeskTestHomeForm::BlocksToolButton, &TVeskTestHomeForm::BlocksAction, "BlocksToolButton",
+     "Blocks", "Ctrl+B", "Show or hide the blocks of the Hexa String text (Ctrl+B)",
+     &TVeskTestHomeForm::BlocksToolButtonClick},
+    {&TVeskTestHomeForm::ChartToolButton, &TVeskTestHomeForm::ChartAction, "ChartToolButton",
+     "Chart", "Ctrl+G", "Show the chart or the designed plot (Ctrl+G)",
+     &TVeskTestHomeForm::ChartToolButtonClick, true},
+};
 
 QWidget* TVeskTestHomeForm::BuildToolBar() {
     VeskToolBar = new QToolBar(this);
@@ -166,45 +238,20 @@ QWidget* TVeskTestHomeForm::BuildToolBar() {
     VeskToolBar->setFixedWidth(ToolBarWidth);
     VeskToolBar->setContextMenuPolicy(Qt::PreventContextMenu);
 
-    RandomVeskToolButton = MakeToolButton(VeskToolBar, "RandomVeskToolButton", "Random Vesk");
-    HexaToolButton = MakeToolButton(VeskToolBar, "HexaToolButton", "Hexa String");
-    SaveToolButton = MakeToolButton(VeskToolBar, "SaveToolButton", "Save Image");
-    FitToolButton = MakeToolButton(VeskToolBar, "FitToolButton", "Fitness");
-    EvolveToolButton = MakeToolButton(VeskToolBar, "EvolveToolButton", "Evolve");
-    BlocksToolButton = MakeToolButton(VeskToolBar, "BlocksToolButton", "Blocks");
-    connect(RandomVeskToolButton, &QToolButton::clicked, this,
-            &TVeskTestHomeForm::RandomVeskToolButtonClick);
-    connect(HexaToolButton, &QToolButton::clicked, this, &TVeskTestHomeForm::HexaToolButtonClick);
-    connect(SaveToolButton, &QToolButton::clicked, this, &TVeskTestHomeForm::SaveToolButtonClick);
-    connect(FitToolButton, &QToolButton::clicked, this, &TVeskTestHomeForm::FitToolButtonClick);
-    connect(EvolveToolButton, &QToolButton::clicked, this,
-            &TVeskTestHomeForm::EvolveToolButtonClick);
-    connect(BlocksToolButton, &QToolButton::clicked, this,
-            &TVeskTestHomeForm::BlocksToolButtonClick);
-
-    // Each command's shortcut does what its click does (the fields commit first).
-    const struct {
-        QToolButton* Button;
-        const char* Keys;
-        void (TVeskTestHomeForm::*Click)();
-    } shortcuts[] = {
-        {RandomVeskToolButton, "Ctrl+R", &TVeskTestHomeForm::RandomVeskToolButtonClick},
-        {HexaToolButton, "Ctrl+H", &TVeskTestHomeForm::HexaToolButtonClick},
-        {SaveToolButton, "Ctrl+S", &TVeskTestHomeForm::SaveToolButtonClick},
-        {FitToolButton, "Ctrl+F", &TVeskTestHomeForm::FitToolButtonClick},
-        {EvolveToolButton, "Ctrl+E", &TVeskTestHomeForm::EvolveToolButtonClick},
-    };
-    for (const auto& shortcut : shortcuts) {
-        shortcut.Button->setToolTip(shortcut.Button->text() + " (" + shortcut.Keys + ")");
-        auto* keys = new QShortcut(QKeySequence(shortcut.Keys), this);
-        const auto click = shortcut.Click;
-        QToolButton* button = shortcut.Button;
-        connect(keys, &QShortcut::activated, this, [this, click, button] {
-            if (button->isEnabled()) (this->*click)();
-        });
+    for (const TCommandPlace& place : Commands) {
+        auto* action = new QAction(place.Caption, this);
+        action->setShortcut(QKeySequence(place.Keys));
+        action->setShortcutContext(Qt::WindowShortcut);
+        action->setCheckable(place.Checkable);
+        action->setToolTip(place.Tip ? QString(place.Tip)
+                                     : QString("%1 (%2)").arg(place.Caption, place.Keys));
+        connect(action, &QAction::triggered, this, place.Run);
+        addAction(action); // its shortcut works wherever the focus is in the window
+        this->*place.Action = action;
+        QToolButton* button = MakeToolButton(VeskToolBar, place.Name, place.Caption);
+        button->setDefaultAction(action);
+        this->*place.Button = button;
     }
-    EvolveToolButton->setToolTip("Evolve or Stop (Ctrl+E)");
-    BlocksToolButton->setToolTip("Show or hide the blocks of the Hexa String text");
     return VeskToolBar;
 }
 
@@ -239,14 +286,12 @@ QWidget* TVeskTestHomeForm::BuildControlsPanel() {
 
 QWidget* TVeskTestHomeForm::BuildImagePanel() {
     ImagePanel = MakePanel(this, "ImagePanel");
-    ImagePanel->installEventFilter(this);
     auto* layout = new QVBoxLayout(ImagePanel);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
     Panel1 = MakePanel(ImagePanel, "Panel1");
     Panel1->setFixedHeight(HexaStripHeight);
-    Panel1->installEventFilter(this);
     MakeLabel(Panel1, "Label6", "Hexa String:", {8, 8});
     HexaComboBox = new QComboBox(Panel1);
     HexaComboBox->setObjectName("HexaComboBox");
@@ -254,13 +299,16 @@ QWidget* TVeskTestHomeForm::BuildImagePanel() {
     HexaComboBox->setInsertPolicy(QComboBox::NoInsert); // Enter does not add to the list
     HexaComboBox->setCompleter(nullptr);                // typed text stays as typed
     HexaComboBox->setGeometry(HexaComboDesign);
-    HexaComboBox->installEventFilter(this);
-    HexaComboBox->lineEdit()->installEventFilter(this);
     layout->addWidget(Panel1);
 
     FSImage = new TImageView(FSession.Image, ImagePanel);
     FSImage->setObjectName("FSImage");
     layout->addWidget(FSImage, 1);
+    Chart = new TCurveChart(ImagePanel);
+    Chart->hide(); // the window opens on the designed plot
+    layout->addWidget(Chart, 1);
+    ImagePanel->setMinimumWidth(
+        std::max(PlotLeastWidth, HexaComboDesign.left() + HexaComboLeast() + 8));
     return ImagePanel;
 }
 
@@ -295,6 +343,46 @@ void TVeskTestHomeForm::BuildSaveDialog() {
     SaveDialog1->setSizeGripEnabled(true);
 }
 
+void TVeskTestHomeForm::BuildBlocksDock() {
+    BlocksDock = new QDockWidget("Blocks", this);
+    BlocksDock->setObjectName("BlocksDock");
+    BlocksDock->setFeatures(QDockWidget::DockWidgetClosable);
+    BlocksPanel = new TBlocksPanel(BlocksDock);
+    BlocksDock->setWidget(BlocksPanel);
+    addDockWidget(Qt::RightDockWidgetArea, BlocksDock);
+    BlocksDock->hide(); // the window opens as designed
+    BlocksPanel->hide();
+    // Closed by its own button, the panel goes as the tool button would take it.
+    connect(BlocksDock, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        if (!visible && BlocksDock->isHidden()) BlocksPanel->hide();
+    });
+}
+
+void TVeskTestHomeForm::BuildPlotMenu() {
+    PlotMenu = new QMenu(this);
+    PlotMenu->setObjectName("PlotMenu");
+    PlotMenu->addAction("Copy Image", this, &TVeskTestHomeForm::CopyPlotImage)
+        ->setObjectName("CopyImageAction");
+    PlotMenu->addAction("Copy Data as CSV", this, &TVeskTestHomeForm::CopyPlotData)
+        ->setObjectName("CopyDataAction");
+    PlotMenu->addAction("Save Image As...", this, &TVeskTestHomeForm::ExportPlot)
+        ->setObjectName("ExportAction");
+    PlotMenu->addSeparator();
+    PlotMenu->addAction(ChartAction);
+    for (QWidget* view : {static_cast<QWidget*>(FSImage), static_cast<QWidget*>(Chart)}) {
+        view->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(view, &QWidget::customContextMenuRequested, this,
+                [this, view](QPoint at) { PlotMenu->popup(view->mapToGlobal(at)); });
+    }
+
+    ExportDialog = new QFileDialog(this, "Save Image As");
+    ExportDialog->setObjectName("ExportDialog");
+    ExportDialog->setOption(QFileDialog::DontUseNativeDialog);
+    ExportDialog->setAcceptMode(QFileDialog::AcceptSave);
+    ExportDialog->setFileMode(QFileDialog::AnyFile);
+    ExportDialog->setNameFilters(ExportFilters);
+}
+
 void TVeskTestHomeForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (FBoundsFitted) return;
@@ -306,7 +394,37 @@ void TVeskTestHomeForm::showEvent(QShowEvent* event) {
                InitialBounds.height() - frame.top() - frame.bottom());
 }
 
+bool TVeskTestHomeForm::IsCommandShortcut(const QKeyEvent& event) const {
+    const QKeySequence keys(event.keyCombination());
+    for (const TCommandPlace& place : Commands)
+        if ((this->*place.Action)->shortcut() == keys) return true;
+    return false;
+}
+
 bool TVeskTestHomeForm::eventFilter(QObject* watched, QEvent* event) {
+    // The text fields claim some Ctrl keys for their own editing (Ctrl+E, Ctrl+H, ...): left
+    // unclaimed, the window's command takes them, wherever the focus is in the window.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget != nullptr && widget->window() == this &&
+            IsCommandShortcut(static_cast<const QKeyEvent&>(*event))) {
+            event->ignore();
+            return true;
+        }
+    }
+    // While a search runs, the Hexa String box's list cannot be stepped through either.
+    if (FEvolve != nullptr && FEvolve->Running() &&
+        (watched == HexaComboBox || watched == HexaComboBox->lineEdit())) {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::Wheel || (type == QEvent::MouseButtonPress && watched == HexaComboBox))
+            return true;
+        if (type == QEvent::KeyPress) {
+            const int key = static_cast<const QKeyEvent&>(*event).key();
+            if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp ||
+                key == Qt::Key_PageDown || key == Qt::Key_F4)
+                return true;
+        }
+    }
     if (event->type() == QEvent::Resize) {
         if (watched == ImagePanel) ImagePanelResize();
         if (watched == Panel1) PlaceHexaComboBox();
@@ -317,8 +435,19 @@ bool TVeskTestHomeForm::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+int TVeskTestHomeForm::HexaComboLeast() const {
+    // Forty digits of the mean hex digit's width, and the drop-down arrow.
+    const int sixteen = HexaComboBox->fontMetrics().horizontalAdvance("0123456789ABCDEF");
+    return sixteen * HexaComboLeastDigits / 16 +
+           HexaComboBox->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+}
+
 void TVeskTestHomeForm::PlaceHexaComboBox() {
-    const int width = std::max(0, Panel1->width() - HexaComboDesign.left() - HexaComboRightGap);
+    // The designed distance to the strip's right edge, given up on a narrow strip as far as it
+    // takes to keep the box about forty digits wide.
+    int width = std::max(0, Panel1->width() - HexaComboDesign.left() - HexaComboRightGap);
+    if (width < HexaComboLeast())
+        width = std::min(HexaComboLeast(), Panel1->width() - HexaComboDesign.left() - 8);
     const int height = std::max(0, Panel1->height() - HexaComboDesign.top() - HexaComboBottomGap);
     HexaComboBox->setGeometry(HexaComboDesign.left(), HexaComboDesign.top(), width, height);
 }
@@ -363,9 +492,11 @@ void TVeskTestHomeForm::PullFromSession() {
     SetCaption(HammingLabel, FSession.HammingCaption);
     SetCaption(FitnessLabel, FSession.FitnessCaption);
     FSImage->update();
+    Chart->ShowSets(FSession.ReferenceSet, FSession.PatternSet);
 }
 
 template <typename TCommand> void TVeskTestHomeForm::RunCommand(TCommand command) {
+    StatusBar1->clearMessage();
     PushToSession();
     vesk::TCommandOutcome outcome;
     try {
@@ -429,17 +560,32 @@ void TVeskTestHomeForm::EvolveToolButtonClick() {
     });
     if (!ready) return;
     FEvolveReference = settings.Target;
-    for (QToolButton* other : {RandomVeskToolButton, HexaToolButton, FitToolButton})
-        other->setEnabled(false);
-    EvolveToolButton->setText("Stop");
+    SetSearching(true);
     EvalProgressBar->setValue(0);
     EvalProgressBar->show();
     FEvolve->Start(std::move(settings));
 }
 
-void TVeskTestHomeForm::EvolveProgressed() {
+void TVeskTestHomeForm::SetSearching(bool searching) {
+    for (QAction* other : {RandomVeskAction, HexaAction, FitAction})
+        other->setEnabled(!searching);
+    EvolveAction->setText(searching ? "Stop" : "Evolve");
+    XElementsSpinEdit->setReadOnly(searching);
+    NBlocksSpinEdit->setReadOnly(searching);
+    HexaComboBox->lineEdit()->setReadOnly(searching);
+    BlocksPanel->setEnabled(!searching);
+    // Visibly read-only: the fields take the window's background instead of the text base.
+    for (QWidget* field :
+         {static_cast<QWidget*>(XElementsSpinEdit), static_cast<QWidget*>(NBlocksSpinEdit),
+          static_cast<QWidget*>(HexaComboBox->lineEdit())}) {
+        QPalette palette = field->palette();
+        palette.setBrush(QPalette::Base, searching ? palette.window() : QPalette().base());
+        field->setPalette(palette);
+    }
+}
+
+void TVeskTestHomeForm::EvolveProgressed(const vesk::TSearchProgress& progress) {
     if (!FEvolve->Running()) return;
-    const vesk::TSearchProgress progress = FEvolve->LatestProgress();
     EvalProgressBar->setValue(static_cast<int>(std::min<std::uint64_t>(
         100, progress.Evaluations * 100 / std::max<std::uint64_t>(FEvolveBudget, 1))));
     // The reference in blue and the best pattern so far in red.
@@ -451,6 +597,7 @@ void TVeskTestHomeForm::EvolveProgressed() {
     FEvolveReference.Plot(FSession.Image, vesk::Blue, true);
     best.Plot(FSession.Image, vesk::Red, false);
     FSImage->update();
+    Chart->ShowSets(FEvolveReference, best);
     StatusPanel2->setText(QString("%1 evaluations, distance %2, fitness %3, %4/s")
                               .arg(progress.Evaluations)
                               .arg(progress.Best, 0, 'f', 2)
@@ -460,16 +607,32 @@ void TVeskTestHomeForm::EvolveProgressed() {
 
 void TVeskTestHomeForm::EvolveFinished(const vesk::TSearchResult& result) {
     EvalProgressBar->hide();
-    EvolveToolButton->setText("Evolve");
-    for (QToolButton* other : {RandomVeskToolButton, HexaToolButton, FitToolButton})
-        other->setEnabled(true);
-    if (result.Pattern.empty()) return;
+    SetSearching(false);
+    if (result.Pattern.empty()) {
+        StatusBar1->showMessage(EvolveEndMessage(result, FEvolveReference.Count()));
+        return;
+    }
     RunCommand([this, &result] { return FSession.FinishEvolve(result); });
+    StatusBar1->showMessage(EvolveEndMessage(result, FEvolveReference.Count()));
 }
 
 void TVeskTestHomeForm::BlocksToolButtonClick() {
-    BlocksPanel->setVisible(!BlocksPanel->isVisible());
-    ShowBlocks();
+    const bool show = BlocksDock->isHidden();
+    if (show) {
+        BlocksPanel->show();
+        BlocksDock->show();
+        ShowBlocks();
+        // The window grows by the panel, as far as the screen has room, so that the plot and
+        // the Hexa String box keep their width.
+        const int wanted = width() + BlocksDock->sizeHint().width();
+        const int room = screen() ? screen()->availableGeometry().right() - x() + 1 : wanted;
+        if (width() < room) resize(std::min(wanted, room), height());
+    } else {
+        const int panel = BlocksDock->width();
+        BlocksDock->hide();
+        BlocksPanel->hide();
+        resize(std::max(width() - panel, minimumSizeHint().width()), height());
+    }
 }
 
 void TVeskTestHomeForm::ShowBlocks() {
@@ -482,11 +645,15 @@ void TVeskTestHomeForm::ShowBlocks() {
 }
 
 void TVeskTestHomeForm::ShowPointer(int column) {
+    ShowElement(vesk::PlottedElementAt(column, FSession.Image.Bitmap().width(),
+                                       FSession.ReferenceSet.Count()));
+}
+
+void TVeskTestHomeForm::ShowElement(int element) {
+    StatusBar1->clearMessage(); // the readout's panel comes back
     const vesk::TFuzzySet& pattern = FSession.PatternSet;
     const vesk::TFuzzySet& reference = FSession.ReferenceSet;
-    const std::int32_t element =
-        vesk::PlottedElementAt(column, FSession.Image.Bitmap().width(), reference.Count());
-    if (element < 0) {
+    if (element < 0 || element >= reference.Count()) {
         StatusPanel2->clear();
         return;
     }
@@ -494,4 +661,59 @@ void TVeskTestHomeForm::ShowPointer(int column) {
     text += element < pattern.Count() ? QString::number(pattern.GetDegree(element)) : "-";
     text += QString(", reference %1").arg(reference.GetDegree(element));
     StatusPanel2->setText(text);
+}
+
+void TVeskTestHomeForm::ChartToolButtonClick() {
+    const bool chart = ChartAction->isChecked();
+    Chart->setVisible(chart);
+    FSImage->setVisible(!chart);
+    ImagePanel->layout()->activate();
+    Chart->ShowSets(FSession.ReferenceSet, FSession.PatternSet);
+}
+
+bool TVeskTestHomeForm::ChartShown() const {
+    return ChartAction->isChecked();
+}
+
+QImage TVeskTestHomeForm::ShownPicture() const {
+    return ChartShown() ? Chart->Picture() : FSession.Image.Bitmap();
+}
+
+void TVeskTestHomeForm::CopyPlotImage() {
+    if (FSession.Image.HasBitmap() || ChartShown())
+        QGuiApplication::clipboard()->setImage(ShownPicture());
+}
+
+void TVeskTestHomeForm::CopyPlotData() {
+    QGuiApplication::clipboard()->setText(
+        QString::fromStdString(vesk::PlotDataCsv(FSession.ReferenceSet, FSession.PatternSet)));
+}
+
+void TVeskTestHomeForm::ExportPlot() {
+    if (!FSession.Image.HasBitmap()) {
+        RunCommand([this] { return FSession.SaveImage({}); }); // says there is nothing yet
+        return;
+    }
+    if (ExportDialog->exec() != QDialog::Accepted || ExportDialog->selectedFiles().isEmpty())
+        return;
+    const auto filter =
+        std::max<qsizetype>(0, ExportFilters.indexOf(ExportDialog->selectedNameFilter()));
+    const vesk::TImageFormat format = ExportFormats[filter];
+    QString name = ExportDialog->selectedFiles().first();
+    const QString extension = vesk::ImageFormatExtension(format);
+    if (!name.endsWith(extension, Qt::CaseInsensitive)) name += extension;
+    const std::string path = name.toStdString();
+    RunCommand([this, format, &path] {
+        vesk::TCommandOutcome outcome;
+        bool saved = false;
+        if (ChartShown() && format == vesk::TImageFormat::Svg)
+            saved = Chart->SaveSvg(QString::fromStdString(path));
+        else if (ChartShown() && format == vesk::TImageFormat::Png)
+            saved = ShownPicture().save(QString::fromStdString(path), "PNG");
+        else
+            saved = vesk::SavePlot(path, format, FSession.Image, FSession.ReferenceSet,
+                                   FSession.PatternSet);
+        if (!saved) outcome.Error = "Cannot create file " + path + ".";
+        return outcome;
+    });
 }

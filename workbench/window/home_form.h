@@ -6,15 +6,20 @@
 
 #include "workbench/session.h"
 
+class QAction;
 class QComboBox;
+class QDockWidget;
 class QFileDialog;
 class QFrame;
+class QKeyEvent;
 class QLabel;
+class QMenu;
 class QProgressBar;
 class QStatusBar;
 class QToolBar;
 class QToolButton;
 class TBlocksPanel;
+class TCurveChart;
 class TEvolveRunner;
 class TImageView;
 class TSpinEdit;
@@ -45,6 +50,12 @@ public slots:
     void HexaComboBoxDblClick();
     void EvolveToolButtonClick(); // "Evolve", or "Stop" while a search runs
     void BlocksToolButtonClick(); // shows or hides the block panel
+    void ChartToolButtonClick();  // switches the image area between the plot and the chart
+    // The plot's own menu (right click): copy the image, copy the sets as CSV, save the image
+    // as PNG, SVG or BMP.
+    void CopyPlotImage();
+    void CopyPlotData();
+    void ExportPlot();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -78,21 +89,48 @@ private:
     QToolButton* EvolveToolButton = nullptr;
     QToolButton* BlocksToolButton = nullptr;
     TBlocksPanel* BlocksPanel = nullptr;
+    QDockWidget* BlocksDock = nullptr;
+    QAction* RandomVeskAction = nullptr;
+    QAction* HexaAction = nullptr;
+    QAction* SaveAction = nullptr;
+    QAction* FitAction = nullptr;
+    QAction* EvolveAction = nullptr;
+    QAction* BlocksAction = nullptr;
+    QToolButton* ChartToolButton = nullptr;
+    QAction* ChartAction = nullptr;
+    TCurveChart* Chart = nullptr;
+    QMenu* PlotMenu = nullptr;
+    QFileDialog* ExportDialog = nullptr;
     QLabel* StatusPanel2 = nullptr;
     TEvolveRunner* FEvolve = nullptr;
     std::uint64_t FEvolveBudget = vesk::EvolveBudget;
     vesk::TFuzzySet FEvolveReference; // what the search's progress is drawn against
 
-    void EvolveProgressed();
+    struct TCommandPlace;
+    static const TCommandPlace Commands[];
+
+    void EvolveProgressed(const vesk::TSearchProgress& progress);
     void EvolveFinished(const vesk::TSearchResult& result);
+    // While a search runs, the fields that feed it and the Hexa String text take no edits.
+    void SetSearching(bool searching);
+    // Whether a key event is the shortcut of one of the window's commands.
+    bool IsCommandShortcut(const QKeyEvent& event) const;
     void ShowBlocks();
     void ShowPointer(int column);
+    void ShowElement(int element);
+    bool ChartShown() const;
+    // What the image area shows now, as a picture: the plot's bitmap, or the chart.
+    QImage ShownPicture() const;
 
     QWidget* BuildToolBar();
     QWidget* BuildControlsPanel();
     QWidget* BuildImagePanel();
     void BuildStatusBar();
     void BuildSaveDialog();
+    void BuildPlotMenu();
+    void BuildBlocksDock();
+    // The narrowest the Hexa String box becomes: about forty digits.
+    int HexaComboLeast() const;
     void PlaceHexaComboBox();
 
     // Hands the controls' texts to the session / shows the session's texts and image.

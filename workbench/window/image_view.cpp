@@ -31,9 +31,18 @@ QSize TImageView::sizeHint() const {
 void TImageView::paintEvent(QPaintEvent*) {
     if (!FImage.HasBitmap()) return;
     QPainter painter(this);
+    const QImage& bitmap = FImage.Bitmap();
+    if (bitmap.width() > width() || bitmap.height() > height()) {
+        if (FScaledKey != bitmap.cacheKey() || FScaled.size() != size()) {
+            FScaled = bitmap.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            FScaledKey = bitmap.cacheKey();
+        }
+        painter.drawImage(0, 0, FScaled);
+        return;
+    }
     // Nearest-neighbour stretching keeps the curves' colours pure.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(rect(), FImage.Bitmap());
+    painter.drawImage(rect(), bitmap);
 }
 
 void TImageView::resizeEvent(QResizeEvent* event) {
