@@ -26,7 +26,6 @@ TBlocksPanel::TBlocksPanel(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
-    layout->addWidget(new QLabel("Blocks", this));
     FProblem = new QLabel(this);
     FProblem->setObjectName("BlocksProblemLabel");
     FProblem->hide();

@@ -1,5 +1,6 @@
 #pragma once
-// The "Blocks" panel: the blocks of the Hexa String text in words, editable cell by cell.
+// The "Blocks" panel: the blocks of the Hexa String text in words, editable cell by cell (the
+// window shows it in a dock titled "Blocks").
 
 #include <QFrame>
 

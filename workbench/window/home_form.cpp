@@ -438,8 +438,9 @@ bool TVeskTestHomeForm::eventFilter(QObject* watched, QEvent* event) {
 int TVeskTestHomeForm::HexaComboLeast() const {
     // Forty digits of the mean hex digit's width, and the drop-down arrow.
     const int sixteen = HexaComboBox->fontMetrics().horizontalAdvance("0123456789ABCDEF");
-    return sixteen * HexaComboLeastDigits / 16 +
-           HexaComboBox->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const QStyle* style = HexaComboBox->style();
+    return sixteen * HexaComboLeastDigits / 16 + style->pixelMetric(QStyle::PM_ScrollBarExtent) +
+           2 * style->pixelMetric(QStyle::PM_ComboBoxFrameWidth) + 8;
 }
 
 void TVeskTestHomeForm::PlaceHexaComboBox() {
@@ -624,7 +625,10 @@ void TVeskTestHomeForm::BlocksToolButtonClick() {
         ShowBlocks();
         // The window grows by the panel, as far as the screen has room, so that the plot and
         // the Hexa String box keep their width.
-        const int wanted = width() + BlocksDock->sizeHint().width();
+        const int separator =
+            style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this);
+        const int wanted = width() + BlocksPanel->minimumWidth() + separator +
+                           2 * style()->pixelMetric(QStyle::PM_DockWidgetFrameWidth, nullptr, this);
         const int room = screen() ? screen()->availableGeometry().right() - x() + 1 : wanted;
         if (width() < room) resize(std::min(wanted, room), height());
     } else {
