@@ -299,6 +299,21 @@ private slots:
         QVERIFY(!panel->isVisible());
     }
 
+    void theSmallestWindowKeepsEveryControlWhole() {
+        FForm->resize(1, 1);
+        QCoreApplication::processEvents();
+        auto* bar = Find<QWidget>("VeskToolBar");
+        for (auto* button : bar->findChildren<QToolButton*>()) {
+            if (!button->objectName().endsWith("ToolButton")) continue; // the bar's own ones
+            QVERIFY2(button->isVisible(), qPrintable(button->objectName()));
+            QVERIFY(bar->rect().contains(button->geometry()));
+        }
+        auto* panel = Find<QWidget>("FSControlsPanel");
+        for (auto* label : panel->findChildren<QLabel*>())
+            QVERIFY2(panel->rect().contains(label->geometry()), qPrintable(label->objectName()));
+        QVERIFY(Find<QWidget>("ImagePanel")->width() >= 300);
+    }
+
     void theChartFollowsASearch() {
         auto* chart = Find<TCurveChart>("CurveChart");
         Find<QToolButton>("ChartToolButton")->click();

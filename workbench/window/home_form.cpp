@@ -252,6 +252,8 @@ QWidget* TVeskTestHomeForm::BuildToolBar() {
         button->setDefaultAction(action);
         this->*place.Button = button;
     }
+    // However small the window, every command's button shows (no collapsed tool bar).
+    VeskToolBar->setMinimumHeight(VeskToolBar->sizeHint().height());
     return VeskToolBar;
 }
 
@@ -281,6 +283,8 @@ QWidget* TVeskTestHomeForm::BuildControlsPanel() {
     SubSethoodLabel = valueLabel("SubSethoodLabel", {72, 96});
     HammingLabel = valueLabel("HammingLabel", {64, 120});
     FitnessLabel = valueLabel("FitnessLabel", {48, 144});
+    // However small the window, every caption and read-out shows whole.
+    FSControlsPanel->setMinimumHeight(FSControlsPanel->childrenRect().bottom() + 8);
     return FSControlsPanel;
 }
 
