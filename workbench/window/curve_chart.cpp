@@ -23,9 +23,11 @@ QList<QPointF> PointsOf(const vesk::TFuzzySet& set) {
 
 } // namespace
 
-TCurveChart::TCurveChart(QWidget* parent) : QChartView(parent) {
+// Made with its chart: a view made without one makes a chart of its own, which a later
+// setChart would orphan.
+TCurveChart::TCurveChart(QWidget* parent) : QChartView(new QChart, parent) {
     setObjectName("CurveChart");
-    auto* chart = new QChart;
+    QChart* chart = this->chart();
     chart->setMargins(QMargins(4, 4, 4, 4));
     chart->legend()->setAlignment(Qt::AlignBottom);
     FReference = new QLineSeries(chart);
@@ -50,7 +52,6 @@ TCurveChart::TCurveChart(QWidget* parent) : QChartView(parent) {
         series->attachAxis(FElements);
         series->attachAxis(FDegrees);
     }
-    setChart(chart);
     setRenderHint(QPainter::Antialiasing);
     setRubberBand(QChartView::RectangleRubberBand);
     viewport()->setMouseTracking(true); // the crosshair follows the pointer unpressed

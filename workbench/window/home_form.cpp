@@ -356,10 +356,12 @@ void TVeskTestHomeForm::BuildBlocksDock() {
     addDockWidget(Qt::RightDockWidgetArea, BlocksDock);
     BlocksDock->hide(); // the window opens as designed
     BlocksPanel->hide();
-    // Closed by its own button, the panel goes as the tool button would take it.
-    connect(BlocksDock, &QDockWidget::visibilityChanged, this, [this](bool visible) {
-        if (!visible && BlocksDock->isHidden()) BlocksPanel->hide();
-    });
+    // Closed by its own button, the panel goes as the tool button would take it. (The panel is
+    // the context, not the window: the dock still signals while the window is taken down.)
+    connect(BlocksDock, &QDockWidget::visibilityChanged, BlocksPanel,
+            [dock = BlocksDock, panel = BlocksPanel](bool visible) {
+                if (!visible && dock->isHidden()) panel->hide();
+            });
 }
 
 void TVeskTestHomeForm::BuildPlotMenu() {
@@ -559,12 +561,13 @@ void TVeskTestHomeForm::EvolveToolButtonClick() {
     vesk::TSearchSettings settings;
     bool ready = false;
     RunCommand([this, &settings, &ready] {
-        vesk::TCommandOutcome outcome = FSession.PrepareEvolve(settings, FEvolveBudget);
+        vesk::TCommandOutcome outcome = FSession.PrepareEvolve(settings);
         ready = !outcome.Error;
         return outcome;
     });
     if (!ready) return;
     FEvolveReference = settings.Target;
+    FEvolveBudget = settings.Evaluations;
     SetSearching(true);
     EvalProgressBar->setValue(0);
     EvalProgressBar->show();
