@@ -12,6 +12,7 @@
 
 #include "cli/degree_output.h"
 #include "fuzzyset/fuzzy_set.h"
+#include "search/option_text.h"
 
 namespace vesk::cli {
 
@@ -35,10 +36,6 @@ CLI::Validator WholeNumber(std::int64_t lowest, std::uint64_t highest);
 CLI::Validator RealNumber(double lowest, bool lowestAllowed, double highest);
 // Any text but the empty one.
 CLI::Validator NotEmpty();
-// Codes 0..highest as a list of numbers and ranges ("0-7,12"), sorted without repeats; nothing
-// when the text is not one (why says what is wrong).
-std::optional<std::vector<std::int32_t>> ParseCodeList(const std::string& text,
-                                                       std::int32_t highest, std::string& why);
 // A list ParseCodeList reads.
 CLI::Validator CodeList(std::int32_t highest);
 

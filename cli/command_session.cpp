@@ -17,8 +17,18 @@ verbatim) from standard input:
   hexa-string     run "Hexa String"
   fitness         run "Fitness"
   save PATH       run "Save Image" to PATH
-Each of the last four prints one JSON object: the fields' and the combo's texts, the
-four captions, "message" and "error". Blank lines are skipped.)";
+  evolve [BUDGET] run "Evolve" (with the settings, BUDGET standing for their evaluations)
+  target FILE     fit a target of one's own with "Evolve" (a file vesk evolve --target
+                  reads); "target reference" goes back to the built-in reference
+  settings KEY VALUE
+                  a setting of "Evolve", named as the option of vesk evolve: objective,
+                  algorithm, islands, seed, evaluations, seconds (or off), distance (or off),
+                  start (on: from the current pattern, or off), shapes and operators (a
+                  list like 0-7,12, or all)
+Each verb from "random" on prints one JSON object: the fields' and the combo's texts, the
+four captions, "message" and "error"; with a target of one's own also "target" and
+"target_distance", the current pattern's distance to it. A refused setting or target
+file is the answer's error, and the session goes on. Blank lines are skipped.)";
 
 void AddSessionCommand(CLI::App& tool, int& status) {
     CLI::App* command = tool.add_subcommand(

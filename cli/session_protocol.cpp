@@ -62,10 +62,23 @@ const TVerb Verbs[] = {
      [](TWorkbenchSession& s, const std::string&) -> TSessionOutcome { return s.Fitness(); }},
     {"evolve", TArgument::Any,
      [](TWorkbenchSession& s, const std::string& a) -> TSessionOutcome {
-         return s.Evolve(a.empty() ? EvolveBudget : ParseBudget(a));
+         return s.Evolve(a.empty() ? std::nullopt : std::optional(ParseBudget(a)));
      }},
     {"save", TArgument::Required,
      [](TWorkbenchSession& s, const std::string& a) -> TSessionOutcome { return s.SaveImage(a); }},
+    {"target", TArgument::Required,
+     [](TWorkbenchSession& s, const std::string& a) -> TSessionOutcome { return s.SetTarget(a); }},
+    {"settings", TArgument::Required,
+     [](TWorkbenchSession& s, const std::string& a) -> TSessionOutcome {
+         const std::size_t space = a.find(' ');
+         if (space == std::string::npos) throw EUsageError("'settings' takes a key and a value");
+         TCommandOutcome outcome;
+         if (std::string problem =
+                 ApplySearchSetting(s.Search, a.substr(0, space), a.substr(space + 1));
+             !problem.empty())
+             outcome.Error = std::move(problem);
+         return outcome;
+     }},
 };
 
 // The state after a command, as one JSON line. An information (the "Save Image" notice) is shown
@@ -86,6 +99,11 @@ std::string StateLine(const TWorkbenchSession& s, const TCommandOutcome& outcome
     state["fitness"] = s.FitnessCaption;
     state["message"] = orNull(message);
     state["error"] = orNull(outcome.Error);
+    // With a target of one's own: its name and the current pattern's distance to it.
+    if (s.Search.Target) {
+        state["target"] = s.Search.TargetName;
+        if (const auto distance = s.TargetDistance()) state["target_distance"] = *distance;
+    }
     return JsonText(state) + "\n";
 }
 

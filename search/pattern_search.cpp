@@ -233,6 +233,30 @@ double MeanDistanceOfObjective(double objective, TObjective kind, std::int32_t e
     return kind == TObjective::Sweep ? objective : MeanDistanceOf(objective, elements);
 }
 
+std::string SearchSettingsProblem(const TSearchSettings& settings) {
+    const TAlgorithm algorithm = settings.Algorithm ? *settings.Algorithm
+                                 : settings.Pareto  ? ParetoAlgorithm
+                                                    : DefaultAlgorithm;
+    if (settings.Pareto != (algorithm == ParetoAlgorithm))
+        return settings.Pareto ? "the Pareto search runs on nsga2"
+                               : "nsga2 serves the Pareto search only";
+    if (settings.Target.Count() < 1) return "the target has no elements";
+    if (settings.Islands < 0 || settings.Islands > MaxIslands)
+        return "at most " + std::to_string(MaxIslands) + " islands";
+    if (settings.Seconds && !(*settings.Seconds > 0 && *settings.Seconds <= MaxSeconds))
+        return "the time limit must be above 0 and at most 1e9 seconds";
+    if (settings.Start && (settings.Start->empty() || settings.Start->size() > MaxBlocks))
+        return "a start pattern has 1 to 32 blocks";
+    const auto allowed = [](const std::vector<std::int32_t>& codes, std::int32_t code) {
+        return codes.empty() || std::binary_search(codes.begin(), codes.end(), code);
+    };
+    if (settings.Start)
+        for (const TFuzzyBlock& B : *settings.Start)
+            if (!allowed(settings.Shapes, B.Shape) || !allowed(settings.Operators, B.Op))
+                return "the start pattern uses a shape or an operator the search may not use";
+    return "";
+}
+
 TSearchResult RunSearch(const TSearchSettings& settings, const TSearchObserver& observer,
                         const std::atomic<bool>* stop) {
     const auto started = TClock::now();
@@ -241,24 +265,8 @@ TSearchResult RunSearch(const TSearchSettings& settings, const TSearchObserver& 
                        : settings.Pareto  ? ParetoAlgorithm
                                           : DefaultAlgorithm;
     const TAlgorithmRecipe& recipe = RecipeOf(result.Algorithm);
-    if (settings.Pareto != (result.Algorithm == ParetoAlgorithm))
-        throw std::invalid_argument(settings.Pareto ? "the Pareto search runs on nsga2"
-                                                    : "nsga2 serves the Pareto search only");
-    if (settings.Target.Count() < 1) throw std::invalid_argument("the target has no elements");
-    if (settings.Islands < 0 || settings.Islands > MaxIslands)
-        throw std::invalid_argument("at most " + std::to_string(MaxIslands) + " islands");
-    if (settings.Seconds && !(*settings.Seconds > 0 && *settings.Seconds <= MaxSeconds))
-        throw std::invalid_argument("the time limit must be above 0 and at most 1e9 seconds");
-    if (settings.Start && (settings.Start->empty() || settings.Start->size() > MaxBlocks))
-        throw std::invalid_argument("a start pattern has 1 to 32 blocks");
-    const auto allowed = [](const std::vector<std::int32_t>& codes, std::int32_t code) {
-        return codes.empty() || std::binary_search(codes.begin(), codes.end(), code);
-    };
-    if (settings.Start)
-        for (const TFuzzyBlock& B : *settings.Start)
-            if (!allowed(settings.Shapes, B.Shape) || !allowed(settings.Operators, B.Op))
-                throw std::invalid_argument(
-                    "the start pattern uses a shape or an operator the search may not use");
+    if (const std::string problem = SearchSettingsProblem(settings); !problem.empty())
+        throw std::invalid_argument(problem);
     // The default search on the distance runs its own islands on incremental evaluation.
     if (result.Algorithm == TAlgorithm::Annealing && settings.Objective == TObjective::Distance)
         return RunMoveAnnealing(settings, observer, stop);

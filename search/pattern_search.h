@@ -81,6 +81,8 @@ struct TSearchResult {
 using TSearchObserver = std::function<void(const TSearchProgress&)>;
 
 // Every algorithm, the default first, and each one's name (as --algorithm names it).
+// What RunSearch would refuse in the settings (its std::invalid_argument's text), or "".
+std::string SearchSettingsProblem(const TSearchSettings& settings);
 const std::vector<TAlgorithm>& SearchAlgorithms();
 const char* AlgorithmName(TAlgorithm algorithm);
 // The word a report gives for what ended a search: "evaluations", "seconds", "distance",

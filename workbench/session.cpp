@@ -1,6 +1,7 @@
 #include "workbench/session.h"
 
 #include "runtime/fp_fault.h"
+#include "search/target_file.h"
 #include "vesk/agent.h"
 #include "vesk/hex_text.h"
 #include "workbench/text_format.h"
@@ -119,19 +120,75 @@ TCommandOutcome TWorkbenchSession::SaveImage(const std::string& path) {
 }
 
 TCommandOutcome TWorkbenchSession::PrepareEvolve(TSearchSettings& settings,
-                                                 std::uint64_t evaluations) {
+                                                 std::optional<std::uint64_t> evaluations) {
     TSearchSettings prepared;
-    try {
-        prepared.Target.ClearDegrees();
-        prepared.Target.MakeReference(Elements.CommitAndRead(), false);
-    } catch (const EFloatingPointFault& fault) {
-        return FaultOutcome(fault);
+    if (Search.Target) {
+        prepared.Target = *Search.Target;
+    } else {
+        try {
+            prepared.Target.ClearDegrees();
+            prepared.Target.MakeReference(Elements.CommitAndRead(), false);
+        } catch (const EFloatingPointFault& fault) {
+            return FaultOutcome(fault);
+        }
     }
     prepared.Blocks = Blocks.CommitAndRead();
-    prepared.Evaluations = evaluations;
-    prepared.Seed = EvolveSeed;
+    prepared.Evaluations = evaluations.value_or(Search.Evaluations);
+    prepared.Seed = Search.Seed;
+    prepared.Objective = Search.Objective;
+    prepared.Seconds = Search.Seconds;
+    prepared.MeanDistance = Search.Distance;
+    prepared.Algorithm = Search.Algorithm;
+    prepared.Islands = Search.Islands;
+    prepared.Shapes = Search.Shapes;
+    prepared.Operators = Search.Operators;
+    TCommandOutcome refused;
+    if (Search.Start) {
+        // The current pattern, read as "Hexa String" reads it; its block count is the search's.
+        if (!HexaTextUsable() || HexaText.empty()) {
+            refused.Error = "start from the current pattern: " + std::string(HexaLengthError);
+            return refused;
+        }
+        TVesk current;
+        current.LoadFromHex(HexaText);
+        prepared.Start = current.Blocks();
+        prepared.Blocks = current.Count();
+    }
+    if (Search.Target && Search.Objective == TObjective::Sweep) {
+        refused.Error = "the sweep objective scores against the built-in reference only";
+        return refused;
+    }
+    if (const std::string problem = SearchSettingsProblem(prepared); !problem.empty()) {
+        refused.Error = problem;
+        return refused;
+    }
     settings = std::move(prepared);
     return {};
+}
+
+TCommandOutcome TWorkbenchSession::SetTarget(const std::string& path) {
+    TCommandOutcome outcome;
+    if (path == "reference") {
+        Search.Target.reset();
+        Search.TargetName.clear();
+        return outcome;
+    }
+    try {
+        Search.Target = ReadTargetFile(path);
+        Search.TargetName = path;
+    } catch (const ETargetError& error) {
+        outcome.Error = error.what();
+    }
+    return outcome;
+}
+
+std::optional<double> TWorkbenchSession::TargetDistance() const {
+    if (!Search.Target) return std::nullopt;
+    TVesk current;
+    current.LoadFromHex(HexaText);
+    TFuzzySet projected;
+    ProjectPattern(current, current.Count(), Search.Target->Count(), projected);
+    return projected.HammingDistance(*Search.Target);
 }
 
 TCommandOutcome TWorkbenchSession::FinishEvolve(const TSearchResult& result) {
@@ -140,7 +197,7 @@ TCommandOutcome TWorkbenchSession::FinishEvolve(const TSearchResult& result) {
     return HexaString();
 }
 
-TCommandOutcome TWorkbenchSession::Evolve(std::uint64_t evaluations) {
+TCommandOutcome TWorkbenchSession::Evolve(std::optional<std::uint64_t> evaluations) {
     TSearchSettings settings;
     if (TCommandOutcome outcome = PrepareEvolve(settings, evaluations); outcome.Error)
         return outcome;

@@ -9,6 +9,7 @@
 #include "fuzzyset/fuzzy_set.h"
 #include "search/pattern_search.h"
 #include "workbench/bitmap_image.h"
+#include "workbench/search_setup.h"
 #include "workbench/spin_field.h"
 
 namespace vesk {
@@ -24,8 +25,6 @@ extern const char* const ProgramTitle;      // "Vesk Test"
 extern const char* const PresetPatterns[2]; // the combo box's two list items
 extern const char* const HexaLengthError;   // the error of a combo text of a wrong length
 extern const char* const NoImageYet;        // the information "Save Image" gives before any plot
-constexpr std::uint64_t EvolveBudget = 1'000'000; // "Evolve"'s evaluations unless told otherwise
-constexpr unsigned EvolveSeed = 1;                // the same fields give the same pattern
 
 // The window's state and commands.
 class TWorkbenchSession {
@@ -47,6 +46,14 @@ public:
 
     TBitmapImage Image;
 
+    // What "Evolve" searches for and how (the reference and the defaults until told otherwise).
+    TSearchSetup Search;
+    // Makes a target file's set (read as `vesk evolve --target` reads it; the reader's error,
+    // FILE:LINE: ..., otherwise) or the reference ("reference") what "Evolve" fits.
+    TCommandOutcome SetTarget(const std::string& path);
+    // The distance of the current pattern's projection to the own target, when there is one.
+    std::optional<double> TargetDistance() const;
+
     // "Random Vesk", "Hexa String", "Fitness" and "Save Image". A fault ends a command where it
     // strikes; what was done before stays and the outcome carries the error text.
     TCommandOutcome RandomVesk();
@@ -55,15 +62,16 @@ public:
     TCommandOutcome SaveImage(const std::string& path);
 
     // "Evolve" in two halves, so that a window can search off its own thread: the settings of
-    // the search for the fields (committed as the other commands commit them; the reference
-    // of 2..9 elements faults, and the outcome gives the fault's error, settings untouched),
-    // then the end of it: the best pattern becomes the combo text, is appended to the list and
-    // is shown as "Hexa String" shows it.
+    // the search for the fields and Search (committed as the other commands commit them; the
+    // reference of 2..9 elements faults, and the outcome gives the fault's error, settings
+    // untouched; so do settings the search refuses, in the tool's words), then the end of it:
+    // the best pattern becomes the combo text, is appended to the list and is shown as "Hexa
+    // String" shows it. evaluations, when given, stands for Search.Evaluations.
     TCommandOutcome PrepareEvolve(TSearchSettings& settings,
-                                  std::uint64_t evaluations = EvolveBudget);
+                                  std::optional<std::uint64_t> evaluations = std::nullopt);
     TCommandOutcome FinishEvolve(const TSearchResult& result);
     // Both halves on the calling thread.
-    TCommandOutcome Evolve(std::uint64_t evaluations = EvolveBudget);
+    TCommandOutcome Evolve(std::optional<std::uint64_t> evaluations = std::nullopt);
 
     // The combo box's double click: appends the current text to the list, unchecked.
     void AppendHexaItem();

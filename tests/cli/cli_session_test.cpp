@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <fstream>
+#include <sstream>
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include "tool_process.h"
 
@@ -102,6 +104,61 @@ TEST(VeskSession, ArbitraryBytesStayValidJson) {
                            R"(\u0000z")"),
               std::string::npos)
         << run.Out;
+}
+
+// The search's verbs replay what the tool does: the same target, settings and budget give the
+// pattern `vesk evolve` gives, its distance to the own target as `vesk score --target` scores
+// it; refused settings and targets say what the tool says, and the session goes on.
+TEST(VeskSession, TargetAndSettingsReplayTheToolsSearch) {
+    using json = nlohmann::json;
+    TScratch dir;
+    const std::string target = dir.Path("tri.txt");
+    std::ofstream(target) << "0 10 20 30 40 50 60 70 80 90 100 90 80 70 60 50 40 30 20 10\n";
+    const std::string bad = dir.Path("bad.txt");
+    std::ofstream(bad) << "10 20\n30 x\n";
+    const TToolRun run = RunTool(
+        {"session"}, "target " + target + "\nsettings seed 3\nsettings shapes 0-7\nblocks 4\n" +
+                         "evolve 20000\nsettings seed x\nsettings islands 300\n" +
+                         "settings shapes 16\nsettings objective sweep\nevolve\ntarget " + bad +
+                         "\ntarget reference\nsettings start on\nsettings objective distance\n" +
+                         "evolve 3000\n");
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    std::vector<json> lines;
+    std::istringstream out(run.Out);
+    for (std::string line; std::getline(out, line);)
+        lines.push_back(json::parse(line));
+    ASSERT_EQ(lines.size(), 14u); // the field verb answers nothing
+
+    const std::string evolved = lines[3]["hexa"];
+    const TToolRun tool = RunTool({"evolve", "--target", target, "--seed", "3", "--shapes", "0-7",
+                                   "--blocks", "4", "--evaluations", "20000", "--format", "plain"});
+    ASSERT_EQ(tool.Status, 0) << tool.Err;
+    EXPECT_EQ(evolved + "\n", tool.Out);
+    const json scored =
+        json::parse(RunTool({"score", "--target", target, "--format", "json"}, evolved + "\n").Out);
+    EXPECT_EQ(lines[3]["target_distance"], scored["distance"]);
+    EXPECT_EQ(lines[3]["target"], target);
+
+    const auto toolSays = [](const std::vector<std::string>& args) {
+        const std::string err = RunTool(args).Err; // "vesk: WHAT\n" and perhaps a hint
+        return err.substr(6, err.find('\n') - 6);
+    };
+    EXPECT_EQ(lines[4]["error"], toolSays({"evolve", "--seed", "x"}));
+    EXPECT_EQ(lines[5]["error"], toolSays({"evolve", "--islands", "300"}));
+    EXPECT_EQ(lines[6]["error"], toolSays({"evolve", "--shapes", "16"}));
+    EXPECT_EQ(lines[8]["error"], "the sweep objective scores against the built-in reference only");
+    EXPECT_EQ(lines[8]["hexa"], evolved); // nothing ran
+    EXPECT_EQ(lines[9]["error"], toolSays({"evolve", "--target", bad}));
+    EXPECT_EQ(lines[9]["target"], target); // the earlier target stays
+    EXPECT_FALSE(lines[10].contains("target"));
+    // From the current pattern, on the reference: its block count, never worse than it.
+    const std::string started = lines[13]["hexa"];
+    EXPECT_EQ(started.size(), evolved.size());
+    const auto distance = [](const std::string& hex) {
+        return json::parse(RunTool({"score", "--format", "json"}, hex + "\n").Out)["distance"]
+            .get<double>();
+    };
+    EXPECT_LE(distance(started), distance(evolved));
 }
 
 TEST(VeskSession, AnUnknownVerbIsAUsageErrorNamingTheLine) {

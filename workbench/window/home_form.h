@@ -37,8 +37,8 @@ public:
     ~TVeskTestHomeForm() override;
 
     vesk::TWorkbenchSession& Session() { return FSession; }
-    // The evaluations "Evolve" spends (1,000,000 unless a test asks for fewer).
-    void SetEvolveBudget(std::uint64_t evaluations) { FEvolveBudget = evaluations; }
+    // The evaluations "Evolve" spends (1,000,000 unless the settings or a test say otherwise).
+    void SetEvolveBudget(std::uint64_t evaluations) { FSession.Search.Evaluations = evaluations; }
     bool EvolveRunning() const;
 
 public slots:
@@ -103,8 +103,8 @@ private:
     QFileDialog* ExportDialog = nullptr;
     QLabel* StatusPanel2 = nullptr;
     TEvolveRunner* FEvolve = nullptr;
-    std::uint64_t FEvolveBudget = vesk::EvolveBudget;
-    vesk::TFuzzySet FEvolveReference; // what the search's progress is drawn against
+    std::uint64_t FEvolveBudget = vesk::EvolveBudget; // the running search's
+    vesk::TFuzzySet FEvolveReference;                 // what the search's progress is drawn against
 
     struct TCommandPlace;
     static const TCommandPlace Commands[];

@@ -1,0 +1,25 @@
+#pragma once
+// The words an option's value is checked with, the same wherever a search setting is given:
+// the tool's options, the session's settings and the window's search panel.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vesk {
+
+// Digits (a minus sign first for a negative number) for a value in lowest..highest: "" when the
+// text is one, else "must be a whole number", or "must be LOWEST to HIGHEST" for a whole number
+// outside.
+std::string WholeNumberProblem(const std::string& text, std::int64_t lowest, std::uint64_t highest);
+// A finite decimal number above lowest (or at least lowest when it may equal it) and at most
+// highest: "" when the text is one, else "must be a number" (nan and inf included) or the range.
+std::string RealNumberProblem(const std::string& text, double lowest, bool lowestAllowed,
+                              double highest);
+// Codes 0..highest as a list of numbers and ranges ("0-7,12"), sorted without repeats; nothing
+// when the text is not one (why says what is wrong).
+std::optional<std::vector<std::int32_t>> ParseCodeList(const std::string& text,
+                                                       std::int32_t highest, std::string& why);
+
+} // namespace vesk
