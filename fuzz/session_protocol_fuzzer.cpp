@@ -58,6 +58,13 @@ std::string Confined(std::string_view input) {
             line = "save " + prefix + name;
         }
         if (line == "evolve" || line.rfind("evolve ", 0) == 0) line = "evolve 300";
+        // A target is read from the scratch directory too (what was saved there, or nothing).
+        if (line.rfind("target ", 0) == 0 && line != "target reference") {
+            std::string name = line.substr(7);
+            for (char& c : name)
+                if (c == '/') c = '_';
+            line = "target " + prefix + name;
+        }
         result += line;
         if (end < input.size()) result += '\n';
         at = end + 1;
@@ -82,15 +89,29 @@ bool IsUtf8(std::string_view text) {
 }
 
 bool HasErrorTheWorkbenchShows(const std::string& line) {
-    const std::size_t at = line.rfind(",\"error\":");
+    // The error is the last key but for an own target's name and distance.
+    std::string whole = line;
+    if (const std::size_t target = whole.rfind(",\"target\":\"");
+        target != std::string::npos && target > whole.rfind(",\"error\":"))
+        whole = whole.substr(0, target) + "}\n";
+    const std::size_t at = whole.rfind(",\"error\":");
     if (at == std::string::npos) return false;
-    const std::string_view error = std::string_view(line).substr(at + 9);
+    const std::string_view error = std::string_view(whole).substr(at + 9);
     for (const char* known :
          {"null}\n", "\"Floating point division by zero.\"}\n",
           "\"Invalid floating point operation.\"}\n", "\"Floating point overflow.\"}\n",
           "\"Hexa string length must be a multiple of 5.\"}\n"})
         if (error == known) return true;
-    return error.rfind("\"Cannot create file ", 0) == 0;
+    // What the search's verbs refuse: a setting in the tool's words, a target file (always in
+    // the scratch directory), settings the search cannot run.
+    const std::string scratch = "\"" + ScratchDirectory().string();
+    for (const std::string& prefix :
+         {std::string("\"Cannot create file "), std::string("\"--"), std::string("\"no setting '"),
+          scratch, std::string("\"the sweep objective "), std::string("\"nsga2 serves "),
+          std::string("\"start from the current pattern: "), std::string("\"a start pattern has "),
+          std::string("\"the start pattern uses ")})
+        if (error.rfind(prefix, 0) == 0) return true;
+    return false;
 }
 
 void CheckAnswer(const TWorkbenchSession& session, const std::string& line) {
