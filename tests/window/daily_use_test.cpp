@@ -225,7 +225,8 @@ private slots:
         QVERIFY(plot->isHidden());
 
         const auto series = chart->chart()->series();
-        QCOMPARE(series.size(), 2);
+        QCOMPARE(series.size(), 3);
+        QVERIFY(!series[2]->isVisible()); // no target of one's own
         auto* reference = qobject_cast<QLineSeries*>(series[0]);
         auto* pattern = qobject_cast<QLineSeries*>(series[1]);
         QCOMPARE(reference->name(), QString("reference"));

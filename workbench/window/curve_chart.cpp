@@ -5,6 +5,8 @@
 
 #include <QChart>
 #include <QGraphicsLineItem>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QMouseEvent>
 #include <QPainter>
@@ -36,8 +38,12 @@ TCurveChart::TCurveChart(QWidget* parent) : QChartView(new QChart, parent) {
     FPattern = new QLineSeries(chart);
     FPattern->setName("pattern");
     FPattern->setColor(Qt::red);
+    FTarget = new QLineSeries(chart);
+    FTarget->setName("target");
+    FTarget->setColor(QColor(0, 150, 0));
     chart->addSeries(FReference);
     chart->addSeries(FPattern);
+    chart->addSeries(FTarget);
     FElements = new QValueAxis(chart);
     FElements->setTitleText("element");
     FElements->setLabelFormat("%d");
@@ -48,7 +54,7 @@ TCurveChart::TCurveChart(QWidget* parent) : QChartView(new QChart, parent) {
     FDegrees->setLabelFormat("%d");
     chart->addAxis(FElements, Qt::AlignBottom);
     chart->addAxis(FDegrees, Qt::AlignLeft);
-    for (QLineSeries* series : {FReference, FPattern}) {
+    for (QLineSeries* series : {FReference, FPattern, FTarget}) {
         series->attachAxis(FElements);
         series->attachAxis(FDegrees);
     }
@@ -59,6 +65,74 @@ TCurveChart::TCurveChart(QWidget* parent) : QChartView(new QChart, parent) {
     FCrosshair->setZValue(10);
     FCrosshair->hide();
     FollowPalette();
+    ShowTarget({});
+}
+
+void TCurveChart::ShowTarget(const vesk::TFuzzySet& target) {
+    FTarget->replace(PointsOf(target));
+    // Named in the legend only while there is one.
+    const auto markers = chart()->legend()->markers(FTarget);
+    for (QLegendMarker* marker : markers)
+        marker->setVisible(target.Count() > 0);
+    FTarget->setVisible(target.Count() > 0);
+}
+
+void TCurveChart::SetDrawing(bool drawing, int elementCount) {
+    FDrawing = drawing;
+    setRubberBand(drawing ? QChartView::NoRubberBand : QChartView::RectangleRubberBand);
+    setCursor(drawing ? Qt::CrossCursor : Qt::ArrowCursor);
+    if (!drawing) return;
+    if (elementCount > 0 && elementCount != FCount) {
+        FCount = elementCount;
+        ResetZoom();
+    }
+    FDrawn.assign(static_cast<std::size_t>(std::max(FCount, 1)), 0);
+    if (FTarget->isVisible() && FTarget->count() == static_cast<int>(FDrawn.size()))
+        for (int i = 0; i < FTarget->count(); ++i)
+            FDrawn[static_cast<std::size_t>(i)] = static_cast<std::int32_t>(FTarget->at(i).y());
+    FLastPainted.reset();
+}
+
+std::optional<std::pair<int, int>> TCurveChart::PointAt(QPointF position) const {
+    const int element = ElementAt(position);
+    if (element < 0) return std::nullopt;
+    const QPointF inChart = chart()->mapFromScene(mapToScene(position.toPoint()));
+    const double degree = chart()->mapToValue(inChart, FReference).y();
+    return std::pair(element, static_cast<int>(std::clamp(std::lround(degree), 0L, 100L)));
+}
+
+void TCurveChart::Paint(std::pair<int, int> point, bool straight) {
+    const std::pair<int, int> from = (straight || FStroke) && FLastPainted ? *FLastPainted : point;
+    const int first = std::min(from.first, point.first), last = std::max(from.first, point.first);
+    for (int e = first; e <= last && e < static_cast<int>(FDrawn.size()); ++e) {
+        const double t = last == first ? 1.0 : double(e - from.first) / (point.first - from.first);
+        FDrawn[static_cast<std::size_t>(e)] =
+            static_cast<std::int32_t>(std::lround(from.second + t * (point.second - from.second)));
+    }
+    FLastPainted = point;
+    QList<QPointF> points;
+    for (std::size_t e = 0; e < FDrawn.size(); ++e)
+        points.append(QPointF(static_cast<double>(e), FDrawn[e]));
+    FTarget->replace(points);
+    FTarget->setVisible(true);
+    for (QLegendMarker* marker : chart()->legend()->markers(FTarget))
+        marker->setVisible(true);
+}
+
+void TCurveChart::mousePressEvent(QMouseEvent* event) {
+    if (!FDrawing || event->button() != Qt::LeftButton) return QChartView::mousePressEvent(event);
+    if (const auto point = PointAt(event->position())) {
+        Paint(*point, event->modifiers() & Qt::ShiftModifier);
+        FStroke = true;
+    }
+    event->accept();
+}
+
+void TCurveChart::mouseReleaseEvent(QMouseEvent* event) {
+    if (!FDrawing || event->button() != Qt::LeftButton) return QChartView::mouseReleaseEvent(event);
+    if (FStroke) emit TargetDrawn(FDrawn);
+    FStroke = false;
+    event->accept();
 }
 
 void TCurveChart::ShowSets(const vesk::TFuzzySet& reference, const vesk::TFuzzySet& pattern) {
@@ -86,6 +160,8 @@ int TCurveChart::ElementAt(QPointF position) const {
 }
 
 void TCurveChart::mouseMoveEvent(QMouseEvent* event) {
+    if (FDrawing && FStroke && (event->buttons() & Qt::LeftButton))
+        if (const auto point = PointAt(event->position())) Paint(*point, false);
     QChartView::mouseMoveEvent(event);
     const int element = ElementAt(event->position());
     if (element < 0) {

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDockWidget>
 #include <QEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -33,6 +34,7 @@
 #include "workbench/window/evolve_runner.h"
 #include "workbench/window/image_view.h"
 #include "workbench/window/outcome_report.h"
+#include "workbench/window/search_panel.h"
 #include "workbench/window/spin_edit.h"
 
 namespace {
@@ -161,6 +163,7 @@ TVeskTestHomeForm::TVeskTestHomeForm(QWidget* parent) : QMainWindow(parent) {
     BuildStatusBar();
     BuildSaveDialog();
     BuildPlotMenu();
+    BuildEvolveMenu();
 
     FEvolve = new TEvolveRunner(this);
     connect(FEvolve, &TEvolveRunner::Progressed, this, &TVeskTestHomeForm::EvolveProgressed);
@@ -387,6 +390,97 @@ void TVeskTestHomeForm::BuildPlotMenu() {
     ExportDialog->setAcceptMode(QFileDialog::AcceptSave);
     ExportDialog->setFileMode(QFileDialog::AnyFile);
     ExportDialog->setNameFilters(ExportFilters);
+}
+
+void TVeskTestHomeForm::BuildEvolveMenu() {
+    EvolveMenu = new QMenu(this);
+    EvolveMenu->setObjectName("EvolveMenu");
+    EvolveMenu->addAction("Search Settings...", this, &TVeskTestHomeForm::EditSearchSettings)
+        ->setObjectName("SearchSettingsAction");
+    EvolveMenu->addSeparator();
+    EvolveMenu->addAction("Load Target...", this, &TVeskTestHomeForm::LoadTarget)
+        ->setObjectName("LoadTargetAction");
+    DrawTargetAction = EvolveMenu->addAction("Draw Target", this, &TVeskTestHomeForm::DrawTarget);
+    DrawTargetAction->setObjectName("DrawTargetAction");
+    DrawTargetAction->setCheckable(true);
+    EvolveMenu->addAction("Save Drawn Target...", this, &TVeskTestHomeForm::SaveDrawnTarget)
+        ->setObjectName("SaveTargetAction");
+    EvolveMenu->addAction("Fit the Reference", this, &TVeskTestHomeForm::FitTheReference)
+        ->setObjectName("ReferenceTargetAction");
+    EvolveToolButton->setMenu(EvolveMenu);
+    EvolveToolButton->setPopupMode(QToolButton::MenuButtonPopup);
+
+    SearchPanel = new TSearchPanel(FSession.Search, this);
+    TargetDialog = new QFileDialog(this, "Load Target");
+    TargetDialog->setObjectName("TargetDialog");
+    TargetDialog->setOption(QFileDialog::DontUseNativeDialog);
+    TargetDialog->setFileMode(QFileDialog::ExistingFile);
+    TargetDialog->setNameFilters({"targets (*.txt *.csv *.json)", "all files (*)"});
+    connect(Chart, &TCurveChart::TargetDrawn, this, [this](const std::vector<std::int32_t>& d) {
+        vesk::TFuzzySet target;
+        for (std::int32_t degree : d)
+            target.AddDegree(degree);
+        FSession.Search.Target = target;
+        FSession.Search.TargetName = "drawn target";
+    });
+}
+
+void TVeskTestHomeForm::ShowTarget() {
+    Chart->ShowTarget(FSession.Search.Target.value_or(vesk::TFuzzySet()));
+}
+
+void TVeskTestHomeForm::EditSearchSettings() {
+    SearchPanel->Load();
+    SearchPanel->exec();
+}
+
+void TVeskTestHomeForm::LoadTarget() {
+    if (TargetDialog->exec() != QDialog::Accepted || TargetDialog->selectedFiles().isEmpty())
+        return;
+    const std::string path = TargetDialog->selectedFiles().first().toStdString();
+    RunCommand([this, &path] { return FSession.SetTarget(path); });
+    ShowTarget();
+}
+
+void TVeskTestHomeForm::FitTheReference() {
+    FSession.SetTarget("reference");
+    DrawTargetAction->setChecked(false);
+    Chart->SetDrawing(false);
+    ShowTarget();
+}
+
+void TVeskTestHomeForm::DrawTarget() {
+    if (DrawTargetAction->isChecked() && !ChartShown()) {
+        ChartAction->setChecked(true);
+        ChartToolButtonClick();
+    }
+    // On the own target's elements, or the plotted sets', or those of FS Elements.
+    const vesk::TSearchSetup& search = FSession.Search;
+    int elements = search.Target ? search.Target->Count() : FSession.ReferenceSet.Count();
+    if (elements == 0)
+        elements =
+            std::clamp(vesk::ParseSpinInteger(XElementsSpinEdit->text().toStdString()).value_or(1),
+                       FSession.Elements.Minimum, FSession.Elements.Maximum);
+    Chart->SetDrawing(DrawTargetAction->isChecked(), elements);
+}
+
+void TVeskTestHomeForm::SaveDrawnTarget() {
+    if (!FSession.Search.Target) {
+        ReportOutcome(this,
+                      {std::nullopt, std::nullopt, std::string("There is no target to save.")});
+        return;
+    }
+    const QString name = QFileDialog::getSaveFileName(this, "Save Target", {}, "CSV (*.csv)",
+                                                      nullptr, QFileDialog::DontUseNativeDialog);
+    if (name.isEmpty()) return;
+    const QString path = name.endsWith(".csv", Qt::CaseInsensitive) ? name : name + ".csv";
+    QFile file(path);
+    bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    for (std::int32_t i = 0; written && i < FSession.Search.Target->Count(); ++i)
+        written = file.write(QByteArray::number(FSession.Search.Target->GetDegree(i)) + "\n") > 0;
+    if (!written)
+        ReportOutcome(
+            this, {std::nullopt, "Cannot create file " + path.toStdString() + ".", std::nullopt});
 }
 
 void TVeskTestHomeForm::showEvent(QShowEvent* event) {
@@ -621,7 +715,10 @@ void TVeskTestHomeForm::EvolveFinished(const vesk::TSearchResult& result) {
         return;
     }
     RunCommand([this, &result] { return FSession.FinishEvolve(result); });
-    StatusBar1->showMessage(EvolveEndMessage(result, FEvolveReference.Count()));
+    QString message = EvolveEndMessage(result, FEvolveReference.Count());
+    if (const auto distance = FSession.TargetDistance())
+        message += QString(", target distance %1").arg(QLocale().toString(*distance, 'f', 2));
+    StatusBar1->showMessage(message);
 }
 
 void TVeskTestHomeForm::BlocksToolButtonClick() {

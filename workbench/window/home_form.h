@@ -20,6 +20,7 @@ class QToolBar;
 class QToolButton;
 class TBlocksPanel;
 class TCurveChart;
+class TSearchPanel;
 class TEvolveRunner;
 class TImageView;
 class TSpinEdit;
@@ -56,6 +57,12 @@ public slots:
     void CopyPlotImage();
     void CopyPlotData();
     void ExportPlot();
+    // The menu of "Evolve": its settings, and the target it fits.
+    void EditSearchSettings();
+    void LoadTarget();
+    void FitTheReference();
+    void DrawTarget(); // turns the chart's drawing mode on or off (the chart is shown for it)
+    void SaveDrawnTarget();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -100,6 +107,10 @@ private:
     QAction* ChartAction = nullptr;
     TCurveChart* Chart = nullptr;
     QMenu* PlotMenu = nullptr;
+    QMenu* EvolveMenu = nullptr;
+    QAction* DrawTargetAction = nullptr;
+    TSearchPanel* SearchPanel = nullptr;
+    QFileDialog* TargetDialog = nullptr;
     QFileDialog* ExportDialog = nullptr;
     QLabel* StatusPanel2 = nullptr;
     TEvolveRunner* FEvolve = nullptr;
@@ -128,6 +139,9 @@ private:
     void BuildStatusBar();
     void BuildSaveDialog();
     void BuildPlotMenu();
+    void BuildEvolveMenu();
+    // Shows the own target (or none) on the chart.
+    void ShowTarget();
     void BuildBlocksDock();
     // The narrowest the Hexa String box becomes: about forty digits.
     int HexaComboLeast() const;

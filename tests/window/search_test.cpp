@@ -1,0 +1,183 @@
+// The whole search from the window: its settings refused in the tool's words and taken, a loaded
+// and a drawn target fitted, and the one-click default unchanged.
+#include <fstream>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include "modal_watcher.h"
+#include "workbench/window/curve_chart.h"
+#include "workbench/window/home_form.h"
+#include "workbench/window/search_panel.h"
+
+class TWindowSearchTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TVeskTestHomeForm> FForm;
+    std::unique_ptr<TModalGuard> FGuard;
+    QTemporaryDir FDir;
+
+    template <typename T> T* Find(const char* name) const {
+        T* child = FForm->findChild<T*>(name);
+        if (!child) qWarning("no child named %s", name);
+        return child;
+    }
+    QComboBox* Combo() const { return Find<QComboBox>("HexaComboBox"); }
+    void Evolve() {
+        Find<QToolButton>("EvolveToolButton")->click();
+        QElapsedTimer timer;
+        timer.start();
+        while (FForm->EvolveRunning() && timer.elapsed() < 120000)
+            QTest::qWait(10);
+        QVERIFY(!FForm->EvolveRunning());
+    }
+    // Opens "Search Settings", lets fill change the fields, presses OK; the panel's problem, if
+    // it stayed open (then it is cancelled).
+    QString Settle(const std::function<void(TSearchPanel*)>& fill) {
+        QString problem;
+        TModalWatcher watcher([&](QWidget* modal) {
+            auto* panel = qobject_cast<TSearchPanel*>(modal);
+            if (!panel) return void(AnswerBox(modal));
+            fill(panel);
+            panel->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+            if (panel->isVisible()) {
+                problem = panel->findChild<QLabel*>("SearchProblemLabel")->text();
+                panel->reject();
+            }
+        });
+        Find<QAction>("SearchSettingsAction")->trigger();
+        return problem;
+    }
+    static void Set(TSearchPanel* panel, const char* field, const QString& text) {
+        panel->findChild<QLineEdit*>(field)->setText(text);
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(FDir.isValid()); }
+    void init() {
+        FGuard = std::make_unique<TModalGuard>();
+        FForm = std::make_unique<TVeskTestHomeForm>();
+        FForm->show();
+        QVERIFY(QTest::qWaitForWindowExposed(FForm.get()));
+    }
+    void cleanup() {
+        FForm.reset();
+        QVERIFY2(FGuard->Unexpected().isEmpty(), qPrintable(FGuard->Unexpected().join(", ")));
+        FGuard.reset();
+    }
+
+    void settingsAreRefusedInTheToolsWordsAndTakenWhole() {
+        auto& search = FForm->Session().Search;
+        QCOMPARE(Settle([](TSearchPanel* p) { Set(p, "SeedField", "x"); }),
+                 QString("--seed: must be a whole number"));
+        QCOMPARE(Settle([](TSearchPanel* p) {
+                     Set(p, "SeedField", "7");
+                     Set(p, "ShapesField", "16");
+                 }),
+                 QString("--shapes: '16' is not a code 0..15 or a range LOW-HIGH of them"));
+        QCOMPARE(search.Seed, vesk::EvolveSeed); // nothing of a refused panel is taken
+        QCOMPARE(Settle([](TSearchPanel* p) {
+                     Set(p, "SeedField", "7");
+                     Set(p, "EvaluationsField", "20000");
+                     Set(p, "ShapesField", "0-7");
+                     Set(p, "IslandsField", "1");
+                 }),
+                 QString());
+        QCOMPARE(search.Seed, 7u);
+        QCOMPARE(search.Evaluations, std::uint64_t{20000});
+        QCOMPARE(search.Islands, 1);
+        QCOMPARE(search.Shapes.size(), std::size_t{8});
+        // The settings last: the panel shows them when it opens again.
+        Settle([](TSearchPanel* p) {
+            QCOMPARE(p->findChild<QLineEdit*>("SeedField")->text(), QString("7"));
+            QCOMPARE(p->findChild<QLineEdit*>("ShapesField")->text(), QString("0,1,2,3,4,5,6,7"));
+        });
+        Evolve();
+        const QString hex = Combo()->currentText();
+        for (int b = 0; b < hex.size(); b += 5)
+            QVERIFY2(hex[b] >= '0' && hex[b] <= '7', qPrintable(hex));
+    }
+
+    void aLoadedTargetIsFittedAndItsDistanceShown() {
+        const QString path = FDir.filePath("tri.txt");
+        std::ofstream(path.toStdString()) << "0 10 20 30 40 50 60 70 80 90 100 90 80 70 60 50\n";
+        TModalWatcher watcher([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            if (!dialog) return void(AnswerBox(modal));
+            dialog->setDirectory(FDir.path());
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText("tri.txt");
+            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open)->click();
+        });
+        Find<QAction>("LoadTargetAction")->trigger();
+        QVERIFY(watcher.Seen());
+        auto& session = FForm->Session();
+        QVERIFY(session.Search.Target.has_value());
+        QCOMPARE(session.Search.Target->Count(), 16);
+        FForm->SetEvolveBudget(20000);
+        Evolve();
+        const auto distance = session.TargetDistance();
+        QVERIFY(distance.has_value());
+        QVERIFY(*distance < 2.0); // 16 elements; the flat start of 50s is at 5.2
+        QVERIFY2(FForm->statusBar()->currentMessage().contains("target distance"),
+                 qPrintable(FForm->statusBar()->currentMessage()));
+        // "Hexa String" still shows the designed reference of FS Elements.
+        QCOMPARE(session.ReferenceSet.Count(), 100);
+
+        Find<QAction>("ReferenceTargetAction")->trigger();
+        QVERIFY(!session.Search.Target.has_value());
+    }
+
+    void aDrawnTargetIsFitted() {
+        Find<QAction>("DrawTargetAction")->trigger();
+        auto* chart = Find<TCurveChart>("CurveChart");
+        QVERIFY(chart->isVisible());
+        QVERIFY(chart->Drawing());
+        QCoreApplication::processEvents();
+        QWidget* view = chart->viewport();
+        // A stroke from the left at the top to the middle at the bottom.
+        const QRectF area = chart->chart()->plotArea();
+        const QPoint from = chart->mapFromScene(area.topLeft() + QPointF(2, 2));
+        const QPoint to = chart->mapFromScene(area.center().x(), area.bottom() - 2);
+        QTest::mousePress(view, Qt::LeftButton, {}, from);
+        QTest::mouseMove(view, (from + to) / 2);
+        QTest::mouseRelease(view, Qt::LeftButton, {}, to);
+        auto& session = FForm->Session();
+        QVERIFY(session.Search.Target.has_value());
+        const vesk::TFuzzySet& target = *session.Search.Target;
+        QCOMPARE(target.Count(), 100);
+        QVERIFY(target.GetDegree(0) > 90);
+        QVERIFY(target.GetDegree(25) > 30 && target.GetDegree(25) < 70);
+        QCOMPARE(target.GetDegree(99), 0); // not painted
+        auto* targetCurve = qobject_cast<QLineSeries*>(chart->chart()->series().value(2));
+        QVERIFY(targetCurve->isVisible());
+        QCOMPARE(targetCurve->name(), QString("target"));
+
+        FForm->SetEvolveBudget(20000);
+        Evolve();
+        QVERIFY(*session.TargetDistance() < 8.0); // 100 elements
+    }
+
+    void theOneClickEvolveIsTheSameEveryTime() {
+        FForm->SetEvolveBudget(20000);
+        Evolve();
+        const QString first = Combo()->currentText();
+        Evolve();
+        QCOMPARE(Combo()->currentText(), first);
+    }
+};
+
+QTEST_MAIN(TWindowSearchTest)
+#include "search_test.moc"
