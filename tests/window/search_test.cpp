@@ -21,6 +21,7 @@
 #include "modal_watcher.h"
 #include "workbench/window/curve_chart.h"
 #include "workbench/window/home_form.h"
+#include "workbench/window/search_curve.h"
 #include "workbench/window/search_panel.h"
 
 class TWindowSearchTest : public QObject {
@@ -168,6 +169,26 @@ private slots:
         FForm->SetEvolveBudget(20000);
         Evolve();
         QVERIFY(*session.TargetDistance() < 8.0); // 100 elements
+    }
+
+    void theSearchsCurveGrowsARunAtATime() {
+        auto* curve = Find<TSearchCurve>("SearchCurve");
+        QVERIFY(!curve->isVisible());
+        FForm->SetEvolveBudget(1'000'000'000);
+        Find<QToolButton>("EvolveToolButton")->click();
+        QVERIFY(curve->isVisible());
+        auto* first = qobject_cast<QLineSeries*>(curve->chart()->series().value(0));
+        QTRY_VERIFY_WITH_TIMEOUT(first->count() >= 2, 60000);
+        Find<QToolButton>("EvolveToolButton")->click(); // Stop
+        QTRY_VERIFY(!FForm->EvolveRunning());
+        for (int k = 1; k < first->count(); ++k) {
+            QVERIFY(first->at(k).x() > first->at(k - 1).x());  // more evaluations
+            QVERIFY(first->at(k).y() <= first->at(k - 1).y()); // never a worse best
+        }
+        FForm->SetEvolveBudget(20000);
+        Evolve();
+        QCOMPARE(curve->Runs(), 2); // the first run's curve stays beside the second's
+        QVERIFY(first->count() >= 2);
     }
 
     void theOneClickEvolveIsTheSameEveryTime() {

@@ -34,6 +34,7 @@
 #include "workbench/window/evolve_runner.h"
 #include "workbench/window/image_view.h"
 #include "workbench/window/outcome_report.h"
+#include "workbench/window/search_curve.h"
 #include "workbench/window/search_panel.h"
 #include "workbench/window/spin_edit.h"
 
@@ -411,6 +412,14 @@ void TVeskTestHomeForm::BuildEvolveMenu() {
     EvolveToolButton->setPopupMode(QToolButton::MenuButtonPopup);
 
     SearchPanel = new TSearchPanel(FSession.Search, this);
+    // The search's curve, docked below, shown from the first search on.
+    SearchCurveDock = new QDockWidget("Search", this);
+    SearchCurveDock->setObjectName("SearchCurveDock");
+    SearchCurveDock->setFeatures(QDockWidget::DockWidgetClosable);
+    SearchCurve = new TSearchCurve(SearchCurveDock);
+    SearchCurveDock->setWidget(SearchCurve);
+    addDockWidget(Qt::BottomDockWidgetArea, SearchCurveDock);
+    SearchCurveDock->hide();
     TargetDialog = new QFileDialog(this, "Load Target");
     TargetDialog->setObjectName("TargetDialog");
     TargetDialog->setOption(QFileDialog::DontUseNativeDialog);
@@ -662,6 +671,16 @@ void TVeskTestHomeForm::EvolveToolButtonClick() {
     if (!ready) return;
     FEvolveReference = settings.Target;
     FEvolveBudget = settings.Evaluations;
+    // One curve a run, named by what it searched and how.
+    const vesk::TSearchSetup& search = FSession.Search;
+    SearchCurve->StartRun(QString("%1: %2 blocks, %3, seed %4")
+                              .arg(SearchCurve->Runs() + 1)
+                              .arg(settings.Blocks)
+                              .arg(search.Target
+                                       ? QString::fromStdString(search.TargetName)
+                                       : QString("reference of %1").arg(settings.Target.Count()))
+                              .arg(settings.Seed));
+    SearchCurveDock->show();
     SetSearching(true);
     EvalProgressBar->setValue(0);
     EvalProgressBar->show();
@@ -690,6 +709,7 @@ void TVeskTestHomeForm::EvolveProgressed(const vesk::TSearchProgress& progress) 
     if (!FEvolve->Running()) return;
     EvalProgressBar->setValue(static_cast<int>(std::min<std::uint64_t>(
         100, progress.Evaluations * 100 / std::max<std::uint64_t>(FEvolveBudget, 1))));
+    SearchCurve->AddPoint(progress.Evaluations, progress.Best);
     // The reference in blue and the best pattern so far in red.
     vesk::TVesk pattern;
     for (vesk::TFuzzyBlock block : progress.Pattern)
@@ -709,6 +729,7 @@ void TVeskTestHomeForm::EvolveProgressed(const vesk::TSearchProgress& progress) 
 
 void TVeskTestHomeForm::EvolveFinished(const vesk::TSearchResult& result) {
     EvalProgressBar->hide();
+    SearchCurve->AddPoint(result.Evaluations, result.Best);
     SetSearching(false);
     if (result.Pattern.empty()) {
         StatusBar1->showMessage(EvolveEndMessage(result, FEvolveReference.Count()));

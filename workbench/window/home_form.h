@@ -20,6 +20,7 @@ class QToolBar;
 class QToolButton;
 class TBlocksPanel;
 class TCurveChart;
+class TSearchCurve;
 class TSearchPanel;
 class TEvolveRunner;
 class TImageView;
@@ -110,6 +111,8 @@ private:
     QMenu* EvolveMenu = nullptr;
     QAction* DrawTargetAction = nullptr;
     TSearchPanel* SearchPanel = nullptr;
+    QDockWidget* SearchCurveDock = nullptr;
+    TSearchCurve* SearchCurve = nullptr;
     QFileDialog* TargetDialog = nullptr;
     QFileDialog* ExportDialog = nullptr;
     QLabel* StatusPanel2 = nullptr;

@@ -1,0 +1,52 @@
+#include "workbench/window/search_curve.h"
+
+#include <algorithm>
+
+#include <QChart>
+#include <QLegend>
+#include <QLineSeries>
+#include <QLogValueAxis>
+#include <QValueAxis>
+
+TSearchCurve::TSearchCurve(QWidget* parent) : QChartView(new QChart, parent) {
+    setObjectName("SearchCurve");
+    QChart* chart = this->chart();
+    chart->setMargins(QMargins(2, 2, 2, 2));
+    chart->legend()->setAlignment(Qt::AlignRight);
+    FEvaluations = new QLogValueAxis(chart);
+    FEvaluations->setTitleText("evaluations");
+    FEvaluations->setBase(10);
+    FEvaluations->setLabelFormat("%g");
+    FDistance = new QValueAxis(chart);
+    FDistance->setTitleText("best distance");
+    chart->addAxis(FEvaluations, Qt::AlignBottom);
+    chart->addAxis(FDistance, Qt::AlignLeft);
+    setRenderHint(QPainter::Antialiasing);
+    setMinimumHeight(140);
+    FitAxes();
+}
+
+void TSearchCurve::StartRun(const QString& name) {
+    FCurrent = new QLineSeries(chart());
+    FCurrent->setName(name);
+    chart()->addSeries(FCurrent);
+    FCurrent->attachAxis(FEvaluations);
+    FCurrent->attachAxis(FDistance);
+}
+
+void TSearchCurve::AddPoint(std::uint64_t evaluations, double distance) {
+    if (FCurrent == nullptr || evaluations == 0) return;
+    FCurrent->append(static_cast<double>(evaluations), distance);
+    FHighest = std::max(FHighest, distance);
+    FLongest = std::max(FLongest, static_cast<double>(evaluations));
+    FitAxes();
+}
+
+int TSearchCurve::Runs() const {
+    return static_cast<int>(chart()->series().size());
+}
+
+void TSearchCurve::FitAxes() {
+    FEvaluations->setRange(1, FLongest * 1.5);
+    FDistance->setRange(0, FHighest > 0 ? FHighest * 1.05 : 1);
+}

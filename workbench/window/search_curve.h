@@ -1,0 +1,31 @@
+#pragma once
+// The search's curve: the best distance against the evaluations spent, one curve a run, kept
+// for the runs of the session so that runs with different settings can be compared.
+
+#include <QChartView>
+
+class QLineSeries;
+class QLogValueAxis;
+class QValueAxis;
+
+class TSearchCurve : public QChartView {
+    Q_OBJECT
+
+public:
+    explicit TSearchCurve(QWidget* parent = nullptr);
+
+    // Begins the curve of a new run, named in the legend.
+    void StartRun(const QString& name);
+    // The best distance after that many evaluations, on the newest run's curve.
+    void AddPoint(std::uint64_t evaluations, double distance);
+    int Runs() const;
+
+private:
+    void FitAxes();
+
+    QLogValueAxis* FEvaluations;
+    QValueAxis* FDistance;
+    QLineSeries* FCurrent = nullptr;
+    double FHighest = 0;
+    double FLongest = 10;
+};
