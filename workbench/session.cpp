@@ -1,5 +1,7 @@
 #include "workbench/session.h"
 
+#include <ctime>
+
 #include "runtime/fp_fault.h"
 #include "search/target_file.h"
 #include "vesk/agent.h"
@@ -74,11 +76,31 @@ TCommandOutcome TWorkbenchSession::ShowPattern(bool random) {
         HammingCaption = FormatReal8_2(hamming);
         agent.Evaluate(PatternSet, ReferenceSet);
         FitnessCaption = FormatInteger(agent.Fitness, 10);
+        Remember(random ? "random" : "typed", agent.Fitness);
         agent.Release();
     } catch (const EFloatingPointFault& fault) {
         return FaultOutcome(fault);
     }
     return {};
+}
+
+void TWorkbenchSession::Remember(const std::string& source, std::int32_t fitness) {
+    THistoryEntry entry;
+    entry.Hex = HexaText;
+    entry.Source = source;
+    entry.Blocks = Blocks.CommitAndRead();
+    entry.Elements = ReferenceSet.Count();
+    entry.Distance = PatternSet.HammingDistance(ReferenceSet);
+    entry.Fitness = fitness;
+    entry.TargetDistance = TargetDistance();
+    const std::time_t now = std::time(nullptr);
+    char when[16];
+    std::strftime(when, sizeof when, "%H:%M:%S", std::localtime(&now));
+    entry.When = when;
+    if (!History.empty() && History.back().Hex == entry.Hex &&
+        History.back().Elements == entry.Elements)
+        return;
+    History.push_back(std::move(entry));
 }
 
 TCommandOutcome TWorkbenchSession::Fitness() {
@@ -194,7 +216,14 @@ std::optional<double> TWorkbenchSession::TargetDistance() const {
 TCommandOutcome TWorkbenchSession::FinishEvolve(const TSearchResult& result) {
     HexaText = PatternHex(result.Pattern);
     AppendHexaItem();
-    return HexaString();
+    TCommandOutcome outcome = HexaString();
+    // What "Hexa String" remembered as typed was found by the search.
+    if (!outcome.Error && !History.empty() && History.back().Hex == HexaText)
+        History.back().Source = std::string("evolved: ") + AlgorithmName(result.Algorithm) +
+                                ", seed " + std::to_string(Search.Seed) + ", " +
+                                std::to_string(result.Evaluations) + " evaluations" +
+                                (Search.Target ? ", target " + Search.TargetName : "");
+    return outcome;
 }
 
 TCommandOutcome TWorkbenchSession::Evolve(std::optional<std::uint64_t> evaluations) {

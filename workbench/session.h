@@ -26,6 +26,18 @@ extern const char* const PresetPatterns[2]; // the combo box's two list items
 extern const char* const HexaLengthError;   // the error of a combo text of a wrong length
 extern const char* const NoImageYet;        // the information "Save Image" gives before any plot
 
+// A pattern the session showed: where it came from, and how close it came to the designed
+// reference (and to the own target, when there was one).
+struct THistoryEntry {
+    std::string Hex;
+    std::string Source; // "random", "typed", or "evolved" and the search's settings
+    std::int32_t Blocks = 0, Elements = 0;
+    double Distance = 0; // Hamming distance to the reference of Elements
+    std::int32_t Fitness = 0;
+    std::optional<double> TargetDistance;
+    std::string When; // local time, hh:mm:ss
+};
+
 // The window's state and commands.
 class TWorkbenchSession {
 public:
@@ -48,6 +60,9 @@ public:
 
     // What "Evolve" searches for and how (the reference and the defaults until told otherwise).
     TSearchSetup Search;
+    // Every pattern "Random Vesk", "Hexa String" and "Evolve" showed, oldest first (the same
+    // pattern shown again straight after itself is not repeated).
+    std::vector<THistoryEntry> History;
     // Makes a target file's set (read as `vesk evolve --target` reads it; the reader's error,
     // FILE:LINE: ..., otherwise) or the reference ("reference") what "Evolve" fits.
     TCommandOutcome SetTarget(const std::string& path);
@@ -82,6 +97,7 @@ public:
 private:
     // The steps "Random Vesk" (random) and "Hexa String" share.
     TCommandOutcome ShowPattern(bool random);
+    void Remember(const std::string& source, std::int32_t fitness);
 };
 
 } // namespace vesk

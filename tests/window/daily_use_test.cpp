@@ -225,8 +225,9 @@ private slots:
         QVERIFY(plot->isHidden());
 
         const auto series = chart->chart()->series();
-        QCOMPARE(series.size(), 3);
-        QVERIFY(!series[2]->isVisible()); // no target of one's own
+        QCOMPARE(series.size(), 5);
+        for (int k = 2; k < 5; ++k) // no target of one's own, no history overlaid
+            QVERIFY(!series[k]->isVisible());
         auto* reference = qobject_cast<QLineSeries*>(series[0]);
         auto* pattern = qobject_cast<QLineSeries*>(series[1]);
         QCOMPARE(reference->name(), QString("reference"));

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
@@ -14,12 +15,14 @@
 #include <QLineSeries>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
 #include "modal_watcher.h"
 #include "workbench/window/curve_chart.h"
+#include "workbench/window/history_panel.h"
 #include "workbench/window/home_form.h"
 #include "workbench/window/search_curve.h"
 #include "workbench/window/search_panel.h"
@@ -132,7 +135,7 @@ private slots:
         const auto distance = session.TargetDistance();
         QVERIFY(distance.has_value());
         QVERIFY(*distance < 2.0); // 16 elements; the flat start of 50s is at 5.2
-        QVERIFY2(FForm->statusBar()->currentMessage().contains("target distance"),
+        QVERIFY2(FForm->statusBar()->currentMessage().endsWith("(to " + path + ")"),
                  qPrintable(FForm->statusBar()->currentMessage()));
         // "Hexa String" still shows the designed reference of FS Elements.
         QCOMPARE(session.ReferenceSet.Count(), 100);
@@ -189,6 +192,50 @@ private slots:
         Evolve();
         QCOMPARE(curve->Runs(), 2); // the first run's curve stays beside the second's
         QVERIFY(first->count() >= 2);
+    }
+
+    void theHistoryListsShowsComparesAndForgets() {
+        auto& session = FForm->Session();
+        QVERIFY(!Find<QWidget>("HistoryPanel")->isVisible()); // hidden at start
+        Find<QToolButton>("RandomVeskToolButton")->click();
+        Combo()->setEditText("77467C422E8C46887454");
+        Find<QToolButton>("HexaToolButton")->click();
+        FForm->SetEvolveBudget(20000);
+        Evolve();
+        QCOMPARE(session.History.size(), std::size_t{3});
+        QCOMPARE(QString::fromStdString(session.History[0].Source), QString("random"));
+        QCOMPARE(QString::fromStdString(session.History[1].Source), QString("typed"));
+        QCOMPARE(session.History[1].Fitness, 17);
+        QVERIFY(QString::fromStdString(session.History[2].Source).startsWith("evolved: annealing"));
+        QCOMPARE(QString::fromStdString(session.History[2].Hex), Combo()->currentText());
+
+        QTest::keySequence(FForm.get(), QKeySequence("Ctrl+Y"));
+        auto* panel = Find<THistoryPanel>("HistoryPanel");
+        QVERIFY(panel->isVisible());
+        QTableWidget* table = panel->Table();
+        QCOMPARE(table->rowCount(), 3);
+        // A click shows the entry as "Hexa String" does.
+        table->selectRow(1);
+        emit table->cellClicked(1, 0);
+        QCOMPARE(Combo()->currentText(), QString("77467C422E8C46887454"));
+        QCOMPARE(Find<QLabel>("FitnessLabel")->text().trimmed(), QString("17"));
+        // Two selected: both overlaid on the chart.
+        table->clearSelection();
+        table->setSelectionMode(QAbstractItemView::MultiSelection);
+        table->selectRow(0);
+        table->selectRow(2);
+        auto* chart = Find<TCurveChart>("CurveChart");
+        const auto series = chart->chart()->series();
+        QVERIFY(series[3]->isVisible() && series[4]->isVisible());
+        QCOMPARE(qobject_cast<QLineSeries*>(series[3])->count(), 100);
+        QCOMPARE(series[4]->name(), QString::fromStdString(session.History[2].Hex));
+        // Copied and removed.
+        Find<QPushButton>("HistoryCopyButton")->click();
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QString::fromStdString(session.History[0].Hex + "\n" + session.History[2].Hex));
+        Find<QPushButton>("HistoryRemoveButton")->click();
+        QCOMPARE(table->rowCount(), static_cast<int>(session.History.size()));
+        QCOMPARE(QString::fromStdString(session.History[0].Source), QString("typed"));
     }
 
     void theOneClickEvolveIsTheSameEveryTime() {

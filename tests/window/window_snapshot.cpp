@@ -2,22 +2,26 @@
 // PNG: window_snapshot <file.png>. Run on the offscreen platform to refresh docs/workbench.png.
 // window_snapshot <file.png> evolve: after "Evolve" on 8 blocks, with the block panel shown and
 // the pointer over the plot (docs/evolve.png); chart: the same search shown on the chart
-// (docs/chart.png).
+// (docs/chart.png); target: a target drawn on the chart with the mouse and the pattern "Evolve"
+// fits to it (docs/target.png).
 
 #include <cstdio>
 #include <QAbstractSpinBox>
+#include <QAction>
 #include <QApplication>
+#include <QChart>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
 
 #include "runtime/random_source.h"
+#include "workbench/window/curve_chart.h"
 #include "workbench/window/home_form.h"
 
 int main(int argc, char** argv) {
     if (argc != 2 && argc != 3) {
-        std::fprintf(stderr, "usage: window_snapshot <file.png> [evolve|chart]\n");
+        std::fprintf(stderr, "usage: window_snapshot <file.png> [evolve|chart|target]\n");
         return 2;
     }
     QApplication application(argc, argv);
@@ -26,7 +30,30 @@ int main(int argc, char** argv) {
     form.show();
     if (!QTest::qWaitForWindowExposed(&form)) return 1;
 
-    if (argc == 3) {
+    if (argc == 3 && QString(argv[2]) == "target") {
+        form.findChild<QAbstractSpinBox*>("NBlocksSpinEdit")->findChild<QLineEdit*>()->setText("8");
+        form.findChild<QAction*>("DrawTargetAction")->trigger();
+        QTest::qWait(100);
+        auto* chart = form.findChild<TCurveChart*>("CurveChart");
+        QWidget* view = chart->viewport();
+        const QRectF area = chart->chart()->plotArea();
+        // A rise, a plateau, a dip and a slope down, drawn as a user would drag the mouse.
+        const double xs[] = {0.0, 0.2, 0.35, 0.5, 0.6, 0.75, 1.0};
+        const double ys[] = {0.9, 0.15, 0.15, 0.6, 0.3, 0.3, 0.95};
+        const auto at = [&](int k) {
+            return chart->mapFromScene(area.left() + 2 + xs[k] * (area.width() - 4),
+                                       area.top() + 2 + ys[k] * (area.height() - 4));
+        };
+        QTest::mousePress(view, Qt::LeftButton, {}, at(0));
+        for (int k = 1; k < 7; ++k)
+            QTest::mouseMove(view, at(k));
+        QTest::mouseRelease(view, Qt::LeftButton, {}, at(6));
+        form.findChild<QAction*>("DrawTargetAction")->trigger(); // drawing off
+        form.findChild<QToolButton*>("EvolveToolButton")->click();
+        while (form.EvolveRunning())
+            QTest::qWait(20);
+        QTest::qWait(100);
+    } else if (argc == 3) {
         const bool chart = QString(argv[2]) == "chart";
         form.findChild<QAbstractSpinBox*>("NBlocksSpinEdit")->findChild<QLineEdit*>()->setText("8");
         form.findChild<QToolButton*>("EvolveToolButton")->click();

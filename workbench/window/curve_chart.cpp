@@ -44,6 +44,12 @@ TCurveChart::TCurveChart(QWidget* parent) : QChartView(new QChart, parent) {
     chart->addSeries(FReference);
     chart->addSeries(FPattern);
     chart->addSeries(FTarget);
+    const QColor overlayColours[2] = {QColor(230, 140, 0), QColor(140, 0, 170)};
+    for (int k = 0; k < 2; ++k) {
+        FOverlays[k] = new QLineSeries(chart);
+        FOverlays[k]->setColor(overlayColours[k]);
+        chart->addSeries(FOverlays[k]);
+    }
     FElements = new QValueAxis(chart);
     FElements->setTitleText("element");
     FElements->setLabelFormat("%d");
@@ -54,7 +60,7 @@ TCurveChart::TCurveChart(QWidget* parent) : QChartView(new QChart, parent) {
     FDegrees->setLabelFormat("%d");
     chart->addAxis(FElements, Qt::AlignBottom);
     chart->addAxis(FDegrees, Qt::AlignLeft);
-    for (QLineSeries* series : {FReference, FPattern, FTarget}) {
+    for (QLineSeries* series : {FReference, FPattern, FTarget, FOverlays[0], FOverlays[1]}) {
         series->attachAxis(FElements);
         series->attachAxis(FDegrees);
     }
@@ -66,6 +72,18 @@ TCurveChart::TCurveChart(QWidget* parent) : QChartView(new QChart, parent) {
     FCrosshair->hide();
     FollowPalette();
     ShowTarget({});
+    ShowOverlays({}, {});
+}
+
+void TCurveChart::ShowOverlays(const std::vector<vesk::TFuzzySet>& sets, const QStringList& names) {
+    for (std::size_t k = 0; k < 2; ++k) {
+        const bool shown = k < sets.size();
+        FOverlays[k]->replace(shown ? PointsOf(sets[k]) : QList<QPointF>());
+        FOverlays[k]->setName(shown ? names.value(static_cast<qsizetype>(k)) : QString());
+        FOverlays[k]->setVisible(shown);
+        for (QLegendMarker* marker : chart()->legend()->markers(FOverlays[k]))
+            marker->setVisible(shown);
+    }
 }
 
 void TCurveChart::ShowTarget(const vesk::TFuzzySet& target) {

@@ -31,6 +31,9 @@ public:
     void ShowSets(const vesk::TFuzzySet& reference, const vesk::TFuzzySet& pattern);
     // Shows a target of one's own (none: an empty set).
     void ShowTarget(const vesk::TFuzzySet& target);
+    // Overlays up to two more patterns' sets (from the history), in orange and purple; none
+    // removes them.
+    void ShowOverlays(const std::vector<vesk::TFuzzySet>& sets, const QStringList& names);
     // Turns the drawing mode on or off; drawing starts from the target shown, or from degrees
     // of 0 on elementCount elements.
     void SetDrawing(bool drawing, int elementCount = 0);
@@ -67,6 +70,7 @@ private:
     QLineSeries* FReference;
     QLineSeries* FPattern;
     QLineSeries* FTarget;
+    QLineSeries* FOverlays[2];
     std::vector<std::int32_t> FDrawn;
     std::optional<std::pair<int, int>> FLastPainted;
     bool FDrawing = false;

@@ -22,6 +22,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -32,6 +33,7 @@
 #include "workbench/window/blocks_panel.h"
 #include "workbench/window/curve_chart.h"
 #include "workbench/window/evolve_runner.h"
+#include "workbench/window/history_panel.h"
 #include "workbench/window/image_view.h"
 #include "workbench/window/outcome_report.h"
 #include "workbench/window/search_curve.h"
@@ -165,6 +167,7 @@ TVeskTestHomeForm::TVeskTestHomeForm(QWidget* parent) : QMainWindow(parent) {
     BuildSaveDialog();
     BuildPlotMenu();
     BuildEvolveMenu();
+    BuildHistoryDock();
 
     FEvolve = new TEvolveRunner(this);
     connect(FEvolve, &TEvolveRunner::Progressed, this, &TVeskTestHomeForm::EvolveProgressed);
@@ -434,6 +437,40 @@ void TVeskTestHomeForm::BuildEvolveMenu() {
     });
 }
 
+void TVeskTestHomeForm::BuildHistoryDock() {
+    HistoryDock = new QDockWidget("History", this);
+    HistoryDock->setObjectName("HistoryDock");
+    HistoryDock->setFeatures(QDockWidget::DockWidgetClosable);
+    HistoryPanel = new THistoryPanel(FSession.History, HistoryDock);
+    HistoryDock->setWidget(HistoryPanel);
+    addDockWidget(Qt::BottomDockWidgetArea, HistoryDock);
+    HistoryDock->hide(); // hidden at start
+    HistoryAction = HistoryDock->toggleViewAction();
+    HistoryAction->setText("History");
+    HistoryAction->setShortcut(QKeySequence("Ctrl+Y"));
+    HistoryAction->setObjectName("HistoryAction");
+    addAction(HistoryAction);
+    EvolveMenu->addSeparator();
+    EvolveMenu->addAction(HistoryAction);
+    PlotMenu->addAction(HistoryAction);
+    connect(HistoryPanel, &THistoryPanel::ShowRequested, this, [this](const QString& hex) {
+        if (!HexaAction->isEnabled()) return; // not while a search runs
+        HexaComboBox->setEditText(hex);
+        HexaToolButtonClick();
+    });
+    connect(HistoryPanel, &THistoryPanel::OverlayRequested, this, [this](const QStringList& hexes) {
+        std::vector<vesk::TFuzzySet> sets;
+        for (const QString& hex : hexes) {
+            vesk::TVesk pattern;
+            pattern.LoadFromHex(hex.toStdString());
+            sets.emplace_back();
+            vesk::ProjectPattern(pattern, pattern.Count(), FSession.ReferenceSet.Count(),
+                                 sets.back());
+        }
+        Chart->ShowOverlays(sets, hexes);
+    });
+}
+
 void TVeskTestHomeForm::ShowTarget() {
     Chart->ShowTarget(FSession.Search.Target.value_or(vesk::TFuzzySet()));
 }
@@ -505,8 +542,8 @@ void TVeskTestHomeForm::showEvent(QShowEvent* event) {
 
 bool TVeskTestHomeForm::IsCommandShortcut(const QKeyEvent& event) const {
     const QKeySequence keys(event.keyCombination());
-    for (const TCommandPlace& place : Commands)
-        if ((this->*place.Action)->shortcut() == keys) return true;
+    for (const QAction* action : actions())
+        if (action->shortcut() == keys) return true;
     return false;
 }
 
@@ -603,6 +640,9 @@ void TVeskTestHomeForm::PullFromSession() {
     SetCaption(FitnessLabel, FSession.FitnessCaption);
     FSImage->update();
     Chart->ShowSets(FSession.ReferenceSet, FSession.PatternSet);
+    if (HistoryPanel != nullptr &&
+        HistoryPanel->Table()->rowCount() != static_cast<int>(FSession.History.size()))
+        HistoryPanel->Refresh();
 }
 
 template <typename TCommand> void TVeskTestHomeForm::RunCommand(TCommand command) {
@@ -680,7 +720,13 @@ void TVeskTestHomeForm::EvolveToolButtonClick() {
                                        ? QString::fromStdString(search.TargetName)
                                        : QString("reference of %1").arg(settings.Target.Count()))
                               .arg(settings.Seed));
-    SearchCurveDock->show();
+    if (SearchCurveDock->isHidden()) {
+        // The window grows by the curve's height, as far as the screen has room.
+        SearchCurveDock->show();
+        const int wanted = height() + SearchCurve->minimumHeight() + 24;
+        const int room = screen() ? screen()->availableGeometry().bottom() - y() + 1 : wanted;
+        if (height() < room) resize(width(), std::min(wanted, room));
+    }
     SetSearching(true);
     EvalProgressBar->setValue(0);
     EvalProgressBar->show();
@@ -737,8 +783,9 @@ void TVeskTestHomeForm::EvolveFinished(const vesk::TSearchResult& result) {
     }
     RunCommand([this, &result] { return FSession.FinishEvolve(result); });
     QString message = EvolveEndMessage(result, FEvolveReference.Count());
-    if (const auto distance = FSession.TargetDistance())
-        message += QString(", target distance %1").arg(QLocale().toString(*distance, 'f', 2));
+    // With a target of one's own, the distance and fitness are the search's, to that target.
+    if (FSession.Search.Target)
+        message += QString(" (to %1)").arg(QString::fromStdString(FSession.Search.TargetName));
     StatusBar1->showMessage(message);
 }
 
@@ -798,6 +845,9 @@ void TVeskTestHomeForm::ChartToolButtonClick() {
     FSImage->setVisible(!chart);
     ImagePanel->layout()->activate();
     Chart->ShowSets(FSession.ReferenceSet, FSession.PatternSet);
+    if (HistoryPanel != nullptr &&
+        HistoryPanel->Table()->rowCount() != static_cast<int>(FSession.History.size()))
+        HistoryPanel->Refresh();
 }
 
 bool TVeskTestHomeForm::ChartShown() const {

@@ -20,6 +20,7 @@ class QToolBar;
 class QToolButton;
 class TBlocksPanel;
 class TCurveChart;
+class THistoryPanel;
 class TSearchCurve;
 class TSearchPanel;
 class TEvolveRunner;
@@ -112,6 +113,9 @@ private:
     QAction* DrawTargetAction = nullptr;
     TSearchPanel* SearchPanel = nullptr;
     QDockWidget* SearchCurveDock = nullptr;
+    QDockWidget* HistoryDock = nullptr;
+    THistoryPanel* HistoryPanel = nullptr;
+    QAction* HistoryAction = nullptr;
     TSearchCurve* SearchCurve = nullptr;
     QFileDialog* TargetDialog = nullptr;
     QFileDialog* ExportDialog = nullptr;
@@ -143,6 +147,7 @@ private:
     void BuildSaveDialog();
     void BuildPlotMenu();
     void BuildEvolveMenu();
+    void BuildHistoryDock();
     // Shows the own target (or none) on the chart.
     void ShowTarget();
     void BuildBlocksDock();
