@@ -11,8 +11,8 @@ cd "$(dirname "$0")"
 
 JOBS=$(nproc 2>/dev/null || echo 2)
 PACKAGES=(cmake g++ make qt6-base-dev qt6-svg-dev qt6-charts-dev libgl-dev libgtest-dev libbenchmark-dev fonts-dejavu-core
-    libcli11-dev nlohmann-json3-dev libtbb-dev libpagmo-dev xvfb xauth)
-CI_PACKAGES=(clang libclang-rt-14-dev valgrind)
+    libcli11-dev nlohmann-json3-dev libtbb-dev libpagmo-dev xvfb xauth help2man)
+CI_PACKAGES=(clang libclang-rt-14-dev valgrind desktop-file-utils appstream)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"
@@ -96,6 +96,31 @@ run_thread_sanitizer() {
     done
 }
 
+# check_package: the desktop entry and metainfo validate; an installation into a scratch
+# prefix holds every file; the Debian package lists, extracts and runs from its own tree.
+check_package() {
+    desktop-file-validate data/vesk-workbench.desktop
+    appstreamcli validate --no-net build/data/org.vesk.Workbench.metainfo.xml
+    local scratch
+    scratch=$(mktemp -d)
+    cmake --install build --prefix "$scratch/prefix" >/dev/null
+    for file in bin/VeskTest bin/vesk share/applications/vesk-workbench.desktop \
+        share/icons/hicolor/scalable/apps/vesk-workbench.svg \
+        share/metainfo/org.vesk.Workbench.metainfo.xml share/man/man1/vesk.1 \
+        share/bash-completion/completions/vesk; do
+        [ -e "$scratch/prefix/$file" ] || { echo "dev.sh: not installed: $file" >&2; exit 1; }
+    done
+    (cd build && cpack -G DEB >/dev/null)
+    local deb
+    deb=$(ls build/vesk-workbench_*.deb)
+    dpkg-deb --info "$deb" | grep -E 'Version|Depends'
+    dpkg-deb --contents "$deb" | awk '{print $6}'
+    dpkg-deb --extract "$deb" "$scratch/deb"
+    "$scratch/deb/usr/bin/vesk" --version
+    "$scratch/deb/usr/bin/vesk" sweep AF6553666D22533E1571
+    rm -rf "$scratch"
+}
+
 cmd=${1:-}
 case "$cmd" in
 run)
@@ -127,6 +152,8 @@ test)
         ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 run_suite build-sanitize
     fi
     if [ "${CI:-}" = "true" ]; then
+        echo "== installation and the Debian package =="
+        check_package
         run_thread_sanitizer
         fuzz_and_memcheck
     fi

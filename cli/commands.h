@@ -3,6 +3,8 @@
 // when the line names it, its callback runs the command, writes the results to standard output
 // and sets status. Faults, unwritable files and usage mistakes found while running are thrown.
 
+#include <string>
+
 #include <CLI/CLI.hpp>
 
 namespace vesk::cli {
@@ -16,7 +18,7 @@ void AddEvolveCommand(CLI::App& tool, int& status);
 void AddDescribeCommand(CLI::App& tool, int& status);
 
 // The notes under "vesk --help".
-extern const char* const ToolFooter;
+extern const std::string ToolFooter;
 // The protocol described under "vesk session --help".
 extern const char* const SessionFooter;
 

@@ -12,6 +12,7 @@
 
 #include "cli/cli_errors.h"
 #include "cli/commands.h"
+#include "cli/command_line.h"
 #include "cli/text_stream.h"
 #include "runtime/fp_fault.h"
 
@@ -19,10 +20,12 @@ using namespace vesk::cli;
 
 namespace vesk::cli {
 
-const char* const ToolFooter = R"(
+// The element limit is the one every command checks, written once.
+const std::string ToolFooter = R"(
 HEX is a pattern text of 5 hexadecimal digits a block (shape, centre, spread 0-7,
 repeats 0-7, operator), at most 32 blocks; the empty text is a pattern of no blocks.
-N is an element count, 0 to 1000000 (default 100). Negative numbers are arguments,
+N is an element count, 0 to )" + std::to_string(MaxElementCount) +
+                               R"( (default 100). Negative numbers are arguments,
 and "--" ends the options. "vesk COMMAND --help" describes each command.
 
 Exit status: 0 on success, 1 when a floating-point fault or an unwritable file stops a
