@@ -36,7 +36,16 @@ void TSearchCurve::StartRun(const QString& name) {
 
 void TSearchCurve::AddPoint(std::uint64_t evaluations, double distance) {
     if (FCurrent == nullptr || evaluations == 0) return;
-    FCurrent->append(static_cast<double>(evaluations), distance);
+    const double x = static_cast<double>(evaluations);
+    // Reports may repeat a count (the run's end after its last progress, or two reports in
+    // one round on a slow machine): the curve keeps one point a count, the better best.
+    const int last = FCurrent->count() - 1;
+    if (last >= 0 && x <= FCurrent->at(last).x()) {
+        if (distance < FCurrent->at(last).y())
+            FCurrent->replace(last, FCurrent->at(last).x(), distance);
+        return;
+    }
+    FCurrent->append(x, distance);
     FHighest = std::max(FHighest, distance);
     FLongest = std::max(FLongest, static_cast<double>(evaluations));
     FitAxes();
