@@ -12,6 +12,7 @@
 #include "fuzzyset/shapes.h"
 #include "runtime/quoted_text.h"
 #include "vesk/pattern_description.h"
+#include "workbench/tool_answers.h"
 
 namespace vesk::cli {
 
@@ -43,42 +44,20 @@ std::string Note(const TBlockDescription& d) {
                       : "";
 }
 
-// The name of the code the block's field k holds, for the fields whose codes have names.
-const char* CodeName(const TFuzzyBlock& B, std::int32_t k) {
-    if (k == ShapeField) return ShapeNames[static_cast<std::size_t>(B.Shape)];
-    if (k == OpField) return kernels::OperatorNames[static_cast<std::size_t>(B.Op)];
-    return nullptr;
-}
-
 void Describe(const TDescribeOptions& o) {
     const TPatternDescription description = DescribePattern(o.Hex, o.N);
     if (description.Problem) throw EUsageError(*description.Problem);
     std::string out;
     if (o.Format == TDescribeFormat::Json) {
-        for (const TBlockDescription& d : description.Blocks) {
-            const TFuzzyBlock& B = d.Block;
-            TJson line;
-            line["index"] = d.Index;
-            line["digits"] = d.Digits;
-            for (std::int32_t k = 0; k < FieldsPerBlock; ++k) {
-                line[BlockFields[static_cast<std::size_t>(k)].Name] = FieldOf(B, k);
-                if (const char* name = CodeName(B, k))
-                    line[std::string(BlockFields[static_cast<std::size_t>(k)].Name) + "_name"] =
-                        name;
-            }
-            line["first"] = d.Dropped ? TJson(nullptr) : TJson(d.First);
-            line["last"] = d.Dropped ? TJson(nullptr) : TJson(d.Last);
-            line["zeroed"] = d.Zeroed;
-            line["dropped"] = d.Dropped;
-            out += JsonText(line) + "\n";
-        }
+        for (const TBlockDescription& d : description.Blocks)
+            out += JsonText(BlockAnswer(d)) + "\n";
     } else {
         const bool csv = o.Format == TDescribeFormat::Csv;
         if (csv) {
             out = "index,digits";
             for (std::int32_t k = 0; k < FieldsPerBlock; ++k) {
                 const std::string name = BlockFields[static_cast<std::size_t>(k)].Name;
-                out += "," + name + (CodeName(TFuzzyBlock{}, k) ? "," + name + "_name" : "");
+                out += "," + name + (FieldCodeName(TFuzzyBlock{}, k) ? "," + name + "_name" : "");
             }
             out += ",first,last,note\n";
         }
@@ -91,7 +70,7 @@ void Describe(const TDescribeOptions& o) {
                 std::string fields = std::to_string(d.Index) + "," + CsvField(d.Digits);
                 for (std::int32_t k = 0; k < FieldsPerBlock; ++k) {
                     fields += "," + std::to_string(FieldOf(B, k));
-                    if (const char* name = CodeName(B, k)) fields += std::string(",") + name;
+                    if (const char* name = FieldCodeName(B, k)) fields += std::string(",") + name;
                 }
                 std::snprintf(line, sizeof line, "%s,%s,%s,%s\n", fields.c_str(),
                               d.Dropped ? "" : std::to_string(d.First).c_str(),

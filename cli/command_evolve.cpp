@@ -12,11 +12,11 @@
 #include "cli/json_output.h"
 #include "cli/stop_signals.h"
 #include "cli/text_stream.h"
-#include "runtime/split_mix.h"
 #include "search/pattern_search.h"
 #include "search/target_file.h"
 #include "vesk/agent.h"
 #include "vesk/hex_text.h"
+#include "workbench/tool_answers.h"
 
 namespace vesk::cli {
 
@@ -34,7 +34,7 @@ struct TEvolveOptions {
     std::optional<TAlgorithm> Algorithm;
     int Islands = 0;
     unsigned Seed = 1;
-    std::uint64_t Evaluations = 5'000'000;
+    std::uint64_t Evaluations = ToolEvolveBudget;
     double Seconds = 0;
     double Distance = -1;
     TEvolveFormat Format = TEvolveFormat::Json;
@@ -44,20 +44,8 @@ struct TEvolveOptions {
     bool BlocksGiven = false, EvaluationsGiven = false;
 };
 
-// The seed the target on a line of a --targets file is searched with: the same whatever the
-// other lines, so that the line alone with --target and this seed gives the same answer.
-unsigned TargetSeed(unsigned seed, long line) {
-    std::uint64_t state =
-        (static_cast<std::uint64_t>(seed) << 32) + static_cast<std::uint64_t>(line);
-    return static_cast<unsigned>(SplitMix64(state) >> 32);
-}
-
 const std::map<std::string, TObjective> ObjectiveWords{{"distance", TObjective::Distance},
                                                        {"sweep", TObjective::Sweep}};
-
-const char* ObjectiveWord(TObjective objective) {
-    return objective == TObjective::Sweep ? "sweep" : "distance";
-}
 
 // One line on standard error that rewrites itself, at most ten times a second.
 class TProgressBar {
@@ -96,64 +84,6 @@ private:
     double FLast = 0;
     bool FShown = false;
 };
-
-TJson ProgressLine(const TSearchProgress& p, TObjective objective, std::int32_t elements) {
-    TJson line;
-    line["evaluations"] = p.Evaluations;
-    line["best"] = p.Best;
-    line["mean_distance"] = MeanDistanceOfObjective(p.Best, objective, elements);
-    line["hex"] = PatternHex(p.Pattern);
-    line["seconds"] = p.Seconds;
-    line["evaluations_per_second"] = p.EvaluationsPerSecond;
-    return line;
-}
-
-// What "vesk evolve" prints in JSON: the result, every figure scored again as the rest of the
-// tool scores it.
-TJson EvolveReport(const TEvolveOptions& o, const TSearchSettings& settings,
-                   const TSearchResult& result, const std::string& targetName) {
-    const std::int32_t n = settings.Target.Count();
-    const bool ownTarget = !targetName.empty();
-    TPatternScorer scorer(settings.Target);
-    const TPatternScore score = scorer.ScoreBlocks(result.Pattern);
-    TJson out;
-    out["hex"] = PatternHex(result.Pattern);
-    out["blocks"] = result.Pattern.size();
-    out["elements"] = n;
-    out["target"] = ownTarget ? targetName : "reference";
-    out["objective"] = ObjectiveWord(o.Objective);
-    out["distance"] = score.Distance;
-    out["mean_distance"] = MeanDistanceOf(score.Distance, n);
-    out["fitness"] = score.Fitness;
-    if (ownTarget) {
-        out["sweep"] = nullptr;
-    } else {
-        TJson sweep = TJson::array();
-        for (std::int32_t size : SweepSizes)
-            sweep.push_back(TPatternScorer(size).ScoreBlocks(result.Pattern).Fitness);
-        out["sweep"] = sweep;
-    }
-    if (o.Objective == TObjective::Sweep) out["sweep_mean_distance"] = result.Best;
-    out["evaluations"] = result.Evaluations;
-    out["seconds"] = result.Seconds;
-    out["evaluations_per_second"] = result.Seconds > 0 ? result.Evaluations / result.Seconds : 0.0;
-    out["algorithm"] = AlgorithmName(result.Algorithm);
-    out["islands"] = result.Islands;
-    out["seed"] = settings.Seed;
-    out["stopped"] = SearchEndName(result.Stopped);
-    if (o.Pareto) {
-        TJson front = TJson::array();
-        for (const TFrontPoint& point : result.Front) {
-            const TPatternScore pointScore = scorer.ScoreBlocks(point.Pattern);
-            front.push_back({{"blocks", point.Pattern.size()},
-                             {"hex", PatternHex(point.Pattern)},
-                             {"distance", pointScore.Distance},
-                             {"fitness", pointScore.Fitness}});
-        }
-        out["front"] = front;
-    }
-    return out;
-}
 
 // The settings every target of the run shares.
 TSearchSettings BaseSettings(const TEvolveOptions& o) {
@@ -200,7 +130,7 @@ bool SearchAndReport(const TEvolveOptions& o, const TSearchSettings& settings,
         observer = [&shown](const TSearchProgress& p) { shown->Show(p); };
     else if (progress == TProgressForm::Json)
         observer = [&o, n](const TSearchProgress& p) {
-            std::fprintf(stderr, "%s\n", JsonText(ProgressLine(p, o.Objective, n)).c_str());
+            std::fprintf(stderr, "%s\n", JsonText(ProgressAnswer(p, o.Objective, n)).c_str());
         };
 
     TSearchResult result;
@@ -214,7 +144,7 @@ bool SearchAndReport(const TEvolveOptions& o, const TSearchSettings& settings,
     if (o.Format == TEvolveFormat::Plain)
         WriteOut(PatternHex(result.Pattern) + "\n");
     else
-        WriteOut(JsonText(EvolveReport(o, settings, result, targetName)) + "\n");
+        WriteOut(JsonText(EvolveAnswer(settings, result, targetName)) + "\n");
     FlushOut(); // while the signals are still caught: the result is out before any default action
     return result.Stopped != TSearchEnd::Interrupted;
 }
@@ -230,7 +160,7 @@ int Evolve(const TEvolveOptions& o) {
         if (!o.Targets.empty()) {
             for (TTargetLine& line : ReadTargetLines(o.Targets)) {
                 settings.Target = std::move(line.Target);
-                settings.Seed = TargetSeed(o.Seed, line.Line);
+                settings.Seed = TargetLineSeed(o.Seed, line.Line);
                 if (!SearchAndReport(o, settings, o.Targets + ":" + std::to_string(line.Line),
                                      stopSignals))
                     break;

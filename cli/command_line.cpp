@@ -5,7 +5,7 @@
 #include <cmath>
 #include <map>
 
-#include "cli/pattern_check.h"
+#include "vesk/pattern_check.h"
 
 namespace vesk::cli {
 

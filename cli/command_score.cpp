@@ -13,7 +13,7 @@
 #include "cli/commands.h"
 #include "cli/csv_field.h"
 #include "cli/json_output.h"
-#include "cli/pattern_check.h"
+#include "vesk/pattern_check.h"
 #include "cli/text_stream.h"
 #include "runtime/fp_fault.h"
 #include "runtime/quoted_text.h"

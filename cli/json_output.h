@@ -5,11 +5,11 @@
 #include <string>
 #include <string_view>
 
-#include <nlohmann/json.hpp>
+#include "workbench/tool_answers.h"
 
 namespace vesk::cli {
 
-using TJson = nlohmann::ordered_json;
+using vesk::TJson;
 
 // The value on one line, without a line feed.
 inline std::string JsonText(const TJson& value) {

@@ -16,6 +16,8 @@ namespace vesk {
 
 // The largest evaluation budget the tool and the session take.
 constexpr std::uint64_t MaxEvaluations = 1'000'000'000'000;
+// The budget "vesk evolve" (and the Python module's evolve) spends unless told otherwise.
+constexpr std::uint64_t ToolEvolveBudget = 5'000'000;
 // The longest time limit: a deadline some thirty years away still fits the clock.
 constexpr double MaxSeconds = 1e9;
 // The most islands a search runs (each a thread).

@@ -9,14 +9,16 @@
 #include <nlohmann/json.hpp>
 
 #include "runtime/quoted_text.h"
+#include "runtime/split_mix.h"
 
 namespace vesk {
+
+const char* const NotADegree = "is not a degree (a whole number 0..100)";
 
 namespace {
 
 constexpr std::string_view Blanks = " \t\r\f\v";
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
-const char* const NotADegree = "is not a degree (a whole number 0..100)";
 
 [[noreturn]] void Refuse(const std::string& name, long line, std::string_view value,
                          const std::string& why) {
@@ -274,6 +276,12 @@ std::vector<TTargetLine> ReadTargetLines(const std::string& path) {
     });
     if (targets.empty()) throw ETargetError(path + ": no targets");
     return targets;
+}
+
+unsigned TargetLineSeed(unsigned seed, long line) {
+    std::uint64_t state =
+        (static_cast<std::uint64_t>(seed) << 32) + static_cast<std::uint64_t>(line);
+    return static_cast<unsigned>(SplitMix64(state) >> 32);
 }
 
 } // namespace vesk

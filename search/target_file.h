@@ -16,6 +16,9 @@ namespace vesk {
 constexpr std::int32_t MaxTargetElements = MaxReferenceElements;
 constexpr std::size_t MaxTargetBytes = std::size_t{64} << 20;
 
+// What a value that is not a degree is called, after the value.
+extern const char* const NotADegree; // "is not a degree (a whole number 0..100)"
+
 // A target file that cannot be read or holds something else than degrees; the message names
 // the file, the line and the value (quoted as QuotedInput quotes it).
 class ETargetError : public std::runtime_error {
@@ -41,5 +44,8 @@ struct TTargetLine {
 // The targets of a file holding one a line: degrees separated by blanks or commas, or a JSON
 // array; blank lines are skipped. A line that is not a target is refused naming its line.
 std::vector<TTargetLine> ReadTargetLines(const std::string& path);
+// The seed the target on a line of such a file is searched with: the same whatever the other
+// lines, so that the line alone, searched with this seed, gives the same answer.
+unsigned TargetLineSeed(unsigned seed, long line);
 
 } // namespace vesk

@@ -4,14 +4,14 @@
 
 #include <string>
 
-#include "cli/pattern_check.h"
+#include "vesk/pattern_check.h"
 #include "vesk/exact_hex.h"
 
 namespace vesk {
 namespace {
 
 bool Accepted(const std::string& text) {
-    return !cli::PatternProblem(text).has_value();
+    return !PatternProblem(text).has_value();
 }
 
 TEST(ExactPatternText, AgreesWithPatternProblemOnEveryByteInEveryPlace) {

@@ -1,10 +1,9 @@
-#include "cli/pattern_check.h"
+#include "vesk/pattern_check.h"
 
-#include "cli/cli_errors.h"
 #include "runtime/quoted_text.h"
 #include "vesk/fuzzy_block.h"
 
-namespace vesk::cli {
+namespace vesk {
 
 namespace {
 
@@ -33,8 +32,4 @@ std::optional<std::string> PatternProblem(std::string_view text) {
     return std::nullopt;
 }
 
-void RequirePattern(std::string_view text) {
-    if (auto problem = PatternProblem(text)) throw EUsageError(*problem);
-}
-
-} // namespace vesk::cli
+} // namespace vesk
