@@ -1,0 +1,62 @@
+"""The search as a notebook runs it: in threads beside the interpreter, with progress, and
+ended by Ctrl-C with the best so far."""
+
+import _thread
+import threading
+import time
+
+import pytest
+import vesk
+
+
+def test_threads_run_beside_a_search():
+    # The lock is released while the core works: the main thread keeps counting.
+    answers = []
+    worker = threading.Thread(target=lambda: answers.append(
+        vesk.evolve(seconds=1.5, islands=1, blocks=8)))
+    worker.start()
+    ticks = 0
+    while worker.is_alive():
+        ticks += 1
+        time.sleep(0.01)
+    assert answers[0]["stopped"] == "seconds"
+    assert ticks > 50
+
+
+def test_progress_is_reported_and_its_exception_ends_the_search():
+    seen = []
+    answer = vesk.evolve(evaluations=400_000, islands=1, progress=seen.append)
+    assert seen and set(seen[-1]) == {"evaluations", "best", "mean_distance", "hex", "seconds",
+                                      "evaluations_per_second"}
+    assert [p["evaluations"] for p in seen] == sorted(p["evaluations"] for p in seen)
+    assert seen[-1]["best"] >= answer["distance"] - 1e-9
+
+    def refuse(progress):
+        raise RuntimeError("enough")
+    started = time.monotonic()
+    with pytest.raises(RuntimeError, match="enough") as raised:
+        vesk.evolve(evaluations=10 ** 12, islands=1, progress=refuse)
+    assert time.monotonic() - started < 10
+    assert raised.value.result["stopped"] == "interrupted"
+
+
+def test_ctrl_c_ends_the_search_with_the_best_so_far():
+    timer = threading.Timer(0.7, _thread.interrupt_main)
+    started = time.monotonic()
+    timer.start()
+    with pytest.raises(KeyboardInterrupt) as raised:
+        vesk.evolve(evaluations=10 ** 12, islands=2)
+    assert time.monotonic() - started < 5
+    result = raised.value.result
+    assert result["stopped"] == "interrupted" and result["blocks"] == 16
+    assert result["distance"] == vesk.score([result["hex"]])[1][0]
+
+
+def test_a_pool_of_threads_scores_in_parallel():
+    from concurrent.futures import ThreadPoolExecutor
+    patterns = ["AF6553666D22533E1571", "77467C422E8C46887454"] * 200
+    alone = vesk.score(patterns, n=2000, jobs=1)[1].tolist()
+    with ThreadPoolExecutor(4) as pool:
+        results = list(pool.map(lambda _: vesk.score(patterns, n=2000, jobs=1)[1].tolist(),
+                                range(8)))
+    assert all(r == alone for r in results)
