@@ -18,7 +18,7 @@ TSearchSettings Small(std::optional<TAlgorithm> algorithm = std::nullopt) {
     TSearchSettings settings;
     settings.Blocks = 8;
     settings.Islands = 2;
-    settings.Evaluations = 60000;
+    settings.Evaluations = 60000 / VESK_TEST_SHARE;
     settings.Algorithm = algorithm;
     return settings;
 }
@@ -41,6 +41,7 @@ TEST(SearchPattern, TheSameSettingsGiveTheSamePatternWithEveryAlgorithm) {
 
 TEST(SearchPattern, TheBestIsWhatTheScorerGivesAndBeatsARandomPattern) {
     TSearchSettings settings = Small();
+    settings.Evaluations = 60000;
     const TSearchResult result = RunSearch(settings);
     ASSERT_EQ(result.Pattern.size(), 8u);
     TPatternScorer scorer(settings.Target);

@@ -83,14 +83,15 @@ void Walk(std::int32_t elements, std::size_t blocks, int moves, unsigned seed,
 }
 
 TEST(IncrementalPattern, EveryChangeScoresAsTheFullProjection) {
-    Walk(1, 4, 3000, 1);
+    constexpr int Share = VESK_TEST_SHARE;
+    Walk(1, 4, 3000 / Share, 1);
     for (std::int32_t n = 10; n <= 40; ++n)
-        Walk(n, 16, 1500, static_cast<unsigned>(n));
-    Walk(100, 16, 20000, 2);
-    Walk(100, 32, 10000, 3);
-    Walk(2048, 16, 3000, 4);
-    Walk(5000, 32, 1500, 5);
-    Walk(20000, 8, 200, 6); // no kept runs: each drawn anew
+        Walk(n, 16, 1500 / Share, static_cast<unsigned>(n));
+    Walk(100, 16, 20000 / Share, 2);
+    Walk(100, 32, 10000 / Share, 3);
+    Walk(2048, 16, 3000 / Share, 4);
+    Walk(5000, 32, 1500 / Share, 5);
+    Walk(20000, 8, 200 / Share, 6); // no kept runs: each drawn anew
 }
 
 // A sampled universe holds the exact projection's degrees at every k-th element, on universes

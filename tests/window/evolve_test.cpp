@@ -72,10 +72,11 @@ private slots:
         QTimer ticker;
         connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
         ticker.start(10);
-        QTest::qWait(UnderValgrind() ? 3000 : 400);
-        QVERIFY(ticks >= 5);
+        // Under valgrind the threads take turns, slowly: the window gets its ticks later.
+        const int patience = UnderValgrind() ? 60000 : 400;
+        QTRY_VERIFY_WITH_TIMEOUT(ticks >= 5, patience);
         QVERIFY(FForm->EvolveRunning());
-        QVERIFY(Status().contains("evaluations, distance"));
+        QTRY_VERIFY_WITH_TIMEOUT(Status().contains("evaluations, distance"), patience + 1000);
         QVERIFY(Find<QProgressBar>("EvalProgressBar")->value() < 100);
 
         QElapsedTimer stopping;
@@ -83,7 +84,7 @@ private slots:
         Button("EvolveToolButton")->click();
         while (FForm->EvolveRunning())
             QTest::qWait(1);
-        QVERIFY(stopping.elapsed() < (UnderValgrind() ? 5000 : 200));
+        QVERIFY(stopping.elapsed() < (UnderValgrind() ? 20000 : 200));
         QCOMPARE(Button("EvolveToolButton")->text(), QString("Evolve"));
         QVERIFY(Find<QProgressBar>("EvalProgressBar")->isHidden());
         for (const char* other : {"RandomVeskToolButton", "HexaToolButton", "FitToolButton"})
