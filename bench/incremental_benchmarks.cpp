@@ -12,7 +12,7 @@
 namespace vesk::bench {
 namespace {
 
-constexpr std::size_t Blocks = 16;
+constexpr std::size_t WalkBlocks = 16;
 constexpr std::size_t Moves = 4096;
 
 struct TMove {
@@ -32,11 +32,11 @@ TWalk MakeWalk() {
         return std::uniform_int_distribution<std::int32_t>(0, FieldHighest(k))(random);
     };
     TWalk walk;
-    for (std::size_t b = 0; b < Blocks; ++b)
+    for (std::size_t b = 0; b < WalkBlocks; ++b)
         walk.Start.push_back({field(0), field(1), field(2), field(3), field(4)});
     TBlockList current = walk.Start;
     for (std::size_t m = 0; m < Moves; ++m) {
-        const std::size_t at = random() % Blocks;
+        const std::size_t at = random() % WalkBlocks;
         TFuzzyBlock B = current[at];
         const std::int32_t k = static_cast<std::int32_t>(random() % FieldsPerBlock);
         FieldOf(B, k) = field(k);
