@@ -50,7 +50,11 @@ double RealArgument(py::handle value, const char* name, double lowest, bool lowe
         WrongType(name, "a number", value);
     PyObject* real = PyNumber_Float(value.ptr());
     if (real == nullptr) {
+        const bool tooLarge = PyErr_ExceptionMatches(PyExc_OverflowError);
         PyErr_Clear();
+        // An integer past every double: the tool's words for its digits.
+        if (tooLarge)
+            Refuse(name, RealNumberProblem(py::str(value), lowest, lowestAllowed, highest));
         WrongType(name, "a number", value);
     }
     const double number = PyFloat_AsDouble(real);
