@@ -70,8 +70,7 @@ run_suite() {
 # The sanitizer builds compile a few sources at a time (a unity build): the large header-only
 # libraries are compiled once a batch instead of once a source, which saves a third of their
 # build time. The main build keeps one source at a time, so that a missing include shows, except
-# in CI, which has a time limit to keep (there the fuzzers' build still compiles the core and the
-# tool one source at a time).
+# in CI, which has a time limit to keep.
 ONCE=-DCMAKE_UNITY_BUILD=ON
 MAIN_ONCE=-DCMAKE_UNITY_BUILD=OFF
 if [ "${CI:-}" = "true" ]; then MAIN_ONCE=$ONCE; fi
@@ -79,7 +78,7 @@ if [ "${CI:-}" = "true" ]; then MAIN_ONCE=$ONCE; fi
 # build_fuzzers: the libFuzzer targets, built with clang into build-fuzz.
 build_fuzzers() {
     cmake -S . -B build-fuzz "${DEBUG_INFO[@]}" -DCMAKE_CXX_COMPILER="$(command -v clang++)" -DVESK_FUZZ=ON \
-        -DVESK_BUILD_BENCH=OFF >/dev/null
+        -DVESK_BUILD_BENCH=OFF "$ONCE" >/dev/null
     cmake --build build-fuzz -j "$JOBS" --target vesk_fuzzers
 }
 
@@ -89,17 +88,17 @@ run_fuzzers() {
     fuzz/run.sh build-fuzz "$1"
 }
 
-# CI's last checks: the window tests under memcheck, two at a time, then each fuzzer briefly,
-# half of them on each core; every log is shown, and any failing fails the run.
+# CI's last checks: the window tests under memcheck, two at a time, then each fuzzer for ten
+# seconds, half of them on each core; every log is shown, and any failing fails the run.
 fuzz_and_memcheck() {
     build_fuzzers
     local status=0 fuzzers=() binary
     tests/valgrind/memcheck_window.sh build || status=1
     for binary in build-fuzz/fuzz/fuzz_*; do [ -x "$binary" ] && fuzzers+=("${binary##*/fuzz_}"); done
     local half=$(((${#fuzzers[@]} + 1) / 2))
-    fuzz/run.sh build-fuzz 20 "${fuzzers[@]:0:half}" >build-fuzz/run-1.log 2>&1 &
+    fuzz/run.sh build-fuzz 10 "${fuzzers[@]:0:half}" >build-fuzz/run-1.log 2>&1 &
     local first=$!
-    fuzz/run.sh build-fuzz 20 "${fuzzers[@]:half}" >build-fuzz/run-2.log 2>&1 || status=1
+    fuzz/run.sh build-fuzz 10 "${fuzzers[@]:half}" >build-fuzz/run-2.log 2>&1 || status=1
     wait "$first" || status=1
     cat build-fuzz/run-1.log build-fuzz/run-2.log
     return $status
