@@ -104,3 +104,16 @@ def test_a_target_array_and_the_targets_file_agree(tmp_path):
         assert answer["target"] == f"{path}:{line}" and mine["target"] == "array"
         del answer["target"], mine["target"]
         assert without_times(mine) == without_times(answer)
+
+
+def test_the_stubs_and_docstrings_cover_every_function():
+    import ast
+    import inspect
+    from pathlib import Path
+    stubs = Path(vesk.__file__).with_name("vesk.pyi")
+    tree = ast.parse(stubs.read_text())
+    named = {node.name for node in tree.body if isinstance(node, (ast.FunctionDef, ast.ClassDef))}
+    public = {name for name in dir(vesk) if not name.startswith("_") and name.islower()}
+    assert public <= named
+    for name in public:
+        assert len(inspect.getdoc(getattr(vesk, name)) or "") > 80, name
