@@ -70,7 +70,13 @@ double RealArgument(py::handle value, const char* name, double lowest, bool lowe
 
 std::string TextArgument(py::handle value, const char* name) {
     if (!py::isinstance<py::str>(value)) WrongType(name, "a str", value);
-    return value.cast<std::string>();
+    Py_ssize_t size = 0;
+    const char* text = PyUnicode_AsUTF8AndSize(value.ptr(), &size);
+    if (text == nullptr) { // lone surrogates have no UTF-8
+        PyErr_Clear();
+        Refuse(name, "is not text that UTF-8 can hold");
+    }
+    return std::string(text, static_cast<std::size_t>(size));
 }
 
 std::string PatternArgument(py::handle value, const char* name) {
@@ -83,7 +89,7 @@ std::vector<std::int32_t> CodeListArgument(py::handle value, const char* name,
                                            std::int32_t highest) {
     std::string text;
     if (py::isinstance<py::str>(value)) {
-        text = value.cast<std::string>();
+        text = TextArgument(value, name);
     } else {
         if (!py::isinstance<py::iterable>(value))
             WrongType(name, "a list of codes like \"0-7,12\" or of whole numbers", value);

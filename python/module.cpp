@@ -160,8 +160,11 @@ std::string Sweep(const py::object& hex) {
 }
 
 py::list ReadTargets(const py::object& path) {
-    const std::string name =
-        TextArgument(py::str(py::module_::import("os").attr("fspath")(path)), "path");
+    // A path as os.fsdecode gives it (str, bytes or a path object), without a NUL: the file
+    // system would end the name there.
+    const std::string name = TextArgument(py::module_::import("os").attr("fsdecode")(path), "path");
+    if (name.find('\0') != std::string::npos)
+        throw py::value_error("path: embedded null character");
     std::vector<TTargetLine> lines;
     try {
         py::gil_scoped_release released;

@@ -40,6 +40,10 @@ from conftest import PRESETS
     (lambda: vesk.evolve(progress=3), TypeError, "progress: must be callable"),
     (lambda: vesk.evolve(generations=3), TypeError, "unexpected keyword argument 'generations'"),
     (lambda: vesk.read_targets("/nonexistent/targets"), ValueError, "cannot be read"),
+    (lambda: vesk.read_targets(b"/nonexistent"), ValueError, "/nonexistent: cannot be read"),
+    (lambda: vesk.read_targets("a\x00b"), ValueError, "path: embedded null character"),
+    (lambda: vesk.project("\udcff" * 5), ValueError, "hex: is not text that UTF-8 can hold"),
+    (lambda: vesk.describe("\udcff" * 5), ValueError, "hex: is not text"),
 ])
 def test_usage_mistakes_in_the_tools_words(call, error, words):
     with pytest.raises(error) as raised:
