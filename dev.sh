@@ -104,9 +104,11 @@ fuzz_and_memcheck() {
     return $status
 }
 
-# The threaded code's tests under ThreadSanitizer (build-tsan): batch scoring, "vesk score" on
-# several threads and the pattern search.
-THREADED_TARGETS=(vesk vesk_scoring_tests vesk_search_tests vesk_cli_tests)
+# The threaded code under ThreadSanitizer (build-tsan): batch scoring and the pattern search
+# through their tests, and "vesk score" on several threads and "vesk evolve" through the tool's
+# tests of the main build, which start the instrumented tool (VESK_TOOL) with a quarter of their
+# longest inputs.
+THREADED_TARGETS=(vesk vesk_scoring_tests vesk_search_tests)
 THREADED_TESTS='BatchScorer.*:VeskScore.*:Search*.*:VeskEvolve*.*'
 run_thread_sanitizer() {
     echo "== the threaded tests under ThreadSanitizer =="
@@ -117,7 +119,8 @@ run_thread_sanitizer() {
     (tsan_run build-tsan/tests/vesk/vesk_scoring_tests &&
         tsan_run build-tsan/tests/search/vesk_search_tests) >build-tsan/lane-1.log 2>&1 &
     local first=$!
-    tsan_run build-tsan/tests/cli/vesk_cli_tests >build-tsan/lane-2.log 2>&1 || status=1
+    VESK_TOOL=$PWD/build-tsan/cli/vesk VESK_TEST_SHARE=4 tsan_run build/tests/cli/vesk_cli_tests \
+        >build-tsan/lane-2.log 2>&1 || status=1
     wait "$first" || status=1
     cat build-tsan/lane-1.log build-tsan/lane-2.log
     return $status

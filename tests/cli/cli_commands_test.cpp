@@ -208,7 +208,7 @@ std::string RandomPatternLines(std::size_t count) {
 }
 
 TEST(VeskScore, EveryThreadCountAnswersTheSameInInputOrder) {
-    constexpr std::size_t Lines = 200000 / VESK_TEST_SHARE;
+    const std::size_t Lines = 200000 / static_cast<std::size_t>(TestShare());
     const std::string input = RandomPatternLines(Lines);
     const TToolRun one = RunTool({"score", "--jobs", "1"}, input);
     const TToolRun two = RunTool({"score", "--jobs", "2"}, input);

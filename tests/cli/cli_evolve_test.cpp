@@ -109,6 +109,7 @@ TEST(VeskEvolve, SignalsAtAnyMomentNeverLoseTheResult) {
     const std::vector<std::vector<int>> cases = {
         {SIGINT}, {SIGINT, SIGINT}, {SIGTERM}, {SIGTERM, SIGINT}, {SIGINT, SIGTERM, SIGINT}};
     int interrupted = 0;
+    const char* const tool = ToolPath(); // before fork: the child only calls exec
     for (int round = 0; round < 10; ++round) {
         const std::vector<int>& sent = cases[static_cast<std::size_t>(round) % cases.size()];
         int errors[2];
@@ -118,8 +119,7 @@ TEST(VeskEvolve, SignalsAtAnyMomentNeverLoseTheResult) {
             std::freopen(out.c_str(), "w", stdout);
             dup2(errors[1], STDERR_FILENO);
             close(errors[0]);
-            execl(VESK_TOOL_PATH, "vesk", "evolve", "--evaluations", "400000", "--progress", "json",
-                  nullptr);
+            execl(tool, "vesk", "evolve", "--evaluations", "400000", "--progress", "json", nullptr);
             _exit(127);
         }
         close(errors[1]);

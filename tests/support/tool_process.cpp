@@ -16,6 +16,14 @@ extern char** environ;
 
 namespace vesk::test {
 
+const char* ToolPath() {
+    static const std::string path = [] {
+        const char* given = std::getenv("VESK_TOOL");
+        return std::string(given != nullptr && *given != '\0' ? given : VESK_TOOL_PATH);
+    }();
+    return path.c_str();
+}
+
 namespace {
 
 std::string ReadFile(const std::string& path) {
@@ -34,7 +42,7 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 TToolRun Spawn(const std::vector<std::string>& args, const TScratch& scratch,
                const std::function<void(posix_spawn_file_actions_t&)>& prepare,
                const std::function<void(TToolRun&)>& whileRunning = {}) {
-    std::vector<std::string> words{VESK_TOOL_PATH};
+    std::vector<std::string> words{ToolPath()};
     words.insert(words.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& word : words)
@@ -47,9 +55,9 @@ TToolRun Spawn(const std::vector<std::string>& args, const TScratch& scratch,
     prepare(actions);
     posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, VESK_TOOL_PATH, &actions, nullptr, argv.data(), environ);
+    const int spawned = posix_spawn(&pid, ToolPath(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) throw std::runtime_error("cannot start " VESK_TOOL_PATH);
+    if (spawned != 0) throw std::runtime_error(std::string("cannot start ") + ToolPath());
 
     TToolRun run;
     if (whileRunning) whileRunning(run);

@@ -2,10 +2,25 @@
 // Runs the built vesk tool with its standard streams set up the hostile ways a user or a shell
 // can set them up: arbitrary bytes in, a file or device that fails, a reader that goes away.
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 namespace vesk::test {
+
+// The tool the runs start: $VESK_TOOL when set (another build's, a ThreadSanitizer one say), else
+// this build's.
+const char* ToolPath();
+
+#ifdef VESK_TEST_SHARE
+// The share of the longest inputs a test gives the tool: $VESK_TEST_SHARE when set (a slow tool
+// from another build), else this build's.
+inline int TestShare() {
+    const char* given = std::getenv("VESK_TEST_SHARE");
+    return given != nullptr ? std::max(1, std::atoi(given)) : VESK_TEST_SHARE;
+}
+#endif
 
 // How one run ended. A tool that crashes or is killed by a signal has Status -1 and its Signal.
 struct TToolRun {
