@@ -37,12 +37,8 @@ std::vector<std::int32_t> ProjectedDegrees(const TDegreeOptions& o) {
     return pattern.Degrees();
 }
 
-std::vector<std::int32_t> ShapeDegrees(const TDegreeOptions& o) {
-    std::vector<std::int32_t> degrees;
-    degrees.reserve(static_cast<std::size_t>(o.Last) + 1);
-    for (std::int32_t x = 0; x <= o.Last; ++x)
-        degrees.push_back(ShapeDegree(o.Code, 0, o.Last, x));
-    return degrees;
+std::vector<std::int32_t> ShapeOfOptions(const TDegreeOptions& o) {
+    return ShapeDegrees(o.Code, o.Last);
 }
 
 // A subcommand printing the degrees compute gives for its options.
@@ -76,7 +72,7 @@ void AddDegreeCommands(CLI::App& tool, int& status) {
 
     auto shape = std::make_shared<TDegreeOptions>();
     command = AddDegreeCommand(tool, status, "shape", "print shape CODE (0..17) over elements 0..W",
-                               shape, ShapeDegrees);
+                               shape, ShapeOfOptions);
     command->add_option("CODE", shape->Code, "shape code")
         ->required()
         ->check(WholeNumber(0, ShapeCodeCount - 1));

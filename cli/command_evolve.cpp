@@ -44,9 +44,6 @@ struct TEvolveOptions {
     bool BlocksGiven = false, EvaluationsGiven = false;
 };
 
-const std::map<std::string, TObjective> ObjectiveWords{{"distance", TObjective::Distance},
-                                                       {"sweep", TObjective::Sweep}};
-
 // One line on standard error that rewrites itself, at most ten times a second.
 class TProgressBar {
 public:
@@ -221,7 +218,10 @@ void AddEvolveCommand(CLI::App& tool, int& status) {
     command->add_option("--blocks", o->Blocks, "blocks of the pattern")
         ->check(WholeNumber(1, MaxBlocks))
         ->capture_default_str();
-    AddWordOption(*command, "--objective", o->Objective, ObjectiveWords,
+    std::map<std::string, TObjective> objectives;
+    for (const std::string& word : ObjectiveWords())
+        objectives.emplace(word, *ObjectiveOfWord(word));
+    AddWordOption(*command, "--objective", o->Objective, objectives,
                   "distance (default), or sweep (the reference only)");
     command->add_flag("--pareto", o->Pareto,
                       "also minimise the blocks used (the front by NSGA-II)");

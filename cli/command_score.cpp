@@ -131,7 +131,7 @@ void ScoreChunk(TScoredChunk& chunk, TPatternScorer& scorer, TScoreFormat format
             AppendAnswer(chunk.Out, format, hex,
                          scorer.ScoreBlocks({blocks.data(), static_cast<std::size_t>(count)}));
         } catch (const EFloatingPointFault& fault) {
-            AppendProblem(chunk, format, number, hex, std::string(fault.what()) + ".");
+            AppendProblem(chunk, format, number, hex, ShownFaultMessage(fault));
         }
     }
 }

@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
     } catch (const EUsageError& error) {
         return UsageMistake(error.what());
     } catch (const vesk::EFloatingPointFault& fault) {
-        PrintError(std::string(fault.what()) + ".");
+        PrintError(ShownFaultMessage(fault));
     } catch (const ECommandFailure& failure) {
         PrintError(failure.what());
     } catch (const EOutputError& error) {

@@ -128,4 +128,12 @@ std::int32_t ShapeDegree(std::int32_t Code, std::int32_t First, std::int32_t Las
     return ResolveShape(Code)(First, Last, X);
 }
 
+std::vector<std::int32_t> ShapeDegrees(std::int32_t Code, std::int32_t Last) {
+    std::vector<std::int32_t> degrees;
+    degrees.reserve(static_cast<std::size_t>(Last) + 1);
+    for (std::int32_t x = 0; x <= Last; ++x)
+        degrees.push_back(ShapeDegree(Code, 0, Last, x));
+    return degrees;
+}
+
 } // namespace vesk

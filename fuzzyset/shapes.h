@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace vesk {
 
@@ -22,5 +23,7 @@ TShapeFunction ResolveShape(std::int32_t Code);
 // The degree of X on the run First..Last under shape Code. The bell over a run of two elements
 // raises "Floating point division by zero".
 std::int32_t ShapeDegree(std::int32_t Code, std::int32_t First, std::int32_t Last, std::int32_t X);
+// The degrees of shape Code over elements 0..Last ("vesk shape CODE W"); faults as ShapeDegree.
+std::vector<std::int32_t> ShapeDegrees(std::int32_t Code, std::int32_t Last);
 
 } // namespace vesk

@@ -6,6 +6,7 @@
 
 #include "python/arguments.h"
 #include "python/json_objects.h"
+#include "search/option_text.h"
 #include "search/pattern_search.h"
 #include "vesk/hex_text.h"
 #include "workbench/tool_answers.h"
@@ -101,9 +102,9 @@ TSearchSettings SettingsOf(const py::object& target, const py::kwargs& options) 
         settings.Operators = CodeListArgument(*operators, "operators", FieldHighest(OpField));
     if (const auto objective = Given(options, "objective")) {
         const std::string word = TextArgument(*objective, "objective");
-        if (word != "distance" && word != "sweep")
-            throw py::value_error("objective: " + word + " not in {distance,sweep}");
-        settings.Objective = word == "sweep" ? TObjective::Sweep : TObjective::Distance;
+        const auto named = ObjectiveOfWord(word);
+        if (!named) throw py::value_error("objective: " + NotAmongWords(word, ObjectiveWords()));
+        settings.Objective = *named;
     }
     if (settings.Objective == TObjective::Sweep && !target.is_none())
         throw py::value_error("the sweep objective scores against the built-in reference only");
@@ -113,13 +114,9 @@ TSearchSettings SettingsOf(const py::object& target, const py::kwargs& options) 
     }
     if (const auto algorithm = Given(options, "algorithm")) {
         const std::string word = TextArgument(*algorithm, "algorithm");
-        std::string names;
-        for (TAlgorithm known : SearchAlgorithms()) {
-            if (word == AlgorithmName(known)) settings.Algorithm = known;
-            names += (names.empty() ? "" : ",") + std::string(AlgorithmName(known));
-        }
+        settings.Algorithm = AlgorithmOfName(word);
         if (!settings.Algorithm)
-            throw py::value_error("algorithm: " + word + " not in {" + names + "}");
+            throw py::value_error("algorithm: " + NotAmongWords(word, AlgorithmNames()));
     }
     if (const auto islands = Given(options, "islands"))
         settings.Islands = static_cast<int>(WholeArgument(*islands, "islands", 1, MaxIslands));

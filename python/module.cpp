@@ -58,11 +58,7 @@ py::object Shape(const py::object& code, const py::object& width) {
         static_cast<std::int32_t>(WholeArgument(code, "code", 0, ShapeCodeCount - 1));
     const auto last =
         static_cast<std::int32_t>(WholeArgument(width, "width", 0, MaxReferenceElements - 1));
-    std::vector<std::int32_t> degrees;
-    degrees.reserve(static_cast<std::size_t>(last) + 1);
-    for (std::int32_t x = 0; x <= last; ++x)
-        degrees.push_back(ShapeDegree(shape, 0, last, x));
-    return DegreeArray(degrees);
+    return DegreeArray(ShapeDegrees(shape, last));
 }
 
 // The first pattern that faulted and the fault's message.
@@ -121,7 +117,7 @@ py::tuple Score(const py::object& patterns, const py::object& n, const py::objec
                     fitnessOut[i] = score.Fitness;
                     distanceOut[i] = score.Distance;
                 } catch (const EFloatingPointFault& error) {
-                    fault.Note(i, std::string(error.what()) + ".");
+                    fault.Note(i, ShownFaultMessage(error));
                 }
             }
         });
@@ -205,7 +201,7 @@ PYBIND11_MODULE(vesk, module) {
         try {
             if (raised) std::rethrow_exception(raised);
         } catch (const vesk::EFloatingPointFault& error) {
-            PyErr_SetString(FaultType.ptr(), (std::string(error.what()) + ".").c_str());
+            PyErr_SetString(FaultType.ptr(), vesk::ShownFaultMessage(error).c_str());
         }
     });
     module.attr("MAX_ELEMENTS") = vesk::MaxReferenceElements;

@@ -21,4 +21,8 @@ void RaiseFault(TFaultKind kind) {
     throw EFloatingPointFault(kind);
 }
 
+std::string ShownFaultMessage(const EFloatingPointFault& fault) {
+    return std::string(fault.what()) + ".";
+}
+
 } // namespace vesk

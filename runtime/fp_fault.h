@@ -3,6 +3,7 @@
 // exceptions at the exact points where they occur and caught only at a command's boundary.
 
 #include <stdexcept>
+#include <string>
 
 namespace vesk {
 
@@ -20,6 +21,9 @@ private:
 
 // The message of each fault, without a trailing full stop.
 const char* FaultMessage(TFaultKind kind) noexcept;
+// The message as the window's error box, the tool and the Python module show it: with its
+// full stop ("Floating point division by zero.").
+std::string ShownFaultMessage(const EFloatingPointFault& fault);
 
 [[noreturn]] void RaiseFault(TFaultKind kind);
 

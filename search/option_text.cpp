@@ -90,4 +90,12 @@ std::optional<std::vector<std::int32_t>> ParseCodeList(const std::string& text,
     return codes;
 }
 
+std::string NotAmongWords(const std::string& value, std::vector<std::string> words) {
+    std::sort(words.begin(), words.end());
+    std::string list;
+    for (const std::string& word : words)
+        list += (list.empty() ? "" : ",") + word;
+    return value + " not in {" + list + "}";
+}
+
 } // namespace vesk

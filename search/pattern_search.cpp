@@ -213,6 +213,39 @@ const char* AlgorithmName(TAlgorithm algorithm) {
     return RecipeOf(algorithm).Name;
 }
 
+std::optional<TAlgorithm> AlgorithmOfName(std::string_view name) {
+    for (TAlgorithm algorithm : SearchAlgorithms())
+        if (name == AlgorithmName(algorithm)) return algorithm;
+    return std::nullopt;
+}
+
+std::vector<std::string> AlgorithmNames() {
+    std::vector<std::string> names;
+    for (TAlgorithm algorithm : SearchAlgorithms())
+        names.push_back(AlgorithmName(algorithm));
+    return names;
+}
+
+// Every objective, in the order --help lists them.
+constexpr TObjective AllObjectives[] = {TObjective::Distance, TObjective::Sweep};
+
+const char* ObjectiveWord(TObjective objective) {
+    return objective == TObjective::Sweep ? "sweep" : "distance";
+}
+
+std::optional<TObjective> ObjectiveOfWord(std::string_view word) {
+    for (TObjective objective : AllObjectives)
+        if (word == ObjectiveWord(objective)) return objective;
+    return std::nullopt;
+}
+
+std::vector<std::string> ObjectiveWords() {
+    std::vector<std::string> words;
+    for (TObjective objective : AllObjectives)
+        words.push_back(ObjectiveWord(objective));
+    return words;
+}
+
 const char* SearchEndName(TSearchEnd end) {
     switch (end) {
     case TSearchEnd::Evaluations:

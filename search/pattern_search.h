@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "fuzzyset/fuzzy_set.h"
@@ -87,6 +88,13 @@ using TSearchObserver = std::function<void(const TSearchProgress&)>;
 std::string SearchSettingsProblem(const TSearchSettings& settings);
 const std::vector<TAlgorithm>& SearchAlgorithms();
 const char* AlgorithmName(TAlgorithm algorithm);
+// The algorithm a name names, as --algorithm takes it, and every algorithm's name.
+std::optional<TAlgorithm> AlgorithmOfName(std::string_view name);
+std::vector<std::string> AlgorithmNames();
+// "distance" or "sweep", as --objective names an objective, and the objective a word names.
+const char* ObjectiveWord(TObjective objective);
+std::optional<TObjective> ObjectiveOfWord(std::string_view word);
+std::vector<std::string> ObjectiveWords();
 // The word a report gives for what ended a search: "evaluations", "seconds", "distance",
 // "interrupted" or "failed".
 const char* SearchEndName(TSearchEnd end);

@@ -28,34 +28,18 @@ struct TSetting {
     std::string (*Apply)(TSearchSetup& setup, const std::string& value);
 };
 
-std::string Words(const std::string& value, const std::vector<std::string>& words) {
-    std::string list;
-    for (const std::string& word : words)
-        list += (list.empty() ? "" : ",") + word;
-    return value + " not in {" + list + "}";
-}
-
 const TSetting Settings[] = {
     {"objective",
      [](TSearchSetup& s, const std::string& v) -> std::string {
-         if (v == "distance" || v == "sweep") {
-             s.Objective = v == "sweep" ? TObjective::Sweep : TObjective::Distance;
-             return "";
-         }
-         return Words(v, {"distance", "sweep"});
+         const auto objective = ObjectiveOfWord(v);
+         if (objective) s.Objective = *objective;
+         return objective ? "" : NotAmongWords(v, ObjectiveWords());
      }},
     {"algorithm",
      [](TSearchSetup& s, const std::string& v) -> std::string {
-         std::vector<std::string> names;
-         for (TAlgorithm algorithm : SearchAlgorithms()) {
-             if (v == AlgorithmName(algorithm)) {
-                 s.Algorithm = algorithm;
-                 return "";
-             }
-             names.push_back(AlgorithmName(algorithm));
-         }
-         std::sort(names.begin(), names.end());
-         return Words(v, names);
+         const auto algorithm = AlgorithmOfName(v);
+         if (algorithm) s.Algorithm = algorithm;
+         return algorithm ? "" : NotAmongWords(v, AlgorithmNames());
      }},
     {"islands",
      [](TSearchSetup& s, const std::string& v) -> std::string {
@@ -91,7 +75,7 @@ const TSetting Settings[] = {
      }},
     {"start",
      [](TSearchSetup& s, const std::string& v) -> std::string {
-         if (v != "on" && v != "off") return Words(v, {"off", "on"});
+         if (v != "on" && v != "off") return NotAmongWords(v, {"off", "on"});
          s.Start = v == "on";
          return "";
      }},

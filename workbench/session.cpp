@@ -23,7 +23,7 @@ TCommandOutcome ErrorOutcome(std::string text) {
 
 // A fault as the error box shows it: its message and a full stop.
 TCommandOutcome FaultOutcome(const EFloatingPointFault& fault) {
-    return ErrorOutcome(std::string(fault.what()) + ".");
+    return ErrorOutcome(ShownFaultMessage(fault));
 }
 
 } // namespace

@@ -14,10 +14,6 @@ const char* FieldCodeName(const TFuzzyBlock& B, std::int32_t k) {
     return nullptr;
 }
 
-const char* ObjectiveWord(TObjective objective) {
-    return objective == TObjective::Sweep ? "sweep" : "distance";
-}
-
 TJson EvolveAnswer(const TSearchSettings& settings, const TSearchResult& result,
                    const std::string& targetName) {
     const std::int32_t n = settings.Target.Count();

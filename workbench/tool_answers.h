@@ -18,8 +18,6 @@ using TJson = nlohmann::ordered_json;
 // The name of the code the block's field holds, for the fields whose codes have names (shape
 // and operator); nullptr for the others.
 const char* FieldCodeName(const TFuzzyBlock& block, std::int32_t field);
-// "distance" or "sweep", as --objective names it.
-const char* ObjectiveWord(TObjective objective);
 
 // A search's result, every figure scored again as "vesk score" scores it: hex, blocks,
 // elements, target ("reference" when targetName is empty), objective, distance, mean_distance,
