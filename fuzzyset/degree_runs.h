@@ -16,4 +16,18 @@ void DrawShapeRun(std::int32_t Code, std::int32_t Repeats, std::int32_t Length, 
 void MergeDegreeRun(std::int32_t Op, std::int32_t* degrees, const std::int16_t* run,
                     std::int32_t count);
 
+// out[k] := Combine(Op, in[k], run[k]) for k = 0..count-1, in and out not overlapping; Op must
+// be 0..15. Spares a loop that keeps rows of degrees the copy before merging in place.
+void MergeDegreeRunInto(std::int32_t Op, const std::int32_t* in, std::int32_t* out,
+                        const std::int16_t* run, std::int32_t count);
+
+// The loops above resolved for one operator code (0..15), for callers that merge with the same
+// operator many times and would rather not look it up on every call.
+using TDegreeRunMerge = void (*)(std::int32_t* degrees, const std::int16_t* run,
+                                 std::int32_t count);
+using TDegreeRunMergeInto = void (*)(const std::int32_t* in, std::int32_t* out,
+                                     const std::int16_t* run, std::int32_t count);
+TDegreeRunMerge DegreeRunMergeOf(std::int32_t Op);
+TDegreeRunMergeInto DegreeRunMergeIntoOf(std::int32_t Op);
+
 } // namespace vesk

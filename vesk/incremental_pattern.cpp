@@ -1,7 +1,11 @@
 #include "vesk/incremental_pattern.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
+#include <cstring>
+
+#include <immintrin.h>
 
 #include "fuzzyset/degree_runs.h"
 #include "vesk/agent.h"
@@ -10,41 +14,141 @@ namespace vesk {
 
 namespace {
 
-// The shortest range of elements a change is narrowed on after every block.
+// The shortest range of elements a change is narrowed on after every block; shorter ones cost
+// less to merge on than to compare.
 constexpr std::int32_t NarrowedFrom = 128;
 
-// Sum |degrees[k] - target[k]| over k < count. The larger less the smaller of two 32-bit
-// integers always fits in 32 unsigned bits.
-template <int>
-[[gnu::always_inline]] inline std::int64_t
-ErrorSumOn(const std::int32_t* degrees, const std::int32_t* target, std::int32_t count) {
-    std::uint64_t sum = 0;
-    for (std::int32_t k = 0; k < count; ++k) {
-        const std::int32_t high = std::max(degrees[k], target[k]);
-        const std::int32_t low = std::min(degrees[k], target[k]);
-        sum += static_cast<std::uint32_t>(static_cast<std::uint32_t>(high) -
-                                          static_cast<std::uint32_t>(low));
+// |a - b| for any two 32-bit integers: the larger less the smaller always fits in 32 unsigned
+// bits.
+inline std::uint32_t Distance(std::int32_t a, std::int32_t b) {
+    return static_cast<std::uint32_t>(std::max(a, b)) - static_cast<std::uint32_t>(std::min(a, b));
+}
+
+// Sum |now[k] - target[k]| - |kept[k] - target[k]| over k < count: what a range's new degrees
+// change the distance by.
+std::int64_t ErrorChangeOn(const std::int32_t* now, const std::int32_t* kept,
+                           const std::int32_t* target, std::int32_t count) {
+    std::int64_t sum = 0;
+    for (std::int32_t k = 0; k < count; ++k)
+        sum += static_cast<std::int64_t>(Distance(now[k], target[k])) -
+               static_cast<std::int64_t>(Distance(kept[k], target[k]));
+    return sum;
+}
+
+// The first element of first..last where a and b differ, last + 1 when none does.
+std::int32_t FirstDifferenceOn(const std::int32_t* a, const std::int32_t* b, std::int32_t first,
+                               std::int32_t last) {
+    while (first <= last && a[first] == b[first])
+        ++first;
+    return first;
+}
+
+// The last element of first..last where a and b differ, first - 1 when none does.
+std::int32_t LastDifferenceOn(const std::int32_t* a, const std::int32_t* b, std::int32_t first,
+                              std::int32_t last) {
+    while (last >= first && a[last] == b[last])
+        --last;
+    return last;
+}
+
+// The same with 256-bit vectors, eight elements a step. Each vector's unsigned distances are
+// summed in two 64-bit halves (the low and the high 32 bits of each pair of lanes), so no sum
+// can wrap. The last step of a range not a multiple of eight overlaps the one before it, its
+// lanes already counted masked off.
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256i Distances(__m256i a, __m256i b) {
+    return _mm256_sub_epi32(_mm256_max_epi32(a, b), _mm256_min_epi32(a, b));
+}
+
+alignas(32) constexpr std::int32_t LaneMasks[16] = {0,  0,  0,  0,  0,  0,  0,  0,
+                                                    -1, -1, -1, -1, -1, -1, -1, -1};
+
+[[gnu::target("avx2")]] std::int64_t ErrorChangeWide(const std::int32_t* now,
+                                                     const std::int32_t* kept,
+                                                     const std::int32_t* target,
+                                                     std::int32_t count) {
+    if (count < 8) return ErrorChangeOn(now, kept, target, count);
+    const __m256i low = _mm256_set1_epi64x(0xFFFFFFFF);
+    __m256i lows = _mm256_setzero_si256(), highs = _mm256_setzero_si256();
+    std::int32_t k = 0;
+    __m256i mask = _mm256_set1_epi32(-1);
+    for (;;) {
+        const __m256i t = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(target + k));
+        const __m256i a = _mm256_and_si256(
+            mask,
+            Distances(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(now + k)), t));
+        const __m256i b = _mm256_and_si256(
+            mask,
+            Distances(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(kept + k)), t));
+        lows = _mm256_add_epi64(
+            lows, _mm256_sub_epi64(_mm256_and_si256(a, low), _mm256_and_si256(b, low)));
+        highs = _mm256_add_epi64(
+            highs, _mm256_sub_epi64(_mm256_srli_epi64(a, 32), _mm256_srli_epi64(b, 32)));
+        k += 8;
+        if (k >= count) break;
+        if (k > count - 8) {
+            // The last step: back to count - 8, the lanes below k already counted.
+            mask = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(LaneMasks + count - k));
+            k = count - 8;
+        }
     }
-    return static_cast<std::int64_t>(sum);
+    const __m256i sums = _mm256_add_epi64(lows, highs);
+    alignas(32) std::int64_t lanes[4];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes), sums);
+    return lanes[0] + lanes[1] + lanes[2] + lanes[3];
 }
 
-// The same loop compiled for wider vectors, chosen once by what the processor has (an
-// indirect function resolved by the loader would run before the sanitizers' runtimes start).
-[[gnu::target("avx2")]] std::int64_t ErrorSumWide(const std::int32_t* degrees,
-                                                  const std::int32_t* target, std::int32_t count) {
-    return ErrorSumOn<1>(degrees, target, count);
-}
-[[gnu::target("avx512f,avx512vl")]] std::int64_t
-ErrorSumWidest(const std::int32_t* degrees, const std::int32_t* target, std::int32_t count) {
-    return ErrorSumOn<2>(degrees, target, count);
+// The lanes where a and b differ, four mask bits a lane.
+[[gnu::target("avx2"), gnu::always_inline]] inline std::uint32_t
+Differing(const std::int32_t* a, const std::int32_t* b, std::int32_t at) {
+    const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + at));
+    const __m256i y = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b + at));
+    return ~static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi32(x, y)));
 }
 
-using TErrorSum = std::int64_t (*)(const std::int32_t*, const std::int32_t*, std::int32_t);
-const TErrorSum ErrorSum = [] {
+[[gnu::target("avx2")]] std::int32_t FirstDifferenceWide(const std::int32_t* a,
+                                                         const std::int32_t* b,
+                                                         std::int32_t first, std::int32_t last) {
+    if (last - first + 1 < 8) return FirstDifferenceOn(a, b, first, last);
+    std::int32_t at = first;
+    for (; at + 8 <= last + 1; at += 8)
+        if (const std::uint32_t d = Differing(a, b, at))
+            return at + std::countr_zero(d) / 4;
+    if (at > last) return last + 1;
+    // The elements at.. last, in the step ending on last.
+    const std::int32_t from = last - 7;
+    const std::uint32_t d = Differing(a, b, from) & (~0u << (4 * (at - from)));
+    return d != 0 ? from + std::countr_zero(d) / 4 : last + 1;
+}
+
+[[gnu::target("avx2")]] std::int32_t LastDifferenceWide(const std::int32_t* a,
+                                                        const std::int32_t* b, std::int32_t first,
+                                                        std::int32_t last) {
+    if (last - first + 1 < 8) return LastDifferenceOn(a, b, first, last);
+    std::int32_t end = last + 1; // the elements from end on agree
+    for (; end - 8 >= first; end -= 8)
+        if (const std::uint32_t d = Differing(a, b, end - 8))
+            return end - 8 + (31 - std::countl_zero(d)) / 4;
+    if (end == first) return first - 1;
+    // The elements first..end - 1, in the step starting on first.
+    const std::uint32_t d = Differing(a, b, first) & ((1u << (4 * (end - first))) - 1);
+    return d != 0 ? first + (31 - std::countl_zero(d)) / 4 : first - 1;
+}
+
+// The loops for what the processor has, chosen once (an indirect function resolved by the
+// loader would run before the sanitizers' runtimes start).
+struct TScans {
+    std::int64_t (*ErrorChange)(const std::int32_t*, const std::int32_t*, const std::int32_t*,
+                                std::int32_t);
+    std::int32_t (*FirstDifference)(const std::int32_t*, const std::int32_t*, std::int32_t,
+                                    std::int32_t);
+    std::int32_t (*LastDifference)(const std::int32_t*, const std::int32_t*, std::int32_t,
+                                   std::int32_t);
+};
+const TScans Scans = [] {
     __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl"))
-        return &ErrorSumWidest;
-    return __builtin_cpu_supports("avx2") ? &ErrorSumWide : &ErrorSumOn<0>;
+    if (__builtin_cpu_supports("avx2"))
+        return TScans{&ErrorChangeWide, &FirstDifferenceWide, &LastDifferenceWide};
+    return TScans{&ErrorChangeOn, &FirstDifferenceOn, &LastDifferenceOn};
 }();
 
 } // namespace
@@ -82,22 +186,12 @@ void TIncrementalPattern::Reset(const TBlockList& blocks) {
     const std::size_t n = static_cast<std::size_t>(FElements);
     FRows.assign((FBlocks.size() + 1) * n, InitialDegree);
     const TRange all{0, FElements - 1};
-    for (std::size_t k = 0; k < FBlocks.size(); ++k) {
-        std::copy(Row(k), Row(k) + n, Row(k + 1));
-        MergeInto(FPlaced[k], Row(k + 1), all);
-    }
-    FPrefix.assign(n + 1, 0);
-    SumPrefixes(0);
-    FSum = FPrefix[n];
-}
-
-void TIncrementalPattern::SumPrefixes(std::int32_t first) {
+    for (std::size_t k = 0; k < FBlocks.size(); ++k)
+        MergeFrom(FPlaced[k], Row(k), Row(k + 1), all);
     const std::int32_t* degrees = Row(FBlocks.size());
-    std::int64_t sum = FPrefix[static_cast<std::size_t>(first)];
-    for (std::int32_t i = first; i < FElements; ++i) {
-        sum += std::abs(static_cast<std::int64_t>(degrees[i]) - FTarget[i]);
-        FPrefix[static_cast<std::size_t>(i) + 1] = sum;
-    }
+    FSum = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        FSum += Distance(degrees[i], FTarget[i]);
 }
 
 TIncrementalPattern::TPlaced TIncrementalPattern::Place(const TFuzzyBlock& B) {
@@ -107,7 +201,8 @@ TIncrementalPattern::TPlaced TIncrementalPattern::Place(const TFuzzyBlock& B) {
         run = interval.Length > 0 ? SampledRun(B) : nullptr;
     else if (FTables->Runs)
         run = FTables->Runs->RunOf(B);
-    return {B, interval.First, interval.First + interval.Length - 1, run};
+    return {B, interval.First, interval.First + interval.Length - 1, run,
+            DegreeRunMergeOf(B.Op), DegreeRunMergeIntoOf(B.Op)};
 }
 
 const std::int16_t* TIncrementalPattern::SampledRun(const TFuzzyBlock& B) {
@@ -135,31 +230,38 @@ std::span<const std::int32_t> TIncrementalPattern::Degrees() const {
     return {Row(FBlocks.size()), static_cast<std::size_t>(FElements)};
 }
 
+const std::int16_t* TIncrementalPattern::RunOf(const TPlaced& P) {
+    if (P.Run != nullptr) return P.Run;
+    // Too large a universe to keep every run: the block's run is drawn for this merge.
+    const std::int32_t length = P.Last - P.First + 1;
+    FDrawn.resize(static_cast<std::size_t>(length));
+    DrawShapeRun(P.Block.Shape, P.Block.Repeats, length, FDrawn.data());
+    FDrawn16.resize(FDrawn.size());
+    for (std::size_t k = 0; k < FDrawn.size(); ++k)
+        FDrawn16[k] = static_cast<std::int16_t>(FDrawn[k]);
+    return FDrawn16.data();
+}
+
 void TIncrementalPattern::MergeInto(const TPlaced& P, std::int32_t* degrees, const TRange& range) {
     const std::int32_t first = std::max(range.First, P.First);
     const std::int32_t last = std::min(range.Last, P.Last);
     if (first > last) return;
-    const TFuzzyBlock& B = P.Block;
-    const std::int16_t* run = P.Run;
-    if (run == nullptr) {
-        // Too large a universe to keep every run: the block's run is drawn for this merge.
-        const std::int32_t length = P.Last - P.First + 1;
-        FDrawn.resize(static_cast<std::size_t>(length));
-        DrawShapeRun(B.Shape, B.Repeats, length, FDrawn.data());
-        FDrawn16.resize(FDrawn.size());
-        for (std::size_t k = 0; k < FDrawn.size(); ++k)
-            FDrawn16[k] = static_cast<std::int16_t>(FDrawn[k]);
-        run = FDrawn16.data();
-    }
-    MergeDegreeRun(B.Op, degrees + (first - range.First), run + (first - P.First),
-                   last - first + 1);
+    P.Merge(degrees + first, RunOf(P) + (first - P.First), last - first + 1);
 }
 
-std::int64_t TIncrementalPattern::RangeSum(const std::int32_t* degrees, const TRange& range) const {
-    const std::int32_t count = range.Last - range.First + 1;
-    // Short ranges cost less here than the call to the wider loops.
-    if (count < 256) return ErrorSumOn<0>(degrees, FTarget + range.First, count);
-    return ErrorSum(degrees, FTarget + range.First, count);
+void TIncrementalPattern::MergeFrom(const TPlaced& P, const std::int32_t* in, std::int32_t* out,
+                                    const TRange& range) {
+    const auto copy = [&](std::int32_t first, std::int32_t last) {
+        if (first <= last)
+            std::memcpy(out + first, in + first,
+                        static_cast<std::size_t>(last - first + 1) * sizeof(std::int32_t));
+    };
+    const std::int32_t first = std::max(range.First, P.First);
+    const std::int32_t last = std::min(range.Last, P.Last);
+    if (first > last) return copy(range.First, range.Last);
+    copy(range.First, first - 1);
+    P.MergeInto(in + first, out + first, RunOf(P) + (first - P.First), last - first + 1);
+    copy(last + 1, range.Last);
 }
 
 void TIncrementalPattern::PendingOrder() {
@@ -179,64 +281,38 @@ void TIncrementalPattern::PendingOrder() {
     }
 }
 
-TIncrementalPattern::TRange TIncrementalPattern::Narrowed(const std::int32_t* degrees,
-                                                          std::int32_t offset, TRange range,
-                                                          std::size_t row) const {
-    const std::int32_t* kept = Row(row);
-    const std::int32_t* held = degrees - offset;
-    // Eight elements a step while they agree (one vector comparison), then one at a time.
-    constexpr std::int32_t Step = 8;
-    auto differ = [&](std::int32_t from) {
-        std::int32_t any = 0;
-        for (std::int32_t k = 0; k < Step; ++k)
-            any |= held[from + k] ^ kept[from + k];
-        return any != 0;
-    };
-    while (range.Last - range.First + 1 >= Step && !differ(range.First))
-        range.First += Step;
-    while (range.First <= range.Last && held[range.First] == kept[range.First])
-        ++range.First;
-    while (range.Last - range.First + 1 >= Step && !differ(range.Last - Step + 1))
-        range.Last -= Step;
-    while (range.Last >= range.First && held[range.Last] == kept[range.Last])
-        --range.Last;
-    return range;
-}
-
 std::int64_t TIncrementalPattern::Try() {
-    if (FChange == TChange::Move) PendingOrder();
+    const bool replace = FChange == TChange::Replace;
+    if (!replace) PendingOrder();
     const std::size_t count = FBlocks.size();
     // From here on the blocks are those of the kept pattern, so the change reaches no further
     // than the elements where the degrees still differ from the kept rows: merges are element
     // by element, and equal degrees merged with the same block stay equal.
-    const std::size_t sameFrom = FChange == TChange::Move ? std::max(FAt, FTo) : FAt;
+    const std::size_t sameFrom = replace ? FAt : std::max(FAt, FTo);
+    std::int32_t* const scratch = FScratch.data();
     std::int64_t sum = FSum;
     for (std::size_t r = 0; r < FRangeCount; ++r) {
-        const TRange& range = FRanges[r];
-        const std::size_t length = static_cast<std::size_t>(range.Last - range.First + 1);
-        std::int32_t* scratch = FScratch.data();
-        std::copy(Row(FStart) + range.First, Row(FStart) + range.First + length, scratch);
-        TRange reach = range;
+        TRange reach = FRanges[r];
+        // The first block reads the kept row, the others merge on the candidate degrees.
         for (std::size_t k = FStart; k < count; ++k) {
-            const TPlaced& B =
-                FChange == TChange::Replace ? (k == FAt ? FNew : FPlaced[k]) : *FOrder[k];
-            MergeInto(B, scratch + (reach.First - range.First), reach);
-            // Short ranges cost more to compare than to merge on: those are narrowed once, at
-            // the end.
-            if (k >= sameFrom && (reach.Last - reach.First >= NarrowedFrom || k + 1 == count)) {
-                reach = Narrowed(scratch, range.First, reach, k + 1);
-                if (reach.First > reach.Last) {
-                    FReach[r][k] = reach;
-                    break;
-                }
+            const TPlaced& B = replace ? (k == FAt ? FNew : FPlaced[k]) : *FOrder[k];
+            if (k == FStart)
+                MergeFrom(B, Row(k), scratch, reach);
+            else
+                MergeInto(B, scratch, reach);
+            if (k >= sameFrom && reach.Last - reach.First >= NarrowedFrom) {
+                const std::int32_t* kept = Row(k + 1);
+                reach.First = Scans.FirstDifference(scratch, kept, reach.First, reach.Last);
+                if (reach.First <= reach.Last)
+                    reach.Last = Scans.LastDifference(scratch, kept, reach.First, reach.Last);
             }
             FReach[r][k] = reach;
+            if (reach.First > reach.Last) break;
         }
-        FReachEnd[r] = reach.First > reach.Last ? 0 : count;
-        if (reach.First > reach.Last) continue;
-        sum += RangeSum(scratch + (reach.First - range.First), reach) -
-               (FPrefix[static_cast<std::size_t>(reach.Last) + 1] -
-                FPrefix[static_cast<std::size_t>(reach.First)]);
+        // Elements where the candidate agrees with the projection add nothing here.
+        if (reach.First <= reach.Last)
+            sum += Scans.ErrorChange(scratch + reach.First, Row(count) + reach.First,
+                                     FTarget + reach.First, reach.Last - reach.First + 1);
     }
     FTriedSum = sum;
     return sum;
@@ -291,47 +367,30 @@ void TIncrementalPattern::Accept() {
 void TIncrementalPattern::KeepReplaced() {
     // Each row is made anew where the change tried found it differs, the rows after the
     // change's reach staying as they are.
-    std::int32_t changedFrom = FElements;
-    for (std::size_t r = 0; r < FRangeCount; ++r) {
+    for (std::size_t r = 0; r < FRangeCount; ++r)
         for (std::size_t k = FStart; k < FBlocks.size(); ++k) {
             const TRange& reach = FReach[r][k];
             if (reach.First > reach.Last) break;
-            const std::size_t length = static_cast<std::size_t>(reach.Last - reach.First + 1);
-            std::int32_t* next = Row(k + 1) + reach.First;
-            std::copy(Row(k) + reach.First, Row(k) + reach.First + length, next);
-            MergeInto(FPlaced[k], next, reach);
+            MergeFrom(FPlaced[k], Row(k), Row(k + 1), reach);
         }
-        if (FReachEnd[r] == FBlocks.size())
-            changedFrom = std::min(changedFrom, FReach[r][FBlocks.size() - 1].First);
-    }
-    if (changedFrom < FElements) SumPrefixes(changedFrom);
 }
 
 void TIncrementalPattern::KeepMoved() {
+    if (FRangeCount == 0) return;
     // A moved block also changes the rows between its two places wherever the blocks that
-    // shifted reach: there the rows are made anew over all their intervals.
-    std::size_t shiftedEnd = FStart;
+    // shifted reach: there the rows are made anew over all their intervals. From the later
+    // place on, the rows differ only where the change tried found they do.
+    const std::size_t shiftedEnd = std::max(FAt, FTo);
     TRange shifted = FRanges[0];
-    if (FChange == TChange::Move && FRangeCount > 0) {
-        shiftedEnd = std::max(FAt, FTo);
-        for (std::size_t k = FStart; k <= shiftedEnd; ++k) {
-            shifted.First = std::min(shifted.First, FPlaced[k].First);
-            shifted.Last = std::max(shifted.Last, FPlaced[k].Last);
-        }
+    for (std::size_t k = FStart; k <= shiftedEnd; ++k) {
+        shifted.First = std::min(shifted.First, FPlaced[k].First);
+        shifted.Last = std::max(shifted.Last, FPlaced[k].Last);
     }
-    for (std::size_t r = 0; r < FRangeCount; ++r) {
-        for (std::size_t k = FStart; k < FBlocks.size(); ++k) {
-            const TRange& range = k < shiftedEnd ? shifted : FRanges[r];
-            const std::size_t length = static_cast<std::size_t>(range.Last - range.First + 1);
-            std::int32_t* next = Row(k + 1) + range.First;
-            std::copy(Row(k) + range.First, Row(k) + range.First + length, next);
-            MergeInto(FPlaced[k], next, range);
-        }
+    for (std::size_t k = FStart; k < FBlocks.size(); ++k) {
+        const TRange& range = k < shiftedEnd ? shifted : FReach[0][k];
+        if (range.First > range.Last) break;
+        MergeFrom(FPlaced[k], Row(k), Row(k + 1), range);
     }
-    std::int32_t changedFrom = FElements;
-    for (std::size_t r = 0; r < FRangeCount; ++r)
-        changedFrom = std::min(changedFrom, FRanges[r].First);
-    SumPrefixes(changedFrom);
 }
 
 } // namespace vesk

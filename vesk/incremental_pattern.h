@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "fuzzyset/degree_runs.h"
 #include "vesk/batch_scoring.h"
 #include "vesk/pattern_scorer.h"
 
@@ -59,11 +60,14 @@ private:
     struct TInterval {
         std::int32_t First = 0, Length = 0;
     };
-    // A block ready to merge: its operator, interval and run (nullptr: drawn when merged).
+    // A block ready to merge: its operator's loops, interval and run (nullptr: drawn when
+    // merged).
     struct TPlaced {
         TFuzzyBlock Block;
         std::int32_t First = 0, Last = -1;
         const std::int16_t* Run = nullptr;
+        TDegreeRunMerge Merge = nullptr;
+        TDegreeRunMergeInto MergeInto = nullptr;
     };
 
     const TInterval& IntervalOf(const TFuzzyBlock& B) const {
@@ -72,14 +76,15 @@ private:
     TPlaced Place(const TFuzzyBlock& B);
     // The block's run at the sampled elements of its interval, gathered at first use.
     const std::int16_t* SampledRun(const TFuzzyBlock& B);
-    // Merges the block into degrees, which hold the elements range.First.. of the range.
+    // The block's run, drawn now when the tables keep none.
+    const std::int16_t* RunOf(const TPlaced& B);
+    // Merges the block into degrees (indexed by element) over the range.
     void MergeInto(const TPlaced& B, std::int32_t* degrees, const TRange& range);
+    // out := in merged with the block over the range (both indexed by element, not overlapping).
+    void MergeFrom(const TPlaced& B, const std::int32_t* in, std::int32_t* out,
+                   const TRange& range);
     // The blocks from FStart on as the change tried has them.
     void PendingOrder();
-    // Sum |degree - target| over the range of the candidate degrees (held from range.First).
-    std::int64_t RangeSum(const std::int32_t* degrees, const TRange& range) const;
-    // The errors' prefix sums over the projection, from element first on.
-    void SumPrefixes(std::int32_t first);
     std::int32_t* Row(std::size_t k) {
         return FRows.data() + k * static_cast<std::size_t>(FElements);
     }
@@ -87,9 +92,6 @@ private:
         return FRows.data() + k * static_cast<std::size_t>(FElements);
     }
     std::int64_t Try();
-    // The part of range still differing from row `row` in degrees (held from element offset).
-    TRange Narrowed(const std::int32_t* degrees, std::int32_t offset, TRange range,
-                    std::size_t row) const;
     void KeepReplaced();
     void KeepMoved();
 
@@ -102,7 +104,6 @@ private:
     TBlockList FBlocks;
     std::vector<TPlaced> FPlaced; // FBlocks placed
     std::vector<std::int32_t> FRows;
-    std::vector<std::int64_t> FPrefix; // [i]: sum |degree - target| over elements 0..i-1
     std::int64_t FSum = 0;
 
     // The change tried: its blocks from row FStart on, the ranges it touches, its sum.
@@ -113,11 +114,11 @@ private:
     std::size_t FRangeCount = 0;
     std::array<const TPlaced*, MaxBlocks> FOrder{};
     std::int64_t FTriedSum = 0;
-    // Where the change tried left each row k + 1 differing, for each range, from its row on;
-    // FReachEnd[r]: the block count when it reached the projection, 0 when it died out.
+    // Where the change tried left each row k + 1 differing, for each range, from its row on (a
+    // range it kept for short ranges, which are never narrowed); empty where it died out.
     std::array<std::array<TRange, MaxBlocks>, 2> FReach{};
-    std::array<std::size_t, 2> FReachEnd{};
 
+    // The candidate degrees of a range, held at their elements' places.
     std::vector<std::int32_t> FScratch;
     std::vector<std::int32_t> FDrawn; // a run drawn anew, where the tables keep none
     std::vector<std::int16_t> FDrawn16;
