@@ -18,6 +18,27 @@ namespace {
 // less to merge on than to compare.
 constexpr std::int32_t NarrowedFrom = 128;
 
+// out[k] := in[k] for k < count, the two not overlapping: short copies, which the ranges of small
+// universes make, inline and with no call.
+inline void CopyDegrees(const std::int32_t* in, std::int32_t* out, std::int32_t count) {
+    constexpr std::size_t Eight = 8 * sizeof(std::int32_t), Four = 4 * sizeof(std::int32_t);
+    if (count >= 8) {
+        if (count > 64) {
+            std::memcpy(out, in, static_cast<std::size_t>(count) * sizeof(std::int32_t));
+            return;
+        }
+        for (std::int32_t k = 0; k + 8 < count; k += 8)
+            std::memcpy(out + k, in + k, Eight);
+        std::memcpy(out + count - 8, in + count - 8, Eight);
+    } else if (count >= 4) {
+        std::memcpy(out, in, Four);
+        std::memcpy(out + count - 4, in + count - 4, Four);
+    } else {
+        for (std::int32_t k = 0; k < count; ++k)
+            out[k] = in[k];
+    }
+}
+
 // |a - b| for any two 32-bit integers: the larger less the smaller always fits in 32 unsigned
 // bits.
 inline std::uint32_t Distance(std::int32_t a, std::int32_t b) {
@@ -173,6 +194,10 @@ TIncrementalPattern::TIncrementalPattern(std::shared_ptr<const TScoringTables> t
             const std::int32_t last = at.Last / FStride;
             FIntervals[static_cast<std::size_t>(centre * 8 + spread)] = {first, last - first + 1};
         }
+    for (std::int32_t op = 0; op < OperatorCount; ++op) {
+        FMerges[static_cast<std::size_t>(op)] = DegreeRunMergeOf(op);
+        FMergesInto[static_cast<std::size_t>(op)] = DegreeRunMergeIntoOf(op);
+    }
     FScratch.resize(static_cast<std::size_t>(FElements));
     Reset(blocks);
 }
@@ -202,7 +227,7 @@ TIncrementalPattern::TPlaced TIncrementalPattern::Place(const TFuzzyBlock& B) {
     else if (FTables->Runs)
         run = FTables->Runs->RunOf(B);
     return {B, interval.First, interval.First + interval.Length - 1, run,
-            DegreeRunMergeOf(B.Op), DegreeRunMergeIntoOf(B.Op)};
+            FMerges[static_cast<std::size_t>(B.Op)], FMergesInto[static_cast<std::size_t>(B.Op)]};
 }
 
 const std::int16_t* TIncrementalPattern::SampledRun(const TFuzzyBlock& B) {
@@ -230,8 +255,7 @@ std::span<const std::int32_t> TIncrementalPattern::Degrees() const {
     return {Row(FBlocks.size()), static_cast<std::size_t>(FElements)};
 }
 
-const std::int16_t* TIncrementalPattern::RunOf(const TPlaced& P) {
-    if (P.Run != nullptr) return P.Run;
+const std::int16_t* TIncrementalPattern::DrawnRun(const TPlaced& P) {
     // Too large a universe to keep every run: the block's run is drawn for this merge.
     const std::int32_t length = P.Last - P.First + 1;
     FDrawn.resize(static_cast<std::size_t>(length));
@@ -242,19 +266,18 @@ const std::int16_t* TIncrementalPattern::RunOf(const TPlaced& P) {
     return FDrawn16.data();
 }
 
-void TIncrementalPattern::MergeInto(const TPlaced& P, std::int32_t* degrees, const TRange& range) {
+inline void TIncrementalPattern::MergeInto(const TPlaced& P, std::int32_t* degrees,
+                                           const TRange& range) {
     const std::int32_t first = std::max(range.First, P.First);
     const std::int32_t last = std::min(range.Last, P.Last);
     if (first > last) return;
     P.Merge(degrees + first, RunOf(P) + (first - P.First), last - first + 1);
 }
 
-void TIncrementalPattern::MergeFrom(const TPlaced& P, const std::int32_t* in, std::int32_t* out,
-                                    const TRange& range) {
+inline void TIncrementalPattern::MergeFrom(const TPlaced& P, const std::int32_t* in,
+                                           std::int32_t* out, const TRange& range) {
     const auto copy = [&](std::int32_t first, std::int32_t last) {
-        if (first <= last)
-            std::memcpy(out + first, in + first,
-                        static_cast<std::size_t>(last - first + 1) * sizeof(std::int32_t));
+        if (first <= last) CopyDegrees(in + first, out + first, last - first + 1);
     };
     const std::int32_t first = std::max(range.First, P.First);
     const std::int32_t last = std::min(range.Last, P.Last);
@@ -348,18 +371,23 @@ std::int64_t TIncrementalPattern::TryMove(std::size_t from, std::size_t to) {
 
 void TIncrementalPattern::Accept() {
     if (FChange == TChange::None) return;
-    PendingOrder();
-    std::array<TPlaced, MaxBlocks> changed;
-    for (std::size_t k = FStart; k < FBlocks.size(); ++k)
-        changed[k] = *FOrder[k];
-    for (std::size_t k = FStart; k < FBlocks.size(); ++k) {
-        FPlaced[k] = changed[k];
-        FBlocks[k] = changed[k].Block;
-    }
-    if (FChange == TChange::Replace)
+    if (FChange == TChange::Replace) {
+        FPlaced[FAt] = FNew;
+        FBlocks[FAt] = FNew.Block;
         KeepReplaced();
-    else
+    } else {
+        const auto move = [&](auto& list) {
+            const auto at = list.begin() + static_cast<long>(FAt);
+            const auto to = list.begin() + static_cast<long>(FTo);
+            if (FAt < FTo)
+                std::rotate(at, at + 1, to + 1);
+            else if (FTo < FAt)
+                std::rotate(to, at, at + 1);
+        };
+        move(FPlaced);
+        move(FBlocks);
         KeepMoved();
+    }
     FSum = FTriedSum;
     FChange = TChange::None;
 }

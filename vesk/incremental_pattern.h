@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fuzzyset/degree_runs.h"
+#include "fuzzyset/operators.h"
 #include "vesk/batch_scoring.h"
 #include "vesk/pattern_scorer.h"
 
@@ -77,13 +78,14 @@ private:
     // The block's run at the sampled elements of its interval, gathered at first use.
     const std::int16_t* SampledRun(const TFuzzyBlock& B);
     // The block's run, drawn now when the tables keep none.
-    const std::int16_t* RunOf(const TPlaced& B);
+    const std::int16_t* RunOf(const TPlaced& B) { return B.Run != nullptr ? B.Run : DrawnRun(B); }
+    const std::int16_t* DrawnRun(const TPlaced& B);
     // Merges the block into degrees (indexed by element) over the range.
     void MergeInto(const TPlaced& B, std::int32_t* degrees, const TRange& range);
     // out := in merged with the block over the range (both indexed by element, not overlapping).
     void MergeFrom(const TPlaced& B, const std::int32_t* in, std::int32_t* out,
                    const TRange& range);
-    // The blocks from FStart on as the change tried has them.
+    // The blocks from FStart on as the change tried has them (a move's).
     void PendingOrder();
     std::int32_t* Row(std::size_t k) {
         return FRows.data() + k * static_cast<std::size_t>(FElements);
@@ -96,6 +98,9 @@ private:
     void KeepMoved();
 
     std::shared_ptr<const TScoringTables> FTables;
+    // The merge loops of each operator code.
+    std::array<TDegreeRunMerge, OperatorCount> FMerges{};
+    std::array<TDegreeRunMergeInto, OperatorCount> FMergesInto{};
     std::int32_t FStride;
     std::int32_t FElements;
     std::vector<std::int32_t> FSampledTarget;
