@@ -7,18 +7,13 @@
 
 namespace vesk {
 
-namespace {
-
-// A number as a message writes it: whole numbers without a fraction or an exponent.
-std::string Shown(double value) {
+std::string NumberText(double value) {
     char text[400];
     const auto end = std::to_chars(text, text + sizeof text, value,
                                    value == std::floor(value) ? std::chars_format::fixed
                                                               : std::chars_format::general);
     return std::string(text, end.ptr);
 }
-
-} // namespace
 
 std::string WholeNumberProblem(const std::string& text, std::int64_t lowest,
                                std::uint64_t highest) {
@@ -44,9 +39,9 @@ std::string WholeNumberProblem(const std::string& text, std::int64_t lowest,
 
 std::string RealNumberProblem(const std::string& text, double lowest, bool lowestAllowed,
                               double highest) {
-    const std::string range = (lowestAllowed ? "must be " + Shown(lowest) + " or more"
-                                             : "must be more than " + Shown(lowest)) +
-                              " and at most " + Shown(highest);
+    const std::string range = (lowestAllowed ? "must be " + NumberText(lowest) + " or more"
+                                             : "must be more than " + NumberText(lowest)) +
+                              " and at most " + NumberText(highest);
     double value = 0;
     const auto [stop, error] =
         std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);

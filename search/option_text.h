@@ -9,6 +9,9 @@
 
 namespace vesk {
 
+// A number as a message writes it: whole numbers without a fraction or an exponent, others in
+// the shortest text that reads back as the same double.
+std::string NumberText(double value);
 // Digits (a minus sign first for a negative number) for a value in lowest..highest: "" when the
 // text is one, else "must be a whole number", or "must be LOWEST to HIGHEST" for a whole number
 // outside.
