@@ -13,8 +13,8 @@
 #include "cli/stop_signals.h"
 #include "cli/text_stream.h"
 #include "search/pattern_search.h"
+#include "search/search_options.h"
 #include "search/target_file.h"
-#include "vesk/agent.h"
 #include "vesk/hex_text.h"
 #include "workbench/tool_answers.h"
 
@@ -27,21 +27,11 @@ enum class TProgressForm { Bar, Json, None };
 
 struct TEvolveOptions {
     std::int32_t N = 100;
-    std::string Target;
-    std::int32_t Blocks = 16;
-    TObjective Objective = TObjective::Distance;
-    bool Pareto = false;
-    std::optional<TAlgorithm> Algorithm;
-    int Islands = 0;
-    unsigned Seed = 1;
-    std::uint64_t Evaluations = ToolEvolveBudget;
-    double Seconds = 0;
-    double Distance = -1;
+    std::string Target, Targets;
+    TSearchChoices Search; // the search's own options
     TEvolveFormat Format = TEvolveFormat::Json;
     TProgressForm Progress = TProgressForm::Bar;
     bool Quiet = false;
-    std::string Start, Shapes, Operators, Targets;
-    bool BlocksGiven = false, EvaluationsGiven = false;
 };
 
 // One line on standard error that rewrites itself, at most ten times a second.
@@ -85,30 +75,9 @@ private:
 // The settings every target of the run shares.
 TSearchSettings BaseSettings(const TEvolveOptions& o) {
     TSearchSettings settings;
-    settings.Blocks = o.Blocks;
-    if (!o.Start.empty()) {
-        TVesk start;
-        start.LoadFromHex(o.Start);
-        if (o.BlocksGiven && start.Count() != o.Blocks)
-            throw EUsageError("--start has " + std::to_string(start.Count()) +
-                              " blocks and --blocks " + std::to_string(o.Blocks));
-        settings.Start = start.Blocks();
-        settings.Blocks = start.Count();
-    }
-    std::string why;
-    if (!o.Shapes.empty())
-        settings.Shapes = *ParseCodeList(o.Shapes, FieldHighest(ShapeField), why);
-    if (!o.Operators.empty())
-        settings.Operators = *ParseCodeList(o.Operators, FieldHighest(OpField), why);
-    settings.Objective = o.Objective;
-    settings.Pareto = o.Pareto;
-    settings.Algorithm = o.Algorithm;
-    settings.Islands = o.Islands;
-    settings.Seed = o.Seed;
-    // A time limit alone bounds the run by time.
-    settings.Evaluations = o.Seconds > 0 && !o.EvaluationsGiven ? MaxEvaluations : o.Evaluations;
-    if (o.Seconds > 0) settings.Seconds = o.Seconds;
-    if (o.Distance >= 0) settings.MeanDistance = o.Distance;
+    if (std::string problem = ApplyChoices(o.Search, ToolEvolveBudget, TFrontEnd::Tool, settings);
+        !problem.empty())
+        throw EUsageError(problem);
     return settings;
 }
 
@@ -121,13 +90,15 @@ bool SearchAndReport(const TEvolveOptions& o, const TSearchSettings& settings,
     const bool bar = progress == TProgressForm::Bar && isatty(STDERR_FILENO) == 1;
     std::unique_ptr<TProgressBar> shown;
     if (bar)
-        shown = std::make_unique<TProgressBar>(settings.Evaluations, o.Seconds, o.Objective, n);
+        shown = std::make_unique<TProgressBar>(settings.Evaluations, settings.Seconds.value_or(0),
+                                               settings.Objective, n);
     TSearchObserver observer;
     if (bar)
         observer = [&shown](const TSearchProgress& p) { shown->Show(p); };
     else if (progress == TProgressForm::Json)
-        observer = [&o, n](const TSearchProgress& p) {
-            std::fprintf(stderr, "%s\n", JsonText(ProgressAnswer(p, o.Objective, n)).c_str());
+        observer = [&settings, n](const TSearchProgress& p) {
+            std::fprintf(stderr, "%s\n",
+                         JsonText(ProgressAnswer(p, settings.Objective, n)).c_str());
         };
 
     TSearchResult result;
@@ -151,13 +122,13 @@ int Evolve(const TEvolveOptions& o) {
     // until the result is out.
     const TStopSignals stopSignals;
     TSearchSettings settings = BaseSettings(o);
-    if (o.Objective == TObjective::Sweep && (!o.Target.empty() || !o.Targets.empty()))
+    if (settings.Objective == TObjective::Sweep && (!o.Target.empty() || !o.Targets.empty()))
         throw EUsageError("the sweep objective scores against the built-in reference only");
     try {
         if (!o.Targets.empty()) {
             for (TTargetLine& line : ReadTargetLines(o.Targets)) {
                 settings.Target = std::move(line.Target);
-                settings.Seed = TargetLineSeed(o.Seed, line.Line);
+                settings.Seed = TargetLineSeed(o.Search.Seed, line.Line);
                 if (!SearchAndReport(o, settings, o.Targets + ":" + std::to_string(line.Line),
                                      stopSignals))
                     break;
@@ -201,55 +172,9 @@ void AddEvolveCommand(CLI::App& tool, int& status) {
         ->check(NotEmpty())
         ->excludes(elements)
         ->excludes("--target");
-    command
-        ->add_option("--start", o->Start,
-                     "begin from this pattern (its block count is the search's; the result is "
-                     "never worse)")
-        ->check(PatternValidator())
-        ->check(NotEmpty());
-    command
-        ->add_option("--shapes", o->Shapes,
-                     "the shape codes the search may use, as a list like 0-7,12")
-        ->check(CodeList(FieldHighest(ShapeField)));
-    command
-        ->add_option("--operators", o->Operators,
-                     "the operator codes the search may use, as a list like 0-3,10")
-        ->check(CodeList(FieldHighest(OpField)));
-    command->add_option("--blocks", o->Blocks, "blocks of the pattern")
-        ->check(WholeNumber(1, MaxBlocks))
-        ->capture_default_str();
-    std::map<std::string, TObjective> objectives;
-    for (const std::string& word : ObjectiveWords())
-        objectives.emplace(word, *ObjectiveOfWord(word));
-    AddWordOption(*command, "--objective", o->Objective, objectives,
-                  "distance (default), or sweep (the reference only)");
-    command->add_flag("--pareto", o->Pareto,
-                      "also minimise the blocks used (the front by NSGA-II)");
-    std::map<std::string, std::optional<TAlgorithm>> algorithms;
-    for (TAlgorithm algorithm : SearchAlgorithms())
-        algorithms.emplace(AlgorithmName(algorithm), algorithm);
-    AddWordOption(*command, "--algorithm", o->Algorithm, algorithms,
-                  "the optimiser (default annealing)");
-    command
-        ->add_option("--islands", o->Islands,
-                     "islands, one a thread, at most " + std::to_string(MaxIslands) +
-                         " (default: every hardware thread)")
-        ->check(WholeNumber(1, MaxIslands));
-    command->add_option("--seed", o->Seed, "the seed")
-        ->check(WholeNumber(0, std::numeric_limits<unsigned>::max()))
-        ->capture_default_str();
-    command
-        ->add_option("--evaluations", o->Evaluations,
-                     "the evaluation budget (with --seconds alone: no limit but the time)")
-        ->check(WholeNumber(1, MaxEvaluations))
-        ->capture_default_str();
-    command->add_option("--seconds", o->Seconds, "stop after this many seconds")
-        ->check(RealNumber(0, false, MaxSeconds));
-    command
-        ->add_option("--distance", o->Distance,
-                     "stop once the distance an element reaches this (with --pareto: the front's "
-                     "closest pattern)")
-        ->check(RealNumber(0, true, 1e9));
+    for (const TSearchOption& option : SearchOptions())
+        if (option.TakenBy(TFrontEnd::Tool))
+            AddSearchOption(*command, option, ToolEvolveBudget, o->Search);
     AddWordOption(*command, "--format", o->Format,
                   std::map<std::string, TEvolveFormat>{{"json", TEvolveFormat::Json},
                                                        {"plain", TEvolveFormat::Plain}},
@@ -268,17 +193,17 @@ void AddEvolveCommand(CLI::App& tool, int& status) {
         "front of the best pattern for each block count; with --targets, one such object a\n"
         "target, whose seed (derived from --seed and the line) and target (FILE:LINE) say how\n"
         "to search that target alone for the same answer.\n"
+        "Without --evaluations the search spends " +
+        std::to_string(ToolEvolveBudget) +
+        " evaluations; with --seconds or --distance it\n"
+        "has no evaluation limit but those. Whichever limit comes first ends the search.\n"
         "The same settings and evaluation budget give the same pattern on every run; a run\n"
         "bounded by time may differ with the machine's speed. The budget is shared out among\n"
         "the islands; each also evaluates its start. --seconds ends the search at the time\n"
         "given, within a few evaluations. Progress comes after every round and at least\n"
         "once a second. Ctrl-C (SIGINT) or SIGTERM, once or many times, ends the search at\n"
         "once, prints the best so far and exits with 130 or 143.");
-    command->callback([&status, o, command] {
-        o->BlocksGiven = command->count("--blocks") > 0;
-        o->EvaluationsGiven = command->count("--evaluations") > 0;
-        status = Evolve(*o);
-    });
+    command->callback([&status, o] { status = Evolve(*o); });
 }
 
 } // namespace vesk::cli

@@ -54,27 +54,10 @@ CLI::Validator WholeNumber(std::int64_t lowest, std::uint64_t highest) {
         "", "whole number");
 }
 
-CLI::Validator RealNumber(double lowest, bool lowestAllowed, double highest) {
-    return CLI::Validator(
-        [lowest, lowestAllowed, highest](std::string& text) {
-            return RealNumberProblem(text, lowest, lowestAllowed, highest);
-        },
-        "", "number");
-}
-
 CLI::Validator NotEmpty() {
     return CLI::Validator(
         [](std::string& text) -> std::string { return text.empty() ? "must not be empty" : ""; },
         "", "not empty");
-}
-
-CLI::Validator CodeList(std::int32_t highest) {
-    return CLI::Validator(
-        [highest](std::string& text) -> std::string {
-            std::string why;
-            return ParseCodeList(text, highest, why) ? "" : why;
-        },
-        "", "code list");
 }
 
 CLI::Option* AddElementsOption(CLI::App& command, std::int32_t& n) {
@@ -87,6 +70,37 @@ CLI::Option* AddElementsPositional(CLI::App& command, std::int32_t& n) {
     return command.add_option("N", n, "element count, 0 to " + std::to_string(MaxElementCount))
         ->required()
         ->check(WholeNumber(0, MaxElementCount));
+}
+
+CLI::Option* AddSearchOption(CLI::App& command, const TSearchOption& option, std::uint64_t budget,
+                             TSearchChoices& choices) {
+    const std::string name = OptionName(option.Key, TFrontEnd::Tool);
+    const std::string help = OptionHelp(option, TFrontEnd::Tool, budget);
+    if (option.Kind == TOptionKind::Flag)
+        return command.add_flag_callback(
+            name, [&option, &choices] { option.Take(choices, true); }, help);
+    static constexpr std::pair<TOptionKind, const char*> TypeNames[] = {
+        {TOptionKind::Whole, "UINT"},
+        {TOptionKind::Real, "FLOAT"},
+        {TOptionKind::Word, "WORD"},
+        {TOptionKind::CodeList, "LIST"},
+        {TOptionKind::Pattern, "HEX"}};
+    const char* typeName = "TEXT";
+    for (const auto& [kind, typed] : TypeNames)
+        if (kind == option.Kind) typeName = typed;
+    // The check runs first, so the callback takes a text it accepts.
+    return command
+        .add_option_function<std::string>(
+            name,
+            [&option, &choices](const std::string& text) { ApplyOption(choices, option, text); },
+            help)
+        ->type_name(typeName)
+        ->check(CLI::Validator(
+            [&option](std::string& text) {
+                TOptionValue value;
+                return ParseOption(option, text, value);
+            },
+            "", option.Key));
 }
 
 CLI::Option* AddDegreeFormatOption(CLI::App& command, TDegreeFormat& format) {

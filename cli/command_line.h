@@ -13,6 +13,7 @@
 #include "cli/degree_output.h"
 #include "fuzzyset/fuzzy_set.h"
 #include "search/option_text.h"
+#include "search/search_options.h"
 
 namespace vesk::cli {
 
@@ -31,13 +32,8 @@ void ParseImageSize(const std::string& text, int& width, int& height);
 // Digits (a minus sign first for a negative number) for a value in lowest..highest: anything
 // else "must be a whole number", and a whole number outside "must be LOWEST to HIGHEST".
 CLI::Validator WholeNumber(std::int64_t lowest, std::uint64_t highest);
-// A finite decimal number: above lowest (or at least lowest when it may equal it) and at most
-// highest; a text that is not one (nan and inf included) "must be a number".
-CLI::Validator RealNumber(double lowest, bool lowestAllowed, double highest);
 // Any text but the empty one.
 CLI::Validator NotEmpty();
-// A list ParseCodeList reads.
-CLI::Validator CodeList(std::int32_t highest);
 
 // "-n,--elements N" (0..MaxElementCount) into n, which holds the default.
 CLI::Option* AddElementsOption(CLI::App& command, std::int32_t& n);
@@ -54,6 +50,10 @@ CLI::Option* AddWordOption(CLI::App& command, const std::string& name, TValue& v
             name, [&value, words](const std::string& word) { value = words.at(word); }, description)
         ->check(CLI::IsMember(words));
 }
+// The search option as "--KEY" (a flag, or an option taking a value), its help and check from
+// the option's description, taken into choices as it is parsed.
+CLI::Option* AddSearchOption(CLI::App& command, const TSearchOption& option, std::uint64_t budget,
+                             TSearchChoices& choices);
 // "--format plain|csv|json" for degree lists.
 CLI::Option* AddDegreeFormatOption(CLI::App& command, TDegreeFormat& format);
 

@@ -15,6 +15,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "search/pattern_search.h"
 #include "tool_process.h"
 
 namespace vesk::test {
@@ -153,6 +154,54 @@ TEST(VeskEvolve, SignalsAtAnyMomentNeverLoseTheResult) {
         }
     }
     EXPECT_GT(interrupted, 0);
+}
+
+// With --distance and no --evaluations nothing but the distance ends the run: it goes past the
+// default budget until a signal ends it (one block on 16 elements never reaches distance 0), and
+// --help says so.
+TEST(VeskEvolve, ADistanceAloneLeavesNoEvaluationLimit) {
+    const TToolRun help = RunTool({"evolve", "--help"});
+    EXPECT_NE(help.Out.find("Without --evaluations the search spends " +
+                            std::to_string(ToolEvolveBudget) +
+                            " evaluations; with --seconds or --distance it\nhas no evaluation "
+                            "limit but those."),
+              std::string::npos)
+        << help.Out;
+    TScratch dir;
+    const std::string out = dir.Path("out.json");
+    const char* const tool = ToolPath();
+    int errors[2];
+    ASSERT_EQ(pipe(errors), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        std::freopen(out.c_str(), "w", stdout);
+        dup2(errors[1], STDERR_FILENO);
+        close(errors[0]);
+        execl(tool, "vesk", "evolve", "-n", "16", "--blocks", "1", "--islands", "1", "--distance",
+              "0", "--progress", "json", nullptr);
+        _exit(127);
+    }
+    close(errors[1]);
+    // Ended once the progress passes the default budget.
+    std::string line;
+    bool signalled = false;
+    for (char c = 0; read(errors[0], &c, 1) == 1;) {
+        if (c != '\n') {
+            line += c;
+            continue;
+        }
+        if (!signalled && json::parse(line)["evaluations"].get<std::uint64_t>() > ToolEvolveBudget)
+            signalled = kill(child, SIGTERM) == 0;
+        line.clear();
+    }
+    close(errors[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    std::ifstream file(out);
+    const json result = json::parse(file);
+    EXPECT_TRUE(signalled) << result.dump();
+    EXPECT_EQ(result["stopped"], "interrupted");
+    EXPECT_GT(result["evaluations"].get<std::uint64_t>(), ToolEvolveBudget);
 }
 
 } // namespace
