@@ -1,44 +1,49 @@
 #pragma once
 // What "Evolve" searches for and how, kept while the program runs: the target (the built-in
-// reference, or a set of one's own) and the settings, given by the names of the options of
-// `vesk evolve` and checked with the tool's own words.
+// reference, or a set of one's own) and the search's choices, given as settings named as the
+// options of `vesk evolve` and checked with the tool's own words.
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fuzzyset/fuzzy_set.h"
-#include "search/pattern_search.h"
+#include "search/search_options.h"
 
 namespace vesk {
 
-constexpr std::uint64_t EvolveBudget = 1'000'000; // "Evolve"'s evaluations unless told otherwise
-constexpr unsigned EvolveSeed = 1;                // the same fields give the same pattern
+// "Evolve"'s evaluations when none are set and neither a time limit nor a stop distance is.
+constexpr std::uint64_t EvolveBudget = 1'000'000;
+constexpr unsigned EvolveSeed = DefaultSeed; // the same fields give the same pattern
 
-struct TSearchSetup {
+// The choices are those the session's settings take (SearchOptions' with TFrontEnd::Session):
+// the blocks come from the field, and start is StartFromCurrent.
+struct TSearchSetup : TSearchChoices {
     // A target of one's own and where it came from; none: the reference of FS Elements.
     std::optional<TFuzzySet> Target;
     std::string TargetName;
-
-    TObjective Objective = TObjective::Distance;
-    std::uint64_t Evaluations = EvolveBudget;
-    std::optional<double> Seconds;
-    std::optional<double> Distance; // stop at this mean distance an element
-    std::optional<TAlgorithm> Algorithm;
-    int Islands = 0; // 0: every hardware thread
-    unsigned Seed = EvolveSeed;
-    bool Start = false; // begin from the current pattern
-    std::vector<std::int32_t> Shapes, Operators;
 };
+
+// A setting as the session's "settings KEY VALUE" gives it.
+using TSearchSetting = std::pair<std::string, std::string>;
 
 // The settings' keys, as the options of `vesk evolve` are named ("seed" for --seed), in the
 // order the session's help lists them.
 const std::vector<std::string>& SearchSettingKeys();
 
 // Gives the setting key the value; "" when taken, else what is wrong in the tool's words
-// ("--seed: must be a whole number"), the setup unchanged. "start" takes on or off.
+// ("--seed: must be a whole number"), the setup unchanged. An option's unset word ("off" for
+// seconds, "all" for shapes, "default" for islands and evaluations) takes it back to not given;
+// "start" takes on or off. A setting no later "Evolve" could run with is refused in the words
+// "Evolve" would refuse it with ("nsga2 serves the Pareto search only").
 std::string ApplySearchSetting(TSearchSetup& setup, const std::string& key,
                                const std::string& value);
+// Every setting, taken as one: all of them or, at the first refused, none.
+std::string ApplySearchSettings(TSearchSetup& setup, const std::vector<TSearchSetting>& settings);
+
+// The words a setting of a closed set takes (those some "Evolve" can run with), the default first.
+std::vector<std::string> SearchSettingWords(const TSearchOption& option);
 
 } // namespace vesk

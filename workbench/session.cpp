@@ -155,17 +155,12 @@ TCommandOutcome TWorkbenchSession::PrepareEvolve(TSearchSettings& settings,
         }
     }
     prepared.Blocks = Blocks.CommitAndRead();
-    prepared.Evaluations = evaluations.value_or(Search.Evaluations);
-    prepared.Seed = Search.Seed;
-    prepared.Objective = Search.Objective;
-    prepared.Seconds = Search.Seconds;
-    prepared.MeanDistance = Search.Distance;
-    prepared.Algorithm = Search.Algorithm;
-    prepared.Islands = Search.Islands;
-    prepared.Shapes = Search.Shapes;
-    prepared.Operators = Search.Operators;
+    TSearchChoices choices = Search;
+    if (evaluations) choices.Evaluations = evaluations;
+    // The session's choices hold neither blocks nor a start pattern, so nothing here is refused.
+    ApplyChoices(choices, EvolveBudget, TFrontEnd::Session, prepared);
     TCommandOutcome refused;
-    if (Search.Start) {
+    if (Search.StartFromCurrent) {
         // The current pattern, read as "Hexa String" reads it; its block count is the search's.
         if (!HexaTextUsable() || HexaText.empty()) {
             refused.Error = "start from the current pattern: " + std::string(HexaLengthError);

@@ -81,7 +81,8 @@ public:
     // reference of 2..9 elements faults, and the outcome gives the fault's error, settings
     // untouched; so do settings the search refuses, in the tool's words), then the end of it:
     // the best pattern becomes the combo text, is appended to the list and is shown as "Hexa
-    // String" shows it. evaluations, when given, stands for Search.Evaluations.
+    // String" shows it. evaluations, when given, stands for Search.Evaluations; without
+    // either, a time limit or a stop distance is the only limit, and with none EvolveBudget is.
     TCommandOutcome PrepareEvolve(TSearchSettings& settings,
                                   std::optional<std::uint64_t> evaluations = std::nullopt);
     TCommandOutcome FinishEvolve(const TSearchResult& result);

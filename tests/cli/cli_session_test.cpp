@@ -1,6 +1,7 @@
 // "vesk session" end to end: the workbench's commands through the line protocol.
 
 #include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <sstream>
 
@@ -159,6 +160,28 @@ TEST(VeskSession, TargetAndSettingsReplayTheToolsSearch) {
             .get<double>();
     };
     EXPECT_LE(distance(started), distance(evolved));
+}
+
+// A setting takes effect on evolve as the tool's option does: a time limit alone runs for its
+// time rather than to the default budget (a million evaluations of one block on 16 elements take
+// a small share of it). A setting no evolve could run with is refused at once, in evolve's words.
+TEST(VeskSession, SecondsRunTheirTimeAndUnusableSettingsAreRefusedAtOnce) {
+    using TClock = std::chrono::steady_clock;
+    const TClock::time_point started = TClock::now();
+    const TToolRun run =
+        RunTool({"session"}, "elements 16\nblocks 1\nsettings islands 1\nsettings seconds 2\n"
+                             "settings algorithm nsga2\nevolve\n");
+    const double seconds = std::chrono::duration<double>(TClock::now() - started).count();
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    std::vector<nlohmann::json> lines;
+    std::istringstream out(run.Out);
+    for (std::string line; std::getline(out, line);)
+        lines.push_back(nlohmann::json::parse(line));
+    ASSERT_EQ(lines.size(), 4u);
+    const std::string err = RunTool({"evolve", "--algorithm", "nsga2"}).Err;
+    EXPECT_EQ(lines[2]["error"], err.substr(6, err.find('\n') - 6)); // after "vesk: "
+    EXPECT_TRUE(lines[3]["error"].is_null()) << lines[3];
+    EXPECT_GE(seconds, 2.0);
 }
 
 TEST(VeskSession, AnUnknownVerbIsAUsageErrorNamingTheLine) {

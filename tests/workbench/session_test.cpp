@@ -217,5 +217,62 @@ TEST_F(SessionTest, DoubleClickAppendsTheTextUnchecked) {
     EXPECT_EQ(Session.HexaItems[4], "");
 }
 
+// The evolve a session prepares spends what `vesk evolve` would with the same options: a time
+// limit or a stop distance alone lifts the budget, the default budget stands without them, and
+// the budget the verb gives or the settings set counts whatever else is set.
+TEST_F(SessionTest, EvolveSpendsWhatTheSettingsSayAsTheToolDoes) {
+    const auto prepared = [this](std::optional<std::uint64_t> evaluations = std::nullopt) {
+        TSearchSettings settings;
+        EXPECT_FALSE(Session.PrepareEvolve(settings, evaluations).Error);
+        return settings;
+    };
+    EXPECT_EQ(prepared().Evaluations, EvolveBudget);
+    ASSERT_EQ(ApplySearchSetting(Session.Search, "seconds", "2.5"), "");
+    EXPECT_EQ(prepared().Evaluations, MaxEvaluations);
+    EXPECT_EQ(prepared().Seconds, 2.5);
+    EXPECT_EQ(prepared(3000).Evaluations, 3000u);
+    ASSERT_EQ(ApplySearchSetting(Session.Search, "seconds", "off"), "");
+    ASSERT_EQ(ApplySearchSetting(Session.Search, "distance", "0.5"), "");
+    EXPECT_EQ(prepared().Evaluations, MaxEvaluations);
+    ASSERT_EQ(ApplySearchSetting(Session.Search, "evaluations", "40000"), "");
+    EXPECT_EQ(prepared().Evaluations, 40000u);
+    ASSERT_EQ(ApplySearchSetting(Session.Search, "evaluations", "default"), "");
+    ASSERT_EQ(ApplySearchSetting(Session.Search, "distance", "off"), "");
+    EXPECT_EQ(prepared().Evaluations, EvolveBudget);
+    ASSERT_EQ(ApplySearchSetting(Session.Search, "islands", "3"), "");
+    EXPECT_EQ(prepared().Islands, 3);
+    ASSERT_EQ(ApplySearchSetting(Session.Search, "islands", "default"), "");
+    EXPECT_EQ(prepared().Islands, 0);
+}
+
+// A setting no later evolve could run with is refused when it is given, in evolve's words, and
+// leaves the settings as they were; one a later change of target or pattern could make usable
+// is taken.
+TEST_F(SessionTest, ASettingNoEvolveCouldUseIsRefusedAtOnce) {
+    TSearchSettings settings;
+    EXPECT_EQ(ApplySearchSetting(Session.Search, "algorithm", "nsga2"),
+              "nsga2 serves the Pareto search only");
+    EXPECT_FALSE(Session.Search.Algorithm.has_value());
+    EXPECT_FALSE(Session.PrepareEvolve(settings).Error);
+    EXPECT_EQ(ApplySearchSettings(Session.Search, {{"seed", "5"}, {"algorithm", "nsga2"}}),
+              "nsga2 serves the Pareto search only");
+    EXPECT_EQ(Session.Search.Seed, EvolveSeed); // nothing of a refused set is taken
+    EXPECT_EQ(ApplySearchSetting(Session.Search, "pareto", "on"),
+              "no setting 'pareto' (the settings: objective, algorithm, islands, seed, "
+              "evaluations, seconds, distance, start, shapes, operators)");
+    // A start outside the shapes allowed depends on the pattern shown when evolve runs.
+    ASSERT_EQ(ApplySearchSetting(Session.Search, "shapes", "0"), "");
+    ASSERT_EQ(ApplySearchSetting(Session.Search, "start", "on"), "");
+    Session.HexaText = "AF655";
+    EXPECT_EQ(Session.PrepareEvolve(settings).Error,
+              "the start pattern uses a shape or an operator the search may not use");
+    Session.HexaText = "00000";
+    EXPECT_FALSE(Session.PrepareEvolve(settings).Error);
+    // Every algorithm but the Pareto search's is offered.
+    std::vector<std::string> offered = AlgorithmNames();
+    std::erase(offered, AlgorithmName(ParetoAlgorithm));
+    EXPECT_EQ(SearchSettingWords(*SearchOptionOf("algorithm", TFrontEnd::Session)), offered);
+}
+
 } // namespace
 } // namespace vesk
