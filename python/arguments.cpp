@@ -26,46 +26,46 @@ std::string TypeName(py::handle value) {
     throw py::type_error(std::string(name) + ": must be " + wanted + ", not " + TypeName(value));
 }
 
-} // namespace
-
-std::int64_t WholeArgument(py::handle value, const char* name, std::int64_t lowest,
-                           std::uint64_t highest) {
+// The digits of an integer (any object with __index__), or a TypeError.
+std::string WholeText(py::handle value, const char* name) {
     // __index__ takes Python's and numpy's integers and refuses reals and texts.
     PyObject* index = PyNumber_Index(value.ptr());
     if (index == nullptr) {
         PyErr_Clear();
         WrongType(name, "a whole number", value);
     }
-    const std::string text = py::str(py::reinterpret_steal<py::object>(index));
-    if (std::string problem = WholeNumberProblem(text, lowest, highest); !problem.empty())
-        Refuse(name, problem);
-    std::int64_t whole = 0;
-    std::from_chars(text.data(), text.data() + text.size(), whole);
-    return whole;
+    return py::str(py::reinterpret_steal<py::object>(index));
 }
 
-double RealArgument(py::handle value, const char* name, double lowest, bool lowestAllowed,
-                    double highest) {
+// The shortest text that reads back as the real's double (an integer past every double: its
+// digits), or a TypeError.
+std::string RealText(py::handle value, const char* name) {
     if (py::isinstance<py::str>(value) || py::isinstance<py::bytes>(value))
         WrongType(name, "a number", value);
     PyObject* real = PyNumber_Float(value.ptr());
     if (real == nullptr) {
         const bool tooLarge = PyErr_ExceptionMatches(PyExc_OverflowError);
         PyErr_Clear();
-        // An integer past every double: the tool's words for its digits.
-        if (tooLarge)
-            Refuse(name, RealNumberProblem(py::str(value), lowest, lowestAllowed, highest));
+        if (tooLarge) return py::str(value);
         WrongType(name, "a number", value);
     }
     const double number = PyFloat_AsDouble(real);
     Py_DECREF(real);
-    // The tool's check on the shortest text that reads back as the same double.
     char text[32];
     const auto written = std::to_chars(text, text + sizeof text, number);
-    const std::string problem =
-        RealNumberProblem(std::string(text, written.ptr), lowest, lowestAllowed, highest);
-    if (!problem.empty()) Refuse(name, problem);
-    return number;
+    return std::string(text, written.ptr);
+}
+
+} // namespace
+
+std::int64_t WholeArgument(py::handle value, const char* name, std::int64_t lowest,
+                           std::uint64_t highest) {
+    const std::string text = WholeText(value, name);
+    if (std::string problem = WholeNumberProblem(text, lowest, highest); !problem.empty())
+        Refuse(name, problem);
+    std::int64_t whole = 0;
+    std::from_chars(text.data(), text.data() + text.size(), whole);
+    return whole;
 }
 
 std::string TextArgument(py::handle value, const char* name) {
@@ -85,23 +85,31 @@ std::string PatternArgument(py::handle value, const char* name) {
     return text;
 }
 
-std::vector<std::int32_t> CodeListArgument(py::handle value, const char* name,
-                                           std::int32_t highest) {
-    std::string text;
-    if (py::isinstance<py::str>(value)) {
-        text = TextArgument(value, name);
-    } else {
-        if (!py::isinstance<py::iterable>(value))
-            WrongType(name, "a list of codes like \"0-7,12\" or of whole numbers", value);
-        for (py::handle code : value)
-            text +=
-                (text.empty() ? "" : ",") +
-                std::to_string(WholeArgument(code, name, 0, static_cast<std::uint64_t>(highest)));
+std::string SearchOptionText(py::handle value, const TSearchOption& option) {
+    const char* name = option.Key.c_str();
+    switch (option.Kind) {
+    case TOptionKind::Whole:
+        return WholeText(value, name);
+    case TOptionKind::Real:
+        return RealText(value, name);
+    case TOptionKind::Word:
+    case TOptionKind::Pattern:
+        return TextArgument(value, name);
+    case TOptionKind::Flag:
+        if (!py::isinstance<py::bool_>(value))
+            throw py::type_error(option.Key + ": must be a bool");
+        return value.cast<bool>() ? "on" : "off";
+    case TOptionKind::CodeList:
+        break;
     }
-    std::string why;
-    const auto codes = ParseCodeList(text, highest, why);
-    if (!codes) Refuse(name, why);
-    return *codes;
+    if (py::isinstance<py::str>(value)) return TextArgument(value, name);
+    if (!py::isinstance<py::iterable>(value))
+        WrongType(name, "a list of codes like \"0-7,12\" or of whole numbers", value);
+    std::string text;
+    for (py::handle code : value)
+        text += (text.empty() ? "" : ",") +
+                std::to_string(WholeArgument(code, name, 0, option.Whole.Highest));
+    return text;
 }
 
 TFuzzySet TargetArgument(py::handle value, const char* name) {

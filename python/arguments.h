@@ -11,6 +11,7 @@
 #include <pybind11/pybind11.h>
 
 #include "fuzzyset/fuzzy_set.h"
+#include "search/search_options.h"
 
 namespace vesk::python {
 
@@ -19,17 +20,15 @@ namespace py = pybind11;
 // An integer (any object with __index__, numpy's included) in lowest..highest.
 std::int64_t WholeArgument(py::handle value, const char* name, std::int64_t lowest,
                            std::uint64_t highest);
-// A real above lowest (or at least lowest when allowed) and at most highest; NaN and the
-// infinities are refused.
-double RealArgument(py::handle value, const char* name, double lowest, bool lowestAllowed,
-                    double highest);
 // A text argument; anything but a str is a TypeError.
 std::string TextArgument(py::handle value, const char* name);
 // A pattern text the tool accepts.
 std::string PatternArgument(py::handle value, const char* name);
-// Codes 0..highest as the tool's list text ("0-7,12") or an iterable of integers.
-std::vector<std::int32_t> CodeListArgument(py::handle value, const char* name,
-                                           std::int32_t highest);
+// A search option's argument as the text the tool's option would be given, its type checked by
+// the option's kind: an integer for a whole number, a number for a real, a str for a word or a
+// pattern, a bool for a flag, and for a code list the tool's text ("0-7,12") or an iterable of
+// integers. The text's own check is the option's.
+std::string SearchOptionText(py::handle value, const TSearchOption& option);
 // A target: a one-dimensional array-like of whole numbers 0..100 (integers, or reals that are
 // whole), at least one and at most MaxTargetElements.
 TFuzzySet TargetArgument(py::handle value, const char* name);

@@ -1,43 +1,65 @@
 #include "python/evolve.h"
 
 #include <atomic>
-#include <limits>
 #include <optional>
 
 #include "python/arguments.h"
 #include "python/json_objects.h"
-#include "search/option_text.h"
 #include "search/pattern_search.h"
-#include "vesk/hex_text.h"
+#include "search/search_options.h"
+#include "search/target_file.h"
 #include "workbench/tool_answers.h"
 
 namespace vesk::python {
 
 namespace {
 
-const char* const EvolveDoc =
-    R"(Search for the pattern that comes closest to a target set, as "vesk evolve" does.
+// Lines of at most Width characters, the first after the key and the rest indented as far.
+constexpr std::size_t Width = 92, Indent = 14;
+std::string ArgumentLines(const std::string& key, const std::string& help) {
+    std::string out = "  " + key + std::string(Indent - 2 - key.size(), ' '), line;
+    std::size_t column = Indent;
+    for (std::size_t at = 0; at < help.size();) {
+        std::size_t end = help.find(' ', at);
+        if (end == std::string::npos) end = help.size();
+        const std::string word = help.substr(at, end - at);
+        if (column > Indent && column + 1 + word.size() > Width) {
+            out += "\n" + std::string(Indent, ' ');
+            column = Indent;
+        }
+        if (column > Indent) out += ' ', ++column;
+        out += word;
+        column += word.size();
+        at = end + 1;
+    }
+    return out + "\n";
+}
+
+std::string MakeEvolveDoc() {
+    std::string doc =
+        R"(Search for the pattern that comes closest to a target set, as "vesk evolve" does.
 
 Arguments (all but target by keyword):
-  target      the target's degrees: a 1-D array-like of whole numbers 0..100 (at most
-              185360); None for the built-in reference of n elements
-  n           the reference's element count, 1..185360 (default 100; not with target)
-  blocks      blocks of the pattern, 1..32 (default 16, or start's count)
-  objective   "distance" (default), or "sweep" (the built-in reference only)
-  pareto      also minimise the blocks used (the front by NSGA-II)
-  algorithm   the optimiser: "annealing" (default), "fields", "sga", "gaco", "ihs", "nsga2"
-  islands     islands, one a thread, 1..256 (default: every hardware thread)
-  seed        the seed, 0..4294967295 (default 1)
-  evaluations the evaluation budget (default 5000000; with seconds alone: no limit but the time)
-  seconds     stop after this many seconds
-  distance    stop once the distance an element reaches this (with pareto: the front's
-              closest pattern)
-  start       begin from this pattern text (its block count is the search's; the result is
-              never worse)
-  shapes      the shape codes the search may use: "0-7,12" or a list of codes
-  operators   the operator codes the search may use: "0-3,10" or a list of codes
-  progress    called with a dict after every round and at least every half second:
-              evaluations, best, mean_distance, hex, seconds, evaluations_per_second
+)";
+    doc += ArgumentLines("target", "the target's degrees: a 1-D array-like of whole numbers 0..100 "
+                                   "(at most " +
+                                       std::to_string(MaxTargetElements) +
+                                       "); None for the built-in reference of n elements");
+    doc += ArgumentLines("n", "the reference's element count, 1.." +
+                                  std::to_string(MaxReferenceElements) +
+                                  " (default 100; not with target)");
+    for (const TSearchOption& option : SearchOptions())
+        if (option.TakenBy(TFrontEnd::Module))
+            doc +=
+                ArgumentLines(option.Key, OptionHelp(option, TFrontEnd::Module, ToolEvolveBudget));
+    doc += ArgumentLines("progress", "called with a dict after every round and at least every "
+                                     "half second: evaluations, best, mean_distance, hex, "
+                                     "seconds, evaluations_per_second");
+    doc += "\nA code list may also be a list of whole numbers. Without evaluations the search "
+           "spends\n" +
+           std::to_string(ToolEvolveBudget) +
+           " evaluations; with seconds or distance it has no evaluation limit but those.\n" +
+           R"(Whichever limit comes first ends the search.
 
 Returns a dict with the fields of "vesk evolve"'s JSON: hex, blocks, elements, target
 ("reference" or "array"), objective, distance, mean_distance and fitness (as score gives
@@ -49,25 +71,26 @@ by time may differ with the machine's speed. The interpreter's lock is released 
 search runs. Ctrl-C ends the search within half a second and raises KeyboardInterrupt with
 the best so far as its "result" attribute; an exception the progress callback raises ends
 it likewise. Usage mistakes raise ValueError or TypeError in the tool's words.)";
+    return doc;
+}
 
 // The keyword argument named, or nothing when it is None.
-std::optional<py::object> Given(const py::kwargs& options, const char* name) {
+std::optional<py::object> Given(const py::kwargs& options, const std::string& name) {
     if (!options.contains(name)) return std::nullopt;
-    py::object value = options[name];
+    py::object value = options[name.c_str()];
     if (value.is_none()) return std::nullopt;
     return value;
 }
 
-const char* const EvolveKeywords[] = {"n",       "blocks", "objective",   "pareto",  "algorithm",
-                                      "islands", "seed",   "evaluations", "seconds", "distance",
-                                      "start",   "shapes", "operators",   "progress"};
+// The keyword arguments of the module's own, beside the search's options.
+const char* const OwnKeywords[] = {"n", "progress"};
 
 // The settings of "vesk evolve" with the same options.
 TSearchSettings SettingsOf(const py::object& target, const py::kwargs& options) {
     for (const auto& [key, value] : options) {
         const std::string name = py::str(key);
-        bool known = false;
-        for (const char* keyword : EvolveKeywords)
+        bool known = SearchOptionOf(name, TFrontEnd::Module) != nullptr;
+        for (const char* keyword : OwnKeywords)
             known = known || name == keyword;
         if (!known)
             throw py::type_error("evolve() got an unexpected keyword argument '" + name + "'");
@@ -82,57 +105,19 @@ TSearchSettings SettingsOf(const py::object& target, const py::kwargs& options) 
         settings.Target.MakeReference(
             n ? static_cast<std::int32_t>(WholeArgument(*n, "n", 1, MaxReferenceElements)) : 100);
     }
-    settings.Blocks = 16;
-    const auto blocks = Given(options, "blocks");
-    if (blocks)
-        settings.Blocks = static_cast<std::int32_t>(WholeArgument(*blocks, "blocks", 1, MaxBlocks));
-    if (const auto start = Given(options, "start")) {
-        TVesk pattern;
-        pattern.LoadFromHex(PatternArgument(*start, "start"));
-        if (pattern.Count() == 0) throw py::value_error("start: must not be empty");
-        if (blocks && pattern.Count() != settings.Blocks)
-            throw py::value_error("start has " + std::to_string(pattern.Count()) +
-                                  " blocks and blocks " + std::to_string(settings.Blocks));
-        settings.Start = pattern.Blocks();
-        settings.Blocks = pattern.Count();
-    }
-    if (const auto shapes = Given(options, "shapes"))
-        settings.Shapes = CodeListArgument(*shapes, "shapes", FieldHighest(ShapeField));
-    if (const auto operators = Given(options, "operators"))
-        settings.Operators = CodeListArgument(*operators, "operators", FieldHighest(OpField));
-    if (const auto objective = Given(options, "objective")) {
-        const std::string word = TextArgument(*objective, "objective");
-        const auto named = ObjectiveOfWord(word);
-        if (!named) throw py::value_error("objective: " + NotAmongWords(word, ObjectiveWords()));
-        settings.Objective = *named;
-    }
-    if (settings.Objective == TObjective::Sweep && !target.is_none())
+    TSearchChoices choices;
+    for (const TSearchOption& option : SearchOptions())
+        if (option.TakenBy(TFrontEnd::Module))
+            if (const auto value = Given(options, option.Key))
+                if (std::string problem =
+                        ApplyOption(choices, option, SearchOptionText(*value, option));
+                    !problem.empty())
+                    throw py::value_error(option.Key + ": " + problem);
+    if (choices.Objective == TObjective::Sweep && !target.is_none())
         throw py::value_error("the sweep objective scores against the built-in reference only");
-    if (const auto pareto = Given(options, "pareto")) {
-        if (!py::isinstance<py::bool_>(*pareto)) throw py::type_error("pareto: must be a bool");
-        settings.Pareto = pareto->cast<bool>();
-    }
-    if (const auto algorithm = Given(options, "algorithm")) {
-        const std::string word = TextArgument(*algorithm, "algorithm");
-        settings.Algorithm = AlgorithmOfName(word);
-        if (!settings.Algorithm)
-            throw py::value_error("algorithm: " + NotAmongWords(word, AlgorithmNames()));
-    }
-    if (const auto islands = Given(options, "islands"))
-        settings.Islands = static_cast<int>(WholeArgument(*islands, "islands", 1, MaxIslands));
-    if (const auto seed = Given(options, "seed"))
-        settings.Seed = static_cast<unsigned>(
-            WholeArgument(*seed, "seed", 0, std::numeric_limits<unsigned>::max()));
-    const auto evaluations = Given(options, "evaluations");
-    const auto seconds = Given(options, "seconds");
-    if (seconds) settings.Seconds = RealArgument(*seconds, "seconds", 0, false, MaxSeconds);
-    // A time limit alone bounds the run by time.
-    settings.Evaluations = evaluations ? static_cast<std::uint64_t>(WholeArgument(
-                                             *evaluations, "evaluations", 1, MaxEvaluations))
-                           : seconds   ? MaxEvaluations
-                                       : ToolEvolveBudget;
-    if (const auto distance = Given(options, "distance"))
-        settings.MeanDistance = RealArgument(*distance, "distance", 0, true, 1e9);
+    if (std::string problem = ApplyChoices(choices, ToolEvolveBudget, TFrontEnd::Module, settings);
+        !problem.empty())
+        throw py::value_error(problem);
     if (const std::string problem = SearchSettingsProblem(settings); !problem.empty())
         throw py::value_error(problem);
     return settings;
@@ -181,7 +166,8 @@ py::object Evolve(const py::object& target, const py::kwargs& options) {
 } // namespace
 
 void AddEvolve(py::module_& module) {
-    module.def("evolve", &Evolve, py::arg("target") = py::none(), EvolveDoc);
+    static const std::string doc = MakeEvolveDoc();
+    module.def("evolve", &Evolve, py::arg("target") = py::none(), doc.c_str());
 }
 
 } // namespace vesk::python

@@ -40,6 +40,25 @@ def test_progress_is_reported_and_its_exception_ends_the_search():
     assert raised.value.result["stopped"] == "interrupted"
 
 
+def test_a_distance_alone_leaves_no_evaluation_limit():
+    # One block on 16 elements never reaches distance 0: only the callback, once the search has
+    # gone past the default budget, ends it. The docstring says so.
+    budget = 5_000_000
+    assert f"Without evaluations the search spends\n{budget} evaluations; with seconds or " \
+        "distance it has no evaluation limit but those." in vesk.evolve.__doc__
+
+    class Enough(Exception):
+        pass
+
+    def past_the_budget(progress):
+        if progress["evaluations"] > budget:
+            raise Enough()
+    with pytest.raises(Enough) as raised:
+        vesk.evolve(n=16, blocks=1, islands=1, distance=0, progress=past_the_budget)
+    assert raised.value.result["stopped"] == "interrupted"
+    assert raised.value.result["evaluations"] > budget
+
+
 def test_ctrl_c_ends_the_search_with_the_best_so_far():
     timer = threading.Timer(0.7, _thread.interrupt_main)
     started = time.monotonic()
