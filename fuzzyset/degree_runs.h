@@ -22,7 +22,9 @@ void MergeDegreeRunInto(std::int32_t Op, const std::int32_t* in, std::int32_t* o
                         const std::int16_t* run, std::int32_t count);
 
 // The loops above resolved for one operator code (0..15), for callers that merge with the same
-// operator many times and would rather not look it up on every call.
+// operator many times, often over short intervals, and would rather not look it up on every
+// call. They give the same degrees; where the processor has 256-bit vectors they are loops of
+// their own, written out for intervals of a few dozen elements.
 using TDegreeRunMerge = void (*)(std::int32_t* degrees, const std::int16_t* run,
                                  std::int32_t count);
 using TDegreeRunMergeInto = void (*)(const std::int32_t* in, std::int32_t* out,

@@ -2,10 +2,13 @@
 // kind of universe, with every operator, and its sums ranking patterns as the exact scorer does.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdlib>
 #include <random>
 #include <vector>
 
+#include "fuzzyset/degree_runs.h"
+#include "fuzzyset/operators.h"
 #include "vesk/agent.h"
 #include "vesk/incremental_pattern.h"
 
@@ -35,6 +38,55 @@ std::int64_t FullSum(const TBlockList& blocks, const TFuzzySet& target,
         if (degrees != nullptr) degrees->push_back(set.GetDegree(i));
     }
     return sum;
+}
+
+// The merge loops the incremental pattern resolves once per operator (on processors with 256-bit
+// vectors its own written-out lanes) and the loop from one row into another give what Combine
+// gives, element by element, for every operator and every count up to several vector steps,
+// on degrees of every size, wrapping ones and the extremes included, and run degrees of every
+// shape's range and of all 16 bits.
+TEST(IncrementalPattern, ItsMergeLoopsCombineAsTheOperatorsDo) {
+    std::mt19937 random(11);
+    const auto degree = [&]() -> std::int32_t {
+        switch (random() % 6) {
+        case 0:
+            return std::uniform_int_distribution<std::int32_t>(-300, 400)(random);
+        case 1:
+            return std::uniform_int_distribution<std::int32_t>(0, 100)(random);
+        case 2: {
+            constexpr std::int32_t Extremes[] = {INT32_MIN, INT32_MIN + 1, -1, 0, 1, 100, 99,
+                                                 INT32_MAX, INT32_MAX - 99, -100, 50, 101};
+            return Extremes[random() % std::size(Extremes)];
+        }
+        default:
+            return static_cast<std::int32_t>(random());
+        }
+    };
+    const auto runDegree = [&]() -> std::int16_t {
+        if (random() % 4 == 0) return static_cast<std::int16_t>(random());
+        return static_cast<std::int16_t>(std::uniform_int_distribution<std::int32_t>(-167, 267)(random));
+    };
+    for (std::int32_t op = 0; op < OperatorCount; ++op)
+        for (std::int32_t count = 1; count <= 70; ++count)
+            for (int repeat = 0; repeat < 20; ++repeat) {
+                std::vector<std::int32_t> degrees(static_cast<std::size_t>(count));
+                std::vector<std::int16_t> run(degrees.size());
+                for (std::size_t k = 0; k < degrees.size(); ++k) {
+                    degrees[k] = degree();
+                    run[k] = runDegree();
+                }
+                std::vector<std::int32_t> expected = degrees;
+                for (std::size_t k = 0; k < expected.size(); ++k)
+                    expected[k] = Combine(op, expected[k], run[k]);
+                std::vector<std::int32_t> out(degrees.size(), 12345);
+                DegreeRunMergeIntoOf(op)(degrees.data(), out.data(), run.data(), count);
+                ASSERT_EQ(out, expected) << op << " " << count;
+                std::fill(out.begin(), out.end(), 12345);
+                MergeDegreeRunInto(op, degrees.data(), out.data(), run.data(), count);
+                ASSERT_EQ(out, expected) << op << " " << count;
+                DegreeRunMergeOf(op)(degrees.data(), run.data(), count);
+                ASSERT_EQ(degrees, expected) << op << " " << count;
+            }
 }
 
 // A random walk of tried and kept changes, each checked against the full projection.
