@@ -101,7 +101,7 @@ private slots:
                  }),
                  QString());
         QCOMPARE(search.Seed, 7u);
-        QCOMPARE(search.Evaluations, std::uint64_t{20000});
+        QCOMPARE(search.Evaluations.value_or(0), std::uint64_t{20000});
         QCOMPARE(search.Islands, 1);
         QCOMPARE(search.Shapes.size(), std::size_t{8});
         // The settings last: the panel shows them when it opens again.
@@ -113,6 +113,41 @@ private slots:
         const QString hex = Combo()->currentText();
         for (int b = 0; b < hex.size(); b += 5)
             QVERIFY2(hex[b] >= '0' && hex[b] <= '7', qPrintable(hex));
+    }
+
+    // An empty budget with a time limit or a stop distance leaves those the only limits; with
+    // neither it is "Evolve"'s budget. The rows explain themselves, and offer no word that no
+    // "Evolve" could run with.
+    void anEmptyBudgetLeavesTheTimeOrTheDistanceTheOnlyLimit() {
+        auto& session = FForm->Session();
+        const auto budget = [&session] {
+            vesk::TSearchSettings settings;
+            const bool ready = !session.PrepareEvolve(settings).Error;
+            return ready ? settings.Evaluations : 0;
+        };
+        QCOMPARE(Settle([](TSearchPanel* p) {
+                     auto* evaluations = p->findChild<QLineEdit*>("EvaluationsField");
+                     QCOMPARE(evaluations->text(), QString());
+                     QVERIFY(evaluations->placeholderText().startsWith(
+                         QString::number(vesk::EvolveBudget)));
+                     QVERIFY(evaluations->toolTip().contains("no limit but those"));
+                     QCOMPARE(p->findChild<QComboBox*>("AlgorithmBox")->findText("nsga2"), -1);
+                     Set(p, "SecondsField", "0.5");
+                 }),
+                 QString());
+        QCOMPARE(budget(), vesk::MaxEvaluations);
+        QCOMPARE(Settle([](TSearchPanel* p) {
+                     Set(p, "SecondsField", "");
+                     Set(p, "DistanceField", "0.2");
+                 }),
+                 QString());
+        QCOMPARE(budget(), vesk::MaxEvaluations);
+        QCOMPARE(Settle([](TSearchPanel* p) {
+                     QCOMPARE(p->findChild<QLineEdit*>("DistanceField")->text(), QString("0.2"));
+                     Set(p, "DistanceField", "");
+                 }),
+                 QString());
+        QCOMPARE(budget(), vesk::EvolveBudget);
     }
 
     void aLoadedTargetIsFittedAndItsDistanceShown() {

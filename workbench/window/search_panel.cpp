@@ -1,5 +1,7 @@
 #include "workbench/window/search_panel.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -10,17 +12,11 @@
 
 namespace {
 
-QString CodeList(const std::vector<std::int32_t>& codes) {
-    QStringList items;
-    for (std::int32_t code : codes)
-        items << QString::number(code);
-    return items.join(',');
-}
-
-QLineEdit* Field(const char* name) {
-    auto* field = new QLineEdit;
-    field->setObjectName(name);
-    return field;
+// "seed" as the rows' object names have it: "Seed".
+QString Capitalised(const std::string& key) {
+    QString name = QString::fromStdString(key);
+    if (!name.isEmpty()) name[0] = name[0].toUpper();
+    return name;
 }
 
 } // namespace
@@ -30,37 +26,34 @@ TSearchPanel::TSearchPanel(vesk::TSearchSetup& setup, QWidget* parent)
     setObjectName("SearchPanel");
     setWindowTitle("Search Settings");
     auto* form = new QFormLayout;
-    FObjective = new QComboBox;
-    FObjective->setObjectName("ObjectiveBox");
-    FObjective->addItems({"distance", "sweep"});
-    FAlgorithm = new QComboBox;
-    FAlgorithm->setObjectName("AlgorithmBox");
-    for (vesk::TAlgorithm algorithm : vesk::SearchAlgorithms())
-        if (algorithm != vesk::ParetoAlgorithm) FAlgorithm->addItem(vesk::AlgorithmName(algorithm));
-    FEvaluations = Field("EvaluationsField");
-    FSeconds = Field("SecondsField");
-    FSeconds->setPlaceholderText("no limit");
-    FDistance = Field("DistanceField");
-    FDistance->setPlaceholderText("none");
-    FIslands = Field("IslandsField");
-    FIslands->setPlaceholderText("every hardware thread");
-    FSeed = Field("SeedField");
-    FShapes = Field("ShapesField");
-    FShapes->setPlaceholderText("all, or a list like 0-7,12");
-    FOperators = Field("OperatorsField");
-    FOperators->setPlaceholderText("all, or a list like 0-3,10");
-    FStart = new QCheckBox("start from the current pattern");
-    FStart->setObjectName("StartBox");
-    form->addRow("Objective", FObjective);
-    form->addRow("Algorithm", FAlgorithm);
-    form->addRow("Evaluations", FEvaluations);
-    form->addRow("Seconds", FSeconds);
-    form->addRow("Stop at distance", FDistance);
-    form->addRow("Islands", FIslands);
-    form->addRow("Seed", FSeed);
-    form->addRow("Shapes", FShapes);
-    form->addRow("Operators", FOperators);
-    form->addRow(FStart);
+    for (const vesk::TSearchOption& option : vesk::SearchOptions()) {
+        if (!option.TakenBy(vesk::TFrontEnd::Session)) continue;
+        const QString label = QString::fromStdString(option.Label);
+        QWidget* editor = nullptr;
+        if (option.Kind == vesk::TOptionKind::Word) {
+            auto* box = new QComboBox;
+            for (const std::string& word : vesk::SearchSettingWords(option))
+                box->addItem(QString::fromStdString(word));
+            box->setObjectName(Capitalised(option.Key) + "Box");
+            form->addRow(label, box);
+            editor = box;
+        } else if (option.Kind == vesk::TOptionKind::Flag) {
+            auto* box = new QCheckBox(label);
+            box->setObjectName(Capitalised(option.Key) + "Box");
+            form->addRow(box);
+            editor = box;
+        } else {
+            auto* field = new QLineEdit;
+            field->setObjectName(Capitalised(option.Key) + "Field");
+            field->setPlaceholderText(
+                QString::fromStdString(vesk::OptionDefault(option, vesk::EvolveBudget)));
+            form->addRow(label, field);
+            editor = field;
+        }
+        editor->setToolTip(QString::fromStdString(
+            vesk::OptionHelp(option, vesk::TFrontEnd::Session, vesk::EvolveBudget)));
+        FRows.push_back({&option, editor});
+    }
     FProblem = new QLabel;
     FProblem->setObjectName("SearchProblemLabel");
     FProblem->setStyleSheet("color: #b00000");
@@ -75,47 +68,32 @@ TSearchPanel::TSearchPanel(vesk::TSearchSetup& setup, QWidget* parent)
 }
 
 void TSearchPanel::Load() {
-    FObjective->setCurrentIndex(FSetup.Objective == vesk::TObjective::Sweep ? 1 : 0);
-    FAlgorithm->setCurrentText(
-        vesk::AlgorithmName(FSetup.Algorithm.value_or(vesk::SearchAlgorithms().front())));
-    FEvaluations->setText(QString::number(FSetup.Evaluations));
-    FSeconds->setText(FSetup.Seconds ? QString::number(*FSetup.Seconds) : QString());
-    FDistance->setText(FSetup.Distance ? QString::number(*FSetup.Distance) : QString());
-    FIslands->setText(FSetup.Islands > 0 ? QString::number(FSetup.Islands) : QString());
-    FSeed->setText(QString::number(FSetup.Seed));
-    FShapes->setText(CodeList(FSetup.Shapes));
-    FOperators->setText(CodeList(FSetup.Operators));
-    FStart->setChecked(FSetup.Start);
+    for (const TRow& row : FRows) {
+        const QString shown = QString::fromStdString(row.Option->Shown(FSetup));
+        if (auto* box = qobject_cast<QComboBox*>(row.Editor))
+            box->setCurrentIndex(std::max(box->findText(shown), 0)); // not given: the default
+        else if (auto* check = qobject_cast<QCheckBox*>(row.Editor))
+            check->setChecked(shown == "on");
+        else if (auto* field = qobject_cast<QLineEdit*>(row.Editor))
+            field->setText(shown);
+    }
     FProblem->clear();
 }
 
 QString TSearchPanel::Apply() {
-    vesk::TSearchSetup changed = FSetup;
-    changed.Islands = 0;
-    const auto text = [](const QLineEdit* field, const char* empty) {
-        const QString value = field->text().trimmed();
-        return value.isEmpty() ? std::string(empty) : value.toStdString();
-    };
-    const std::pair<const char*, std::string> settings[] = {
-        {"objective", FObjective->currentText().toStdString()},
-        {"algorithm", FAlgorithm->currentText().toStdString()},
-        {"evaluations", text(FEvaluations, "")},
-        {"seconds", text(FSeconds, "off")},
-        {"distance", text(FDistance, "off")},
-        {"seed", text(FSeed, "")},
-        {"shapes", text(FShapes, "all")},
-        {"operators", text(FOperators, "all")},
-        {"start", FStart->isChecked() ? "on" : "off"},
-    };
-    for (const auto& [key, value] : settings)
-        if (std::string problem = vesk::ApplySearchSetting(changed, key, value); !problem.empty())
-            return QString::fromStdString(problem);
-    if (!FIslands->text().trimmed().isEmpty())
-        if (std::string problem = vesk::ApplySearchSetting(changed, "islands", text(FIslands, ""));
-            !problem.empty())
-            return QString::fromStdString(problem);
-    FSetup = std::move(changed);
-    return {};
+    std::vector<vesk::TSearchSetting> settings;
+    for (const TRow& row : FRows) {
+        std::string value;
+        if (auto* box = qobject_cast<QComboBox*>(row.Editor))
+            value = box->currentText().toStdString();
+        else if (auto* check = qobject_cast<QCheckBox*>(row.Editor))
+            value = check->isChecked() ? "on" : "off";
+        else if (auto* field = qobject_cast<QLineEdit*>(row.Editor))
+            value = field->text().trimmed().toStdString();
+        if (value.empty()) value = row.Option->Unset; // an empty field: the option not given
+        settings.emplace_back(row.Option->Key, value);
+    }
+    return QString::fromStdString(vesk::ApplySearchSettings(FSetup, settings));
 }
 
 void TSearchPanel::accept() {

@@ -1,19 +1,19 @@
 #pragma once
-// "Search Settings": the settings of "Evolve" in a dialog, each named and checked as the option
-// of `vesk evolve` that gives it.
+// "Search Settings": the settings of "Evolve" in a dialog, a row for each option the session's
+// settings take, named, explained and checked as the option of `vesk evolve` that gives it.
+
+#include <vector>
 
 #include <QDialog>
 
 #include "workbench/search_setup.h"
 
-class QCheckBox;
-class QComboBox;
 class QLabel;
-class QLineEdit;
 
 // Shows a setup's settings as fields; Accept takes them into the setup only when every one is
 // accepted, and otherwise shows what the tool would say of the first one refused and keeps the
-// dialog open. An empty field means the option is not given (every island, no time limit).
+// dialog open. An empty field means the option is not given (every island, no time limit, the
+// default budget).
 class TSearchPanel : public QDialog {
     Q_OBJECT
 
@@ -28,16 +28,13 @@ public:
     void accept() override;
 
 private:
+    // An option's row: a combo box for a word, a check box for a flag, else a text field.
+    struct TRow {
+        const vesk::TSearchOption* Option;
+        QWidget* Editor;
+    };
+
     vesk::TSearchSetup& FSetup;
-    QComboBox* FObjective;
-    QComboBox* FAlgorithm;
-    QLineEdit* FEvaluations;
-    QLineEdit* FSeconds;
-    QLineEdit* FDistance;
-    QLineEdit* FIslands;
-    QLineEdit* FSeed;
-    QLineEdit* FShapes;
-    QLineEdit* FOperators;
-    QCheckBox* FStart;
+    std::vector<TRow> FRows;
     QLabel* FProblem;
 };
