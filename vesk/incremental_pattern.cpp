@@ -392,6 +392,15 @@ void TIncrementalPattern::Accept() {
     FChange = TChange::None;
 }
 
+void TIncrementalPattern::KeepRow(std::size_t k, const TRange& range) {
+    // The projection's elements the change reached are the scratch's after the try.
+    if (k + 1 == FBlocks.size())
+        CopyDegrees(FScratch.data() + range.First, Row(k + 1) + range.First,
+                    range.Last - range.First + 1);
+    else
+        MergeFrom(FPlaced[k], Row(k), Row(k + 1), range);
+}
+
 void TIncrementalPattern::KeepReplaced() {
     // Each row is made anew where the change tried found it differs, the rows after the
     // change's reach staying as they are.
@@ -399,7 +408,7 @@ void TIncrementalPattern::KeepReplaced() {
         for (std::size_t k = FStart; k < FBlocks.size(); ++k) {
             const TRange& reach = FReach[r][k];
             if (reach.First > reach.Last) break;
-            MergeFrom(FPlaced[k], Row(k), Row(k + 1), reach);
+            KeepRow(k, reach);
         }
 }
 
@@ -417,7 +426,7 @@ void TIncrementalPattern::KeepMoved() {
     for (std::size_t k = FStart; k < FBlocks.size(); ++k) {
         const TRange& range = k < shiftedEnd ? shifted : FReach[0][k];
         if (range.First > range.Last) break;
-        MergeFrom(FPlaced[k], Row(k), Row(k + 1), range);
+        KeepRow(k, range);
     }
 }
 

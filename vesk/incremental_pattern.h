@@ -94,6 +94,8 @@ private:
         return FRows.data() + k * static_cast<std::size_t>(FElements);
     }
     std::int64_t Try();
+    // Row k + 1 made anew over the range, the blocks placed as the change has them.
+    void KeepRow(std::size_t k, const TRange& range);
     void KeepReplaced();
     void KeepMoved();
 
@@ -120,7 +122,8 @@ private:
     std::array<const TPlaced*, MaxBlocks> FOrder{};
     std::int64_t FTriedSum = 0;
     // Where the change tried left each row k + 1 differing, for each range, from its row on (a
-    // range it kept for short ranges, which are never narrowed); empty where it died out.
+    // range it kept for short ranges, which are never narrowed); empty where it died out. The
+    // scratch holds the last row's candidate degrees there after the try.
     std::array<std::array<TRange, MaxBlocks>, 2> FReach{};
 
     // The candidate degrees of a range, held at their elements' places.
