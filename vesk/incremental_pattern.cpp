@@ -17,6 +17,8 @@ namespace {
 // The shortest range of elements a change is narrowed on after every block; shorter ones cost
 // less to merge on than to compare.
 constexpr std::int32_t NarrowedFrom = 128;
+// The most elements between a replaced block's two intervals tried as one range.
+constexpr std::int32_t JoinedGap = 64;
 
 // out[k] := in[k] for k < count, the two not overlapping: short copies, which the ranges of small
 // universes make, inline and with no call.
@@ -348,7 +350,10 @@ std::int64_t TIncrementalPattern::TryReplace(std::size_t at, const TFuzzyBlock& 
     FStart = at;
     const TRange a{FPlaced[at].First, FPlaced[at].Last};
     const TRange b{FNew.First, FNew.Last};
-    if (a.Last + 1 < b.First || b.Last + 1 < a.First) {
+    // Two intervals apart are tried as two ranges, unless the elements between them cost less
+    // to merge unchanged than a second pass through the blocks.
+    const std::int32_t gap = std::max(a.First, b.First) - std::min(a.Last, b.Last) - 1;
+    if (gap > JoinedGap) {
         FRanges = {a, b};
         FRangeCount = 2;
     } else {
