@@ -196,6 +196,16 @@ TIncrementalPattern::TIncrementalPattern(std::shared_ptr<const TScoringTables> t
             const std::int32_t last = at.Last / FStride;
             FIntervals[static_cast<std::size_t>(centre * 8 + spread)] = {first, last - first + 1};
         }
+    // Intervals of one length (on the tables' universe) have the same runs.
+    std::vector<std::int32_t> lengths;
+    for (TInterval& interval : FIntervals) {
+        const auto at = std::find(lengths.begin(), lengths.end(), interval.Length);
+        interval.LengthIndex = static_cast<std::int32_t>(at - lengths.begin());
+        if (at == lengths.end()) lengths.push_back(interval.Length);
+    }
+    FLengthCount = static_cast<std::int32_t>(lengths.size());
+    if (FStride == 1 && FTables->Runs)
+        FRuns.assign(static_cast<std::size_t>(16 * 8 * FLengthCount), nullptr);
     for (std::int32_t op = 0; op < OperatorCount; ++op) {
         FMerges[static_cast<std::size_t>(op)] = DegreeRunMergeOf(op);
         FMergesInto[static_cast<std::size_t>(op)] = DegreeRunMergeIntoOf(op);
@@ -226,8 +236,12 @@ TIncrementalPattern::TPlaced TIncrementalPattern::Place(const TFuzzyBlock& B) {
     const std::int16_t* run = nullptr;
     if (FStride > 1)
         run = interval.Length > 0 ? SampledRun(B) : nullptr;
-    else if (FTables->Runs)
-        run = FTables->Runs->RunOf(B);
+    else if (!FRuns.empty()) {
+        const std::int16_t*& kept = FRuns[static_cast<std::size_t>(
+            (B.Shape * 8 + B.Repeats) * FLengthCount + interval.LengthIndex)];
+        if (kept == nullptr) kept = FTables->Runs->RunOf(B);
+        run = kept;
+    }
     return {B, interval.First, interval.First + interval.Length - 1, run,
             FMerges[static_cast<std::size_t>(B.Op)], FMergesInto[static_cast<std::size_t>(B.Op)]};
 }

@@ -60,6 +60,7 @@ private:
     };
     struct TInterval {
         std::int32_t First = 0, Length = 0;
+        std::int32_t LengthIndex = 0; // its place among the universe's interval lengths
     };
     // A block ready to merge: its operator's loops, interval and run (nullptr: drawn when
     // merged).
@@ -128,6 +129,10 @@ private:
 
     // The candidate degrees of a range, held at their elements' places.
     std::vector<std::int32_t> FScratch;
+    // The tables' runs as found, by (Shape * 8 + Repeats) * lengths + length index (nullptr: not
+    // looked up yet), so that placing a block tried costs one look-up here.
+    std::vector<const std::int16_t*> FRuns;
+    std::int32_t FLengthCount = 0;
     std::vector<std::int32_t> FDrawn; // a run drawn anew, where the tables keep none
     std::vector<std::int16_t> FDrawn16;
     // Sampled runs by ((Shape * 8 + Repeats) * 16 + Centre) * 8 + Spread.
