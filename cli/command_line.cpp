@@ -1,9 +1,8 @@
 #include "cli/command_line.h"
 
-#include <algorithm>
 #include <charconv>
-#include <cmath>
 #include <map>
+#include <utility>
 
 #include "vesk/pattern_check.h"
 

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <limits>
+#include <type_traits>
 
 #include "search/option_text.h"
 #include "vesk/fuzzy_block.h"
