@@ -65,11 +65,25 @@ private:
 
 } // namespace
 
-TFieldAnnealing::TFieldAnnealing(std::uint64_t moves, std::uint64_t total, double hot, double cold,
+TFieldAnnealing::TFieldAnnealing(std::uint64_t moves, std::uint64_t total, THeats heats,
                                  unsigned seed, double seconds,
                                  std::chrono::steady_clock::time_point started)
     : FMoves(std::max<std::uint64_t>(moves, 1)), FTotal(std::max<std::uint64_t>(total, 1)),
-      FHot(hot), FCold(cold), FSeconds(seconds), FStarted(started), FRandom(seed) {}
+      FHeats(heats), FSeconds(seconds), FStarted(started), FRandom(seed) {}
+
+std::uint64_t TFieldAnnealing::Remaining() const {
+    std::uint64_t remaining = FTotal > FDone ? FTotal - FDone : 0;
+    if (FSeconds > 0) {
+        const double elapsed =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - FStarted).count();
+        if (elapsed > 0 && FDone > 2 * FirstFieldRestart) {
+            const double moves = std::max(0.0, 0.9 * (FSeconds - elapsed) * FDone / elapsed);
+            if (moves < static_cast<double>(remaining))
+                remaining = static_cast<std::uint64_t>(moves);
+        }
+    }
+    return remaining;
+}
 
 pagmo::population TFieldAnnealing::evolve(pagmo::population population) const {
     if (population.size() == 0) return population;
@@ -82,18 +96,21 @@ pagmo::population TFieldAnnealing::evolve(pagmo::population population) const {
     TIndividual best = current;
     std::uniform_int_distribution<std::size_t> pickGene(0, genes - 1);
     std::uniform_real_distribution<double> chance(0.0, 1.0);
-    const double ratio = std::log(FCold / FHot);
+    double hot = FPlan.Count() <= 1 ? FHeats.First : FHeats.Restart;
+    double temperature = hot;
     // A search that ends in the middle of the chain keeps what the chain found so far.
     try {
-        for (std::uint64_t move = 0; move < FMoves; ++move, ++FDone) {
-            double progress = static_cast<double>(FDone) / static_cast<double>(FTotal);
-            if (FSeconds > 0 && move % 64 == 0)
-                FElapsed =
-                    std::chrono::duration<double>(std::chrono::steady_clock::now() - FStarted)
-                        .count();
-            if (FSeconds > 0) progress = std::max(progress, FElapsed / FSeconds);
-            progress = std::min(progress, 1.0);
-            const double temperature = FHot * std::exp(ratio * progress);
+        for (std::uint64_t move = 0; move < FMoves; ++move, ++FDone, ++FInRestart) {
+            if (FInRestart >= FLength) { // the next restart, from the best so far
+                if (FPlan.Count() > 0) current = best;
+                FLength = FPlan.Next(Remaining());
+                FInRestart = 0;
+                hot = FPlan.Count() == 1 ? FHeats.First : FHeats.Restart;
+            }
+            if (move % 64 == 0 || FInRestart == 0)
+                temperature =
+                    CoolingAt(hot, FHeats.Cold,
+                              static_cast<double>(FInRestart) / static_cast<double>(FLength));
             const std::size_t gene = pickGene(FRandom);
             const double kept = current.Genes[gene];
             // Another value of the field, uniformly.
@@ -103,7 +120,7 @@ pagmo::population TFieldAnnealing::evolve(pagmo::population population) const {
             current.Genes[gene] = v;
             const double tried = evaluate(current.Genes);
             const double delta = tried - current.Objective;
-            if (delta <= 0 || chance(FRandom) < std::exp(-delta / temperature)) {
+            if (KeepsChange(delta, temperature, chance(FRandom))) {
                 current.Objective = tried;
                 if (tried < best.Objective) best = current;
             } else {

@@ -1,16 +1,14 @@
 #include "search/move_annealing.h"
-#include "search/watched_round.h"
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
-#include <cmath>
 #include <mutex>
 #include <optional>
 #include <random>
 
 #include "runtime/split_mix.h"
 #include "runtime/thread_team.h"
+#include "search/annealing_schedule.h"
 #include "vesk/agent.h"
 #include "vesk/incremental_pattern.h"
 
@@ -18,21 +16,22 @@ namespace vesk {
 
 namespace {
 
-using TClock = TSearchClock;
-
-// The heat of the first cycle and the cold every cycle ends at, in units of the integer
-// distance an element; each cycle after the first starts at Reheat times the one before.
-// Tuned on the reference of 100 with 16 blocks, seeds 1 to 5 (see the README's quality table).
-constexpr double ChainHotPerElement = 1.0, ChainColdPerElement = 0.004, Reheat = 0.25;
-constexpr int Cycles = 2;
-// Of every 20 moves: one field changed, a block drawn anew, two neighbours swapped, and the rest
-// a block moved to another place.
+// Heats in units of the integer distance an element: each restart's first cooling starts at
+// First, its second, from the best, at Restart; both end at Cold. Tuned on the target zoo.
+constexpr THeats ChainHeats{1.0, 0.25, 0.004};
+// The first restart's moves an island; each later one doubles.
+constexpr std::uint64_t FirstRestart = 1 << 14;
+// Of every 20 moves: FieldMoves one field changed, BlockMoves a block drawn anew, SwapMoves two
+// neighbours swapped, and the rest a block moved to another place.
 constexpr std::uint64_t FieldMoves = 12, BlockMoves = 2, SwapMoves = 3;
-// Moves between looks at the clock and the stop.
-constexpr std::uint64_t LookEvery = 64;
-// Universes from SampledFrom elements on spend the first cycle on every k-th element, k chosen
-// so that about SampledElements remain; the later cycles run on all of them.
+// Moves between two computations of the temperature.
+constexpr std::uint64_t CoolEvery = 64;
+// Universes from SampledFrom elements on spend the first half of every restart on every k-th
+// element, k chosen so that about SampledElements remain.
 constexpr std::int32_t SampledFrom = 1024, SampledElements = 512;
+// What a time limit's restarts plan on: this share of the moves the time left allows at the
+// rate so far, so that the last cooling ends before the deadline cuts it.
+constexpr double TimeShare = 0.9;
 
 std::int32_t SampledStride(std::int32_t elements) {
     return elements >= SampledFrom ? elements / SampledElements : 1;
@@ -50,11 +49,8 @@ std::vector<std::int32_t> Codes(const std::vector<std::int32_t>& allowed, std::i
 // The chains' generator (splitmix64): fast, and the same sequence on every machine.
 class TChainRandom {
 public:
-    using result_type = std::uint64_t;
     explicit TChainRandom(std::uint64_t seed) : FState(seed) {}
-    static constexpr result_type min() { return 0; }
-    static constexpr result_type max() { return ~result_type{0}; }
-    result_type operator()() { return SplitMix64(FState); }
+    std::uint64_t operator()() { return SplitMix64(FState); }
     // A real in [0, 1).
     double Chance() { return static_cast<double>((*this)() >> 11) * 0x1.0p-53; }
 
@@ -62,66 +58,66 @@ private:
     std::uint64_t FState;
 };
 
-// One island: its chain, its generator, its best and its account. Its walk writes it; the
-// search's thread reads Spent at any time, and Best and BestSum under the lock, which the walk
-// takes to change them.
+// A pattern with its integer distance sum over every element.
+struct TScored {
+    TBlockList Blocks;
+    std::int64_t Sum = 0;
+};
+
+// One island: its chain, its generator and its account. Home is the best pattern over every
+// element the island has (its chain's, or one its neighbour gave it); on a sampled universe the
+// chain's own best there is kept apart, in Sampled. The island's walk writes them under the
+// lock; the driver reads them under it at any time, and changes them between rounds.
 struct TIsland {
-    TIsland(std::shared_ptr<const TScoringTables> tables, const TBlockList& start,
-            std::uint64_t seed, std::int32_t stride)
-        : Random(seed), Best(start) {
-        State.emplace(std::move(tables), start, stride);
-        BestSum = State->Sum();
+    TIsland(const std::shared_ptr<const TScoringTables>& tables, const TBlockList& start,
+            std::uint64_t seed)
+        : Random(seed) {
+        State.emplace(tables, start);
+        Home = {start, State->Sum()};
     }
 
-    // Goes on over all elements from the best pattern so far (or the start, if better there).
-    void Unsample(const std::shared_ptr<const TScoringTables>& tables,
-                  const std::optional<TBlockList>& start) {
-        TIncrementalPattern full(tables, Best);
-        if (start) {
-            TIncrementalPattern kept(tables, *start);
-            if (kept.Sum() < full.Sum()) full = std::move(kept);
-        }
-        const std::lock_guard<std::mutex> lock(Lock);
-        State.emplace(std::move(full));
-        Best = State->Blocks();
-        BestSum = State->Sum();
-        Spent.fetch_add(start ? 2 : 1, std::memory_order_relaxed);
-    }
+    bool IsSampled() const { return State->Stride() > 1; }
+    // The chain's best on its own universe.
+    std::int64_t BestSum() const { return IsSampled() ? Sampled.Sum : Home.Sum; }
 
-    void Improve(std::int64_t sum, const TBlockList& blocks) {
+    void Improve(std::int64_t sum) {
         const std::lock_guard<std::mutex> lock(Lock);
-        BestSum = sum;
-        Best = blocks;
+        TScored& best = IsSampled() ? Sampled : Home;
+        best.Sum = sum;
+        best.Blocks = State->Blocks();
+        ++Version;
+    }
+    // Counts an evaluation; false (and nothing counted) once the allowance is spent.
+    bool Count() {
+        const std::uint64_t spent = Spent.load(std::memory_order_relaxed);
+        if (spent >= Allowance) return false;
+        Spent.store(spent + 1, std::memory_order_relaxed);
+        return true;
     }
 
     std::optional<TIncrementalPattern> State;
     TChainRandom Random;
     std::mutex Lock;
-    TBlockList Best;
-    std::int64_t BestSum = 0;
+    TScored Home, Sampled;
+    std::uint64_t Version = 0;           // changes with Home or Sampled
     std::atomic<std::uint64_t> Spent{1}; // the start's projection
     std::uint64_t Allowance = 1;
-    int Cycle = 0;
-    bool Ended = false;
+    std::uint64_t Done = 0;                     // moves made in the restart
+    std::uint64_t CoolFrom = 0, CoolLength = 1; // the cooling's moves within the restart
+    double Hot = 1, Cold = 1;                   // the restart's heats for the chain's universe
 };
 
-// What every island's chain shares: the fields' codes, the schedule and the limits.
-class TChain {
+// What the islands' chains share: the fields' codes, the restart's plan and the limits.
+class TMoveChains final : public TIslandEngine {
 public:
-    TChain(const TSearchSettings& settings, TClock::time_point started,
-           const std::atomic<bool>* stop, const std::atomic<bool>& expired)
-        : FShapes(Codes(settings.Shapes, FieldHighest(ShapeField))),
-          FOperators(Codes(settings.Operators, FieldHighest(OpField))), FStop(stop),
-          FExpired(expired), FStarted(started), FSeconds(settings.Seconds.value_or(0)) {}
+    TMoveChains(const TSearchSettings& settings, int islands, const TSearchLimits& limits,
+                TSearchClock::time_point started);
 
-    TFuzzyBlock RandomBlock(TChainRandom& random) const {
-        return {Pick(FShapes, random), Below(FieldHighest(CentreField) + 1, random),
-                Below(FieldHighest(SpreadField) + 1, random),
-                Below(FieldHighest(RepeatsField) + 1, random), Pick(FOperators, random)};
-    }
-
-    // Walks the island's chain for at most moves moves.
-    void Walk(TIsland& island, std::uint64_t moves) const;
+    void Round() override;
+    void BetweenRounds() override;
+    std::uint64_t Spent() const override;
+    bool Exhausted() const override;
+    std::optional<std::pair<double, TBlockList>> Best() override;
 
 private:
     static std::int32_t Below(std::int32_t n, TChainRandom& random) {
@@ -130,23 +126,81 @@ private:
     static std::int32_t Pick(const std::vector<std::int32_t>& codes, TChainRandom& random) {
         return codes[random() % codes.size()];
     }
+    TFuzzyBlock RandomBlock(TChainRandom& random) const;
     // The block with one field given another value it may take.
     TFuzzyBlock Changed(TFuzzyBlock B, TChainRandom& random) const;
-    // How far through its budget the island is, 0..1, by evaluations or by time.
-    double Progress(std::uint64_t spent, const TIsland& island, double seconds) const {
-        double p = static_cast<double>(spent) / static_cast<double>(island.Allowance);
-        if (FSeconds > 0) p = std::max(p, seconds / FSeconds);
-        return std::min(p, 1.0);
-    }
+    // Walks the island's chain for at most moves moves.
+    void Walk(TIsland& island, std::uint64_t moves) const;
+    // Starts the next restart: its first cooling, from the islands' bests at the first heat.
+    void StartRestart();
+    // Halfway through a restart: the second cooling, from the islands' bests at a quarter of the
+    // heat, over every element.
+    void SecondCooling();
+    // A sampled universe's bests over every element, and the chains on from there.
+    void Unsample();
+    // The island's heats for the restart on its chain's universe.
+    void Heat(TIsland& island) const;
+    // The moves an island may still make: by the allowances, and by the time at the rate so far.
+    std::uint64_t Remaining() const;
 
+    const TSearchSettings& FSettings;
+    const TSearchLimits& FLimits;
+    TSearchClock::time_point FStarted;
     std::vector<std::int32_t> FShapes, FOperators;
-    const std::atomic<bool>* FStop;
-    const std::atomic<bool>& FExpired; // the deadline has passed
-    TClock::time_point FStarted;
-    double FSeconds;
+    std::shared_ptr<const TScoringTables> FTables;
+    std::int32_t FStride;
+    std::vector<std::unique_ptr<TIsland>> FIslands;
+    TThreadTeam FTeam;
+    TPatternScorer FScorer;
+    std::uint64_t FRoundMoves;
+
+    TRestartPlan FPlan{FirstRestart};
+    std::uint64_t FLength = 0, FDone = 0; // the restart's moves an island, and those made
+    double FHeat = ChainHeats.First;      // where the cooling started, an element
+    // The best reported, and what each island had when it was looked at.
+    std::optional<std::pair<double, TBlockList>> FBest;
+    std::vector<std::uint64_t> FSeen;
 };
 
-TFuzzyBlock TChain::Changed(TFuzzyBlock B, TChainRandom& random) const {
+TMoveChains::TMoveChains(const TSearchSettings& settings, int islands, const TSearchLimits& limits,
+                         TSearchClock::time_point started)
+    : FSettings(settings), FLimits(limits), FStarted(started),
+      FShapes(Codes(settings.Shapes, FieldHighest(ShapeField))),
+      FOperators(Codes(settings.Operators, FieldHighest(OpField))),
+      FTables(std::make_shared<const TScoringTables>(settings.Target)),
+      FStride(SampledStride(settings.Target.Count())), FTeam(islands), FScorer(FTables) {
+    const auto count = static_cast<std::size_t>(islands);
+    // Every island's seed and start come from one generator seeded by the settings' seed.
+    std::mt19937_64 seeds(settings.Seed);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint64_t seed = seeds();
+        TChainRandom draw(seeds());
+        TBlockList start = settings.Start.value_or(TBlockList{});
+        if (!settings.Start) {
+            start.resize(static_cast<std::size_t>(std::clamp(settings.Blocks, 1, MaxBlocks)));
+            for (TFuzzyBlock& B : start)
+                B = RandomBlock(draw);
+        }
+        FIslands.push_back(std::make_unique<TIsland>(FTables, start, seed));
+        FIslands.back()->Allowance =
+            1 + settings.Evaluations / count + (i < settings.Evaluations % count ? 1 : 0);
+    }
+    FSeen.assign(count, ~std::uint64_t{0});
+    // Moves an island makes a round: fewer on large universes, whose moves cost more.
+    const auto elements = static_cast<std::uint64_t>(settings.Target.Count());
+    FRoundMoves = settings.RoundEvaluations > 0
+                      ? settings.RoundEvaluations
+                      : std::clamp<std::uint64_t>(4'000'000 / elements, 64, 40'000);
+    StartRestart();
+}
+
+TFuzzyBlock TMoveChains::RandomBlock(TChainRandom& random) const {
+    return {Pick(FShapes, random), Below(FieldHighest(CentreField) + 1, random),
+            Below(FieldHighest(SpreadField) + 1, random),
+            Below(FieldHighest(RepeatsField) + 1, random), Pick(FOperators, random)};
+}
+
+TFuzzyBlock TMoveChains::Changed(TFuzzyBlock B, TChainRandom& random) const {
     for (;;) {
         const TFuzzyBlock before = B;
         const auto k = static_cast<std::int32_t>(random() % FieldsPerBlock);
@@ -172,36 +226,95 @@ TFuzzyBlock TChain::Changed(TFuzzyBlock B, TChainRandom& random) const {
     }
 }
 
-void TChain::Walk(TIsland& island, std::uint64_t moves) const {
+std::uint64_t TMoveChains::Remaining() const {
+    std::uint64_t remaining = 0;
+    for (const auto& island : FIslands) {
+        const std::uint64_t spent = island->Spent.load(std::memory_order_relaxed);
+        remaining = std::max(remaining, island->Allowance > spent ? island->Allowance - spent : 0);
+    }
+    if (FSettings.Seconds) {
+        const double elapsed = SecondsSince(FStarted);
+        const double left = *FSettings.Seconds - elapsed;
+        const auto made = static_cast<double>(Spent()) / static_cast<double>(FIslands.size());
+        // Before a first measure of the rate, nothing is known of the time's moves.
+        if (elapsed > 0 && made > 2 * FirstRestart) {
+            const double moves = std::max(0.0, TimeShare * left * made / elapsed);
+            if (moves < static_cast<double>(remaining))
+                remaining = static_cast<std::uint64_t>(moves);
+        }
+    }
+    return remaining;
+}
+
+void TMoveChains::StartRestart() {
+    FLength = FPlan.Next(Remaining());
+    FDone = 0;
+    FHeat = ChainHeats.First;
+    const bool first = FPlan.Count() == 1;
+    for (const auto& island : FIslands) {
+        TIsland& I = *island;
+        // A later restart starts from the island's best; the first from its start, projected
+        // when the island was made.
+        if ((!first && I.Count()) || (first && FStride > 1))
+            I.State.emplace(FTables, I.Home.Blocks, FStride);
+        Heat(I);
+        I.Done = 0;
+        I.CoolFrom = 0;
+        I.CoolLength = std::max<std::uint64_t>(FLength / 2, 1);
+        const std::lock_guard<std::mutex> lock(I.Lock);
+        I.Sampled = {I.State->Blocks(), I.State->Sum()};
+        ++I.Version;
+    }
+}
+
+void TMoveChains::SecondCooling() {
+    if (FStride > 1) Unsample();
+    FHeat = ChainHeats.Restart;
+    for (const auto& island : FIslands) {
+        TIsland& I = *island;
+        if (I.State->Sum() > I.Home.Sum && !I.IsSampled() && I.Count())
+            I.State->Reset(I.Home.Blocks);
+        Heat(I);
+        I.CoolFrom = I.Done;
+        I.CoolLength = std::max<std::uint64_t>(FLength - FLength / 2, 1);
+    }
+}
+
+void TMoveChains::Heat(TIsland& I) const {
+    const double elements = I.State->ElementCount();
+    I.Hot = FHeat * elements;
+    I.Cold = ChainHeats.Cold * elements;
+}
+
+void TMoveChains::Unsample() {
+    for (const auto& island : FIslands) {
+        TIsland& I = *island;
+        if (!I.IsSampled() || !I.Count()) continue;
+        // The sampled half's best, over every element, and on from the better of it and home.
+        TIncrementalPattern full(FTables, I.Sampled.Blocks);
+        const std::lock_guard<std::mutex> lock(I.Lock);
+        if (full.Sum() < I.Home.Sum) I.Home = {full.Blocks(), full.Sum()};
+        if (!(full.Blocks() == I.Home.Blocks) && I.Count()) full.Reset(I.Home.Blocks);
+        I.State.emplace(std::move(full));
+        Heat(I);
+        ++I.Version;
+    }
+}
+
+void TMoveChains::Walk(TIsland& island, std::uint64_t moves) const {
     TIncrementalPattern& state = *island.State;
     TChainRandom& random = island.Random;
     const std::size_t blocks = state.Blocks().size();
-    std::uint64_t spent = island.Spent.load(std::memory_order_relaxed);
-    const double elements = state.ElementCount();
-    const double chainHot = ChainHotPerElement * elements;
-    const double chainCold = ChainColdPerElement * elements;
-    double temperature = chainHot;
+    double temperature = island.Hot;
     for (std::uint64_t move = 0; move < moves; ++move) {
-        if ((FStop != nullptr && FStop->load(std::memory_order_relaxed)) ||
-            FExpired.load(std::memory_order_relaxed))
-            return;
-        if (move % LookEvery == 0) {
-            const double seconds = std::chrono::duration<double>(TClock::now() - FStarted).count();
-            const double p = Progress(spent, island, seconds);
-            const int cycle = std::min(Cycles - 1, static_cast<int>(p * Cycles));
-            if (cycle != island.Cycle && spent < island.Allowance) {
-                island.Cycle = cycle; // a new cycle starts again from the best
-                state.Reset(island.Best);
-                island.Spent.store(++spent, std::memory_order_relaxed);
-            }
-            const double hot = chainHot * std::pow(Reheat, cycle);
-            const double within = p * Cycles - cycle;
-            temperature = hot * std::pow(chainCold / hot, std::min(within, 1.0));
-        }
-        if (spent >= island.Allowance) {
-            island.Ended = true;
-            return;
-        }
+        if (FLimits.Ended()) return;
+        if (move % CoolEvery == 0)
+            temperature =
+                CoolingAt(island.Hot, island.Cold,
+                          std::min(1.0, static_cast<double>(island.Done - island.CoolFrom) /
+                                            static_cast<double>(island.CoolLength)));
+        if (!island.Count()) return;
+        ++island.Done;
         std::int64_t tried = 0;
         const std::uint64_t kind = random() % 20;
         const std::size_t at = random() % blocks;
@@ -215,154 +328,88 @@ void TChain::Walk(TIsland& island, std::uint64_t moves) const {
         } else {
             tried = state.TryMove(at, random() % blocks);
         }
-        island.Spent.store(++spent, std::memory_order_relaxed);
-        const std::int64_t delta = tried - state.Sum();
-        if (delta <= 0 || random.Chance() < std::exp(-static_cast<double>(delta) / temperature)) {
+        if (KeepsChange(static_cast<double>(tried - state.Sum()), temperature, random.Chance())) {
             state.Accept();
-            if (tried < island.BestSum) island.Improve(tried, state.Blocks());
+            if (tried < island.BestSum()) island.Improve(tried);
         }
     }
 }
 
+void TMoveChains::Round() {
+    // A round ends where the restart's first cooling ends, and where the restart does.
+    const std::uint64_t half = FLength / 2;
+    const std::uint64_t end = FDone < half ? half : FLength;
+    const std::uint64_t moves = std::min(FRoundMoves, end - FDone);
+    FTeam.ForRanges(FIslands.size(), 1, [&](int, std::size_t begin, std::size_t finish) {
+        for (std::size_t i = begin; i != finish; ++i)
+            Walk(*FIslands[i], moves);
+    });
+    FDone += moves;
+}
+
+void TMoveChains::BetweenRounds() {
+    if (FDone == FLength / 2 && FLength > 1) SecondCooling();
+    // The ring: each island takes its neighbour's best when it is better than its own.
+    const std::size_t count = FIslands.size();
+    if (count > 1) {
+        std::vector<TScored> homes;
+        for (const auto& island : FIslands)
+            homes.push_back(island->Home);
+        for (std::size_t i = 0; i < count; ++i) {
+            const TScored& given = homes[(i + count - 1) % count];
+            TIsland& I = *FIslands[i];
+            if (given.Sum < I.Home.Sum) {
+                const std::lock_guard<std::mutex> lock(I.Lock);
+                I.Home = given;
+                ++I.Version;
+            }
+        }
+    }
+    if (FDone >= FLength) StartRestart();
+}
+
+std::uint64_t TMoveChains::Spent() const {
+    std::uint64_t spent = 0;
+    for (const auto& island : FIslands)
+        spent += island->Spent.load(std::memory_order_relaxed);
+    return spent;
+}
+
+bool TMoveChains::Exhausted() const {
+    return std::all_of(FIslands.begin(), FIslands.end(), [](const auto& island) {
+        return island->Spent.load(std::memory_order_relaxed) >= island->Allowance;
+    });
+}
+
+std::optional<std::pair<double, TBlockList>> TMoveChains::Best() {
+    // Every island's best over all elements, and on a sampled universe its chain's best there,
+    // scored exactly; the best reported never gets worse.
+    for (std::size_t i = 0; i < FIslands.size(); ++i) {
+        TIsland& I = *FIslands[i];
+        TScored home, sampled;
+        {
+            const std::lock_guard<std::mutex> lock(I.Lock);
+            if (I.Version == FSeen[i]) continue;
+            FSeen[i] = I.Version;
+            home = I.Home;
+            if (I.IsSampled()) sampled = I.Sampled;
+        }
+        for (const TScored* candidate : {&home, &sampled}) {
+            if (candidate->Blocks.empty()) continue;
+            if (FBest && candidate->Blocks == FBest->second) continue;
+            const double distance = FScorer.ScoreBlocks(candidate->Blocks).Distance;
+            if (!FBest || distance < FBest->first) FBest.emplace(distance, candidate->Blocks);
+        }
+    }
+    return FBest;
+}
+
 } // namespace
 
-TSearchResult RunMoveAnnealing(const TSearchSettings& settings, const TSearchObserver& observer,
-                               const std::atomic<bool>* stop) {
-    const auto started = TClock::now();
-    TSearchResult result;
-    result.Algorithm = TAlgorithm::Annealing;
-    result.Islands = settings.Islands > 0 ? settings.Islands : HardwareThreads();
-    const auto islandCount = static_cast<std::size_t>(result.Islands);
-    const std::int32_t elements = settings.Target.Count();
-    const auto tables = std::make_shared<const TScoringTables>(settings.Target);
-    std::atomic<bool> expired{false};
-    const TChain chain(settings, started, stop, expired);
-    const std::int32_t stride = SampledStride(elements);
-    bool sampled = stride > 1;
-
-    // Every island's seed and start come from one generator seeded by the settings' seed.
-    std::mt19937_64 seeds(settings.Seed);
-    std::vector<std::unique_ptr<TIsland>> islands;
-    for (std::size_t i = 0; i < islandCount; ++i) {
-        const std::uint64_t seed = seeds();
-        TChainRandom draw(seeds());
-        TBlockList start = settings.Start.value_or(TBlockList{});
-        if (!settings.Start) {
-            start.resize(static_cast<std::size_t>(std::clamp(settings.Blocks, 1, MaxBlocks)));
-            for (TFuzzyBlock& B : start)
-                B = chain.RandomBlock(draw);
-        }
-        islands.push_back(std::make_unique<TIsland>(tables, start, seed, stride));
-        islands.back()->Allowance = 1 + settings.Evaluations / islandCount +
-                                    (i < settings.Evaluations % islandCount ? 1 : 0);
-    }
-    // Moves an island makes a round: fewer on large universes, whose moves cost more.
-    const std::uint64_t roundMoves =
-        settings.RoundEvaluations > 0
-            ? settings.RoundEvaluations
-            : std::clamp<std::uint64_t>(4'000'000 / static_cast<std::uint64_t>(elements), 64,
-                                        40'000);
-
-    TPatternScorer scorer(tables);
-    std::int64_t shownSum = -1;
-    // The best so far, exactly scored when it changed, and the observer told.
-    const auto report = [&] {
-        std::uint64_t spent = 0;
-        std::int64_t bestSum = -1;
-        TBlockList best;
-        for (const auto& island : islands) {
-            spent += island->Spent.load(std::memory_order_relaxed);
-            const std::lock_guard<std::mutex> lock(island->Lock);
-            if (bestSum < 0 || island->BestSum < bestSum) {
-                bestSum = island->BestSum;
-                best = island->Best;
-            }
-        }
-        if (bestSum != shownSum) {
-            shownSum = bestSum;
-            result.Pattern = std::move(best);
-            result.Best = scorer.ScoreBlocks(result.Pattern).Distance;
-        }
-        result.Evaluations = spent;
-        result.Seconds = std::chrono::duration<double>(TClock::now() - started).count();
-        if (observer)
-            observer({result.Evaluations, result.Best, result.Pattern, result.Seconds,
-                      result.Seconds > 0 ? result.Evaluations / result.Seconds : 0});
-    };
-    TThreadTeam team(result.Islands);
-    for (;;) {
-        report();
-        if (stop != nullptr && stop->load()) {
-            result.Stopped = TSearchEnd::Interrupted;
-            break;
-        }
-        if (settings.Seconds && result.Seconds >= *settings.Seconds) {
-            result.Stopped = TSearchEnd::Seconds;
-            break;
-        }
-        if (std::all_of(islands.begin(), islands.end(),
-                        [](const auto& island) { return island->Ended; })) {
-            result.Stopped = TSearchEnd::Evaluations;
-            break;
-        }
-        if (settings.MeanDistance &&
-            MeanDistanceOf(result.Best, elements) <= *settings.MeanDistance) {
-            result.Stopped = TSearchEnd::Distance;
-            break;
-        }
-        // The round runs beside this thread, which looks at the clock and reports meanwhile.
-        RunWatched(
-            [&] {
-                team.ForRanges(islandCount, 1, [&](int, std::size_t begin, std::size_t end) {
-                    for (std::size_t i = begin; i != end; ++i)
-                        chain.Walk(*islands[i], roundMoves);
-                });
-            },
-            [&] {
-                if (settings.Seconds &&
-                    std::chrono::duration<double>(TClock::now() - started).count() >=
-                        *settings.Seconds)
-                    expired = true;
-            },
-            report);
-        // Halfway through, a sampled search goes on over all elements: between rounds, so that
-        // no island compares its sums with another's on a different universe.
-        if (sampled) {
-            std::uint64_t spent = 0, allowance = 0;
-            for (const auto& island : islands) {
-                spent += island->Spent.load(std::memory_order_relaxed);
-                allowance += island->Allowance;
-            }
-            const double seconds = std::chrono::duration<double>(TClock::now() - started).count();
-            double p = static_cast<double>(spent) / static_cast<double>(allowance);
-            if (settings.Seconds) p = std::max(p, seconds / *settings.Seconds);
-            const bool ended = std::any_of(islands.begin(), islands.end(),
-                                           [](const auto& island) { return island->Ended; });
-            if (p >= 1.0 / Cycles && !ended) {
-                sampled = false;
-                for (const auto& island : islands)
-                    island->Unsample(tables, settings.Start);
-                shownSum = -1;
-            }
-        }
-        // The ring: each island takes its neighbour's best when it is better than its own.
-        std::vector<std::pair<std::int64_t, TBlockList>> bests;
-        for (const auto& island : islands)
-            bests.emplace_back(island->BestSum, island->Best);
-        for (std::size_t i = 0; i < islandCount && islandCount > 1; ++i) {
-            const auto& [sum, blocks] = bests[(i + islandCount - 1) % islandCount];
-            if (sum < islands[i]->BestSum) islands[i]->Improve(sum, blocks);
-        }
-    }
-    // Stopped while sampled, the best found there may be worse over all elements than the start.
-    if (settings.Start) {
-        const double start = scorer.ScoreBlocks(*settings.Start).Distance;
-        if (start < result.Best) {
-            result.Pattern = *settings.Start;
-            result.Best = start;
-        }
-    }
-    return result;
+std::unique_ptr<TIslandEngine> MoveChains(const TSearchSettings& settings, int islands,
+                                          const TSearchLimits& limits,
+                                          TSearchClock::time_point started) {
+    return std::make_unique<TMoveChains>(settings, islands, limits, started);
 }
 
 } // namespace vesk

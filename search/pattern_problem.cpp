@@ -61,8 +61,8 @@ pagmo::vector_double GenesOfBlocks(const TBlockList& pattern, std::int32_t block
 }
 
 TSearchControl::TSearchControl(std::size_t islands, const std::atomic<bool>* stop,
-                               std::optional<TSearchClock::time_point> deadline)
-    : FStop(stop), FDeadline(deadline) {
+                               const std::atomic<bool>* expired)
+    : FStop(stop), FExpired(expired) {
     for (std::size_t i = 0; i < islands; ++i)
         FIslands.push_back(std::make_unique<TIsland>());
 }
@@ -71,16 +71,12 @@ void TSearchControl::SetAllowance(std::size_t island, std::uint64_t evaluations)
     FIslands[island]->Allowance = evaluations;
 }
 
-void TSearchControl::CheckDeadline() {
-    if (FDeadline && TSearchClock::now() >= *FDeadline) FExpired.store(true);
-}
-
 void TSearchControl::Count(std::size_t island) const {
     TIsland& account = *FIslands[island];
     const std::uint64_t spent = account.Spent.load(std::memory_order_relaxed);
     if (FArmed.load(std::memory_order_acquire)) {
         if (spent >= account.Allowance || StopRequested() ||
-            FExpired.load(std::memory_order_relaxed))
+            (FExpired != nullptr && FExpired->load(std::memory_order_relaxed)))
             throw TSearchStopped();
     }
     account.Spent.store(spent + 1, std::memory_order_relaxed);

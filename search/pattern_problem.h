@@ -44,20 +44,17 @@ struct TSearchStopped : std::exception {
 // evaluates through it: it counts the island's evaluations against the island's allowance and
 // keeps the best pattern the island has evaluated (its own island's thread writes an island's
 // account; the search's thread reads it while the round runs). Once armed, an evaluation that
-// finds the stop set (by another thread or a signal handler), the deadline passed or the
-// island's allowance spent raises TSearchStopped instead.
+// finds the stop set (by another thread or a signal handler), the expired flag set (by the
+// search's thread, once the deadline has passed) or the island's allowance spent raises
+// TSearchStopped instead.
 class TSearchControl {
 public:
     TSearchControl(std::size_t islands, const std::atomic<bool>* stop,
-                   std::optional<TSearchClock::time_point> deadline);
+                   const std::atomic<bool>* expired);
 
     // The evaluations island may make in all, its initial population's included.
     void SetAllowance(std::size_t island, std::uint64_t evaluations);
     void Arm() { FArmed.store(true, std::memory_order_release); }
-    // Looks at the clock for the islands: once the deadline has passed, their next evaluation
-    // raises TSearchStopped. The search's thread calls it while a round runs, so that slow
-    // evaluations need not look at the clock themselves.
-    void CheckDeadline();
 
     // Counts one evaluation of the island, or raises TSearchStopped when the search is to end.
     void Count(std::size_t island) const;
@@ -84,9 +81,8 @@ private:
     };
 
     const std::atomic<bool>* FStop;
-    std::optional<TSearchClock::time_point> FDeadline;
+    const std::atomic<bool>* FExpired;
     std::atomic<bool> FArmed{false};
-    std::atomic<bool> FExpired{false};
     std::vector<std::unique_ptr<TIsland>> FIslands;
 };
 

@@ -18,9 +18,10 @@
 #include <pagmo/problem.hpp>
 
 #include "runtime/thread_team.h"
+#include "search/annealing_schedule.h"
 #include "search/field_annealing.h"
+#include "search/island_driver.h"
 #include "search/move_annealing.h"
-#include "search/watched_round.h"
 #include "vesk/agent.h"
 
 namespace vesk {
@@ -40,6 +41,25 @@ struct TRoundPlan {
     TClock::time_point Started;
 };
 
+// The optimiser's parameters, named.
+// Genetic algorithm: crossover and mutation rates, tournament size.
+constexpr double SgaCrossover = 0.9, SgaMutation = 1.0 / 60;
+constexpr unsigned SgaTournament = 2;
+// Ant colony: kernel size, convergence speed, oracle, accuracy, threshold, std-dev
+// reduction, impatience, evaluation stop.
+constexpr unsigned GacoKernel = 63;
+constexpr double GacoConvergence = 1.0, GacoOracle = 0., GacoAccuracy = 0.01;
+constexpr unsigned GacoThreshold = 1, GacoReduction = 7, GacoImpatience = 100000,
+                   GacoEvaluationStop = 100000;
+constexpr double GacoFocus = 0.;
+constexpr bool GacoMemory = true;
+// Harmony search: memory considering and pitch-adjusting rates, bandwidths.
+constexpr double IhsConsidering = 0.85, IhsPitchLow = 0.35, IhsPitchHigh = 0.99, IhsBandLow = 1e-5,
+                 IhsBandHigh = 1.;
+// NSGA-II: crossover and mutation rates and distribution indexes.
+constexpr double Nsga2Crossover = 0.95, Nsga2CrossoverIndex = 10., Nsga2Mutation = 1.0 / 60,
+                 Nsga2MutationIndex = 50.;
+
 // An algorithm --algorithm can name, and the size of population it works on.
 struct TAlgorithmRecipe {
     TAlgorithm Algorithm;
@@ -53,42 +73,48 @@ unsigned Generations(const TRoundPlan& plan) {
         std::max<std::uint64_t>(1, plan.RoundEvaluations / plan.Population));
 }
 
-// Annealing temperatures in objective units an element, tuned on the reference of 100 with 16
-// blocks (see the README's quality table).
-constexpr double HotPerElement = 0.003, ColdPerElement = 0.00001;
+// Annealing heats in objective units an element, tuned on the reference of 100 with 16 blocks.
+constexpr THeats FieldHeats{0.003, 0.00075, 0.00001};
 
 pagmo::algorithm FieldAnnealing(const TRoundPlan& plan) {
-    return pagmo::algorithm(TFieldAnnealing(
-        plan.RoundEvaluations, plan.IslandEvaluations, HotPerElement * plan.Elements,
-        ColdPerElement * plan.Elements, plan.Seed, plan.Seconds, plan.Started));
+    return pagmo::algorithm(
+        TFieldAnnealing(plan.RoundEvaluations, plan.IslandEvaluations,
+                        {FieldHeats.First * plan.Elements, FieldHeats.Restart * plan.Elements,
+                         FieldHeats.Cold * plan.Elements},
+                        plan.Seed, plan.Seconds, plan.Started));
 }
 
 const TAlgorithmRecipe Recipes[] = {
-    // On the distance the default runs RunMoveAnnealing; this serves the sweep objective.
+    // On the distance the default runs the move chains (MoveChains); this serves the sweep.
     {TAlgorithm::Annealing, "annealing", 8, FieldAnnealing},
     {TAlgorithm::Fields, "fields", 8, FieldAnnealing},
     // The optimiser's genetic algorithm: tournaments of two, uniform crossover of genes, one
     // gene in sixty redrawn in its range, the best of parents and children kept.
     {TAlgorithm::Sga, "sga", 100,
      [](const TRoundPlan& plan) {
-         return pagmo::algorithm(pagmo::sga(Generations(plan), 0.9, 1., 1.0 / 60, 1., 2u,
-                                            "binomial", "uniform", "tournament", plan.Seed));
+         return pagmo::algorithm(pagmo::sga(Generations(plan), SgaCrossover, 1., SgaMutation, 1.,
+                                            SgaTournament, "binomial", "uniform", "tournament",
+                                            plan.Seed));
      }},
     {TAlgorithm::Gaco, "gaco", 100,
      [](const TRoundPlan& plan) {
-         return pagmo::algorithm(pagmo::gaco(Generations(plan), 63u, 1.0, 0., 0.01, 1u, 7u, 100000u,
-                                             100000u, 0., true, plan.Seed));
+         return pagmo::algorithm(pagmo::gaco(Generations(plan), GacoKernel, GacoConvergence,
+                                             GacoOracle, GacoAccuracy, GacoThreshold, GacoReduction,
+                                             GacoImpatience, GacoEvaluationStop, GacoFocus,
+                                             GacoMemory, plan.Seed));
      }},
     // Harmony search makes one new harmony a generation.
     {TAlgorithm::Ihs, "ihs", 64,
      [](const TRoundPlan& plan) {
-         return pagmo::algorithm(pagmo::ihs(static_cast<unsigned>(plan.RoundEvaluations), 0.85,
-                                            0.35, 0.99, 1e-5, 1., plan.Seed));
+         return pagmo::algorithm(pagmo::ihs(static_cast<unsigned>(plan.RoundEvaluations),
+                                            IhsConsidering, IhsPitchLow, IhsPitchHigh, IhsBandLow,
+                                            IhsBandHigh, plan.Seed));
      }},
     {TAlgorithm::Nsga2, "nsga2", 100,
      [](const TRoundPlan& plan) {
-         return pagmo::algorithm(
-             pagmo::nsga2(Generations(plan), 0.95, 10., 1.0 / 60, 50., plan.Seed));
+         return pagmo::algorithm(pagmo::nsga2(Generations(plan), Nsga2Crossover,
+                                              Nsga2CrossoverIndex, Nsga2Mutation,
+                                              Nsga2MutationIndex, plan.Seed));
      }},
 };
 
@@ -123,37 +149,31 @@ Champions(const pagmo::archipelago& archipelago) {
     return out;
 }
 
-// Every island evolves once, all at the same time, while this thread looks at the deadline and
-// reports (RunWatched). An island that raises TSearchStopped keeps its population from before
-// the round. ThreadSanitizer cannot see the ordering the islands' own threads give (the
-// optimiser's library is not built for it), so its builds run the same evolutions, each island's
-// algorithm on its population, on a thread team it can see.
-void EvolveRound(pagmo::archipelago& archipelago, [[maybe_unused]] TThreadTeam& team,
-                 TSearchControl& control, const std::function<void()>& report) {
-    RunWatched(
-        [&] {
+// Every island evolves once, all at the same time. An island that raises TSearchStopped keeps
+// its population from before the round. ThreadSanitizer cannot see the ordering the islands' own
+// threads give (the optimiser's library is not built for it), so its builds run the same
+// evolutions, each island's algorithm on its population, on a thread team it can see.
+void EvolveRound(pagmo::archipelago& archipelago, [[maybe_unused]] TThreadTeam& team) {
 #if !defined(__SANITIZE_THREAD__)
-            archipelago.evolve(1);
+    archipelago.evolve(1);
+    try {
+        archipelago.wait_check();
+    } catch (const TSearchStopped&) {
+    }
+#else
+    team.ForRanges(archipelago.size(), 1, [&](int, std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i != end; ++i) {
+            pagmo::island& island = archipelago[i];
+            pagmo::algorithm algorithm = island.get_algorithm();
             try {
-                archipelago.wait_check();
+                const pagmo::population evolved = algorithm.evolve(island.get_population());
+                island.set_algorithm(algorithm);
+                island.set_population(evolved);
             } catch (const TSearchStopped&) {
             }
-#else
-            team.ForRanges(archipelago.size(), 1, [&](int, std::size_t begin, std::size_t end) {
-                for (std::size_t i = begin; i != end; ++i) {
-                    pagmo::island& island = archipelago[i];
-                    pagmo::algorithm algorithm = island.get_algorithm();
-                    try {
-                        const pagmo::population evolved = algorithm.evolve(island.get_population());
-                        island.set_algorithm(algorithm);
-                        island.set_population(evolved);
-                    } catch (const TSearchStopped&) {
-                    }
-                }
-            });
+        }
+    });
 #endif
-        },
-        [&] { control.CheckDeadline(); }, report);
 }
 
 // The ring migration: island i takes the champion of island i - 1 in place of its worst.
@@ -191,6 +211,73 @@ std::vector<TFrontPoint> FrontOf(const pagmo::archipelago& archipelago,
     for (auto& [blocks, point] : best)
         if (front.empty() || point.Distance < front.back().Distance) front.push_back(point);
     return front;
+}
+
+// The optimiser's islands, one algorithm each, in the one loop of the search.
+class TArchipelago final : public TIslandEngine {
+public:
+    TArchipelago(const TSearchSettings& settings, const TAlgorithmRecipe& recipe, int islands,
+                 const TSearchLimits& limits, TClock::time_point started);
+
+    void Round() override { EvolveRound(FArchipelago, FTeam); }
+    void BetweenRounds() override { Migrate(FArchipelago); }
+    std::uint64_t Spent() const override { return FControl.Spent(); }
+    bool Exhausted() const override { return FControl.AllowancesSpent(); }
+    std::optional<std::pair<double, TBlockList>> Best() override {
+        if (const auto best = FControl.Best())
+            return std::make_pair(best->first, FProblem.Pattern(best->second));
+        return std::nullopt;
+    }
+    void Finish(TSearchResult& result) override {
+        if (FSettings.Pareto) result.Front = FrontOf(FArchipelago, FProblem);
+    }
+
+private:
+    static TFieldCodes CodesOf(const TSearchSettings& settings) {
+        TFieldCodes codes;
+        codes[ShapeField] = settings.Shapes;
+        codes[OpField] = settings.Operators;
+        return codes;
+    }
+
+    const TSearchSettings& FSettings;
+    TSearchControl FControl;
+    TPatternProblem FProblem;
+    pagmo::archipelago FArchipelago;
+    TThreadTeam FTeam;
+};
+
+TArchipelago::TArchipelago(const TSearchSettings& settings, const TAlgorithmRecipe& recipe,
+                           int islands, const TSearchLimits& limits, TClock::time_point started)
+    : FSettings(settings),
+      FControl(static_cast<std::size_t>(islands), limits.Stop, &limits.Expired),
+      FProblem(settings.Target, settings.Blocks, settings.Objective, settings.Pareto, &FControl, 0,
+               CodesOf(settings)),
+      FTeam(islands) {
+    const auto count = static_cast<std::size_t>(islands);
+    const std::uint64_t roundEvaluations = RoundEvaluations(settings, islands);
+    // Every seed is drawn from one generator seeded by the settings' seed.
+    std::mt19937 seeds(settings.Seed);
+    const double elements = settings.Objective == TObjective::Sweep ? 1.0 : settings.Target.Count();
+    for (std::size_t i = 0; i < count; ++i) {
+        const unsigned algorithmSeed = seeds(), populationSeed = seeds();
+        // The budget shared out: the first islands take one evaluation more of what is left.
+        const std::uint64_t share =
+            settings.Evaluations / count + (i < settings.Evaluations % count ? 1 : 0);
+        FControl.SetAllowance(i, recipe.Population + share);
+        const TRoundPlan plan{roundEvaluations, share,         recipe.Population,
+                              elements,         algorithmSeed, settings.Seconds.value_or(0),
+                              started};
+        pagmo::population population(FProblem.ForIsland(i), recipe.Population, populationSeed);
+        if (settings.Start) {
+            pagmo::vector_double genes =
+                GenesOfBlocks(*settings.Start, settings.Blocks, FProblem.Codes());
+            if (settings.Pareto) genes.push_back(static_cast<double>(settings.Start->size()));
+            population.set_x(0, genes);
+        }
+        FArchipelago.push_back(pagmo::thread_island(), recipe.Make(plan), std::move(population));
+    }
+    FControl.Arm();
 }
 
 } // namespace
@@ -262,6 +349,17 @@ const char* SearchEndName(TSearchEnd end) {
     return "failed";
 }
 
+std::optional<double> SearchShare(const TSearchSettings& settings,
+                                  const TSearchProgress& progress) {
+    std::optional<double> share;
+    if (settings.Evaluations < MaxEvaluations)
+        share = static_cast<double>(progress.Evaluations) /
+                static_cast<double>(std::max<std::uint64_t>(settings.Evaluations, 1));
+    if (settings.Seconds) share = std::max(share.value_or(0), progress.Seconds / *settings.Seconds);
+    if (share) share = std::min(*share, 1.0);
+    return share;
+}
+
 double MeanDistanceOfObjective(double objective, TObjective kind, std::int32_t elements) {
     return kind == TObjective::Sweep ? objective : MeanDistanceOf(objective, elements);
 }
@@ -300,84 +398,15 @@ TSearchResult RunSearch(const TSearchSettings& settings, const TSearchObserver& 
     const TAlgorithmRecipe& recipe = RecipeOf(result.Algorithm);
     if (const std::string problem = SearchSettingsProblem(settings); !problem.empty())
         throw std::invalid_argument(problem);
-    // The default search on the distance runs its own islands on incremental evaluation.
-    if (result.Algorithm == TAlgorithm::Annealing && settings.Objective == TObjective::Distance)
-        return RunMoveAnnealing(settings, observer, stop);
     result.Islands = settings.Islands > 0 ? settings.Islands : HardwareThreads();
-    const auto islands = static_cast<std::size_t>(result.Islands);
-
-    std::optional<TClock::time_point> deadline;
-    if (settings.Seconds)
-        deadline = started + std::chrono::duration_cast<TClock::duration>(
-                                 std::chrono::duration<double>(*settings.Seconds));
-    TSearchControl control(islands, stop, deadline);
-    TFieldCodes codes;
-    codes[ShapeField] = settings.Shapes;
-    codes[OpField] = settings.Operators;
-    const TPatternProblem problem(settings.Target, settings.Blocks, settings.Objective,
-                                  settings.Pareto, &control, 0, codes);
-    const std::uint64_t roundEvaluations = RoundEvaluations(settings, result.Islands);
-    // Every seed is drawn from one generator seeded by the settings' seed.
-    std::mt19937 seeds(settings.Seed);
-    pagmo::archipelago archipelago;
-    const double elements = settings.Objective == TObjective::Sweep ? 1.0 : settings.Target.Count();
-    for (std::size_t i = 0; i < islands; ++i) {
-        const unsigned algorithmSeed = seeds(), populationSeed = seeds();
-        // The budget shared out: the first islands take one evaluation more of what is left.
-        const std::uint64_t share =
-            settings.Evaluations / islands + (i < settings.Evaluations % islands ? 1 : 0);
-        control.SetAllowance(i, recipe.Population + share);
-        const TRoundPlan plan{roundEvaluations, share,         recipe.Population,
-                              elements,         algorithmSeed, settings.Seconds.value_or(0),
-                              started};
-        pagmo::population population(problem.ForIsland(i), recipe.Population, populationSeed);
-        if (settings.Start) {
-            pagmo::vector_double genes = GenesOfBlocks(*settings.Start, settings.Blocks, codes);
-            if (settings.Pareto) genes.push_back(static_cast<double>(settings.Start->size()));
-            population.set_x(0, genes);
-        }
-        archipelago.push_back(pagmo::thread_island(), recipe.Make(plan), std::move(population));
-    }
-
-    control.Arm();
-    TThreadTeam team(result.Islands);
-    auto elapsed = [&] { return std::chrono::duration<double>(TClock::now() - started).count(); };
-    // The best evaluated so far, and the observer told of it.
-    auto update = [&] {
-        if (const auto best = control.Best()) {
-            result.Best = best->first;
-            result.Pattern = problem.Pattern(best->second);
-        }
-        result.Evaluations = control.Spent();
-        result.Seconds = elapsed();
-        if (observer)
-            observer({result.Evaluations, result.Best, result.Pattern, result.Seconds,
-                      result.Seconds > 0 ? result.Evaluations / result.Seconds : 0});
-    };
-    for (;;) {
-        update();
-        if (control.StopRequested()) {
-            result.Stopped = TSearchEnd::Interrupted;
-            break;
-        }
-        if (control.AllowancesSpent()) {
-            result.Stopped = TSearchEnd::Evaluations;
-            break;
-        }
-        if (deadline && TClock::now() >= *deadline) {
-            result.Stopped = TSearchEnd::Seconds;
-            break;
-        }
-        if (settings.MeanDistance &&
-            MeanDistanceOf(result.Best, static_cast<std::int32_t>(elements)) <=
-                *settings.MeanDistance) {
-            result.Stopped = TSearchEnd::Distance;
-            break;
-        }
-        EvolveRound(archipelago, team, control, update);
-        Migrate(archipelago);
-    }
-    if (settings.Pareto) result.Front = FrontOf(archipelago, problem);
+    TSearchLimits limits;
+    limits.Stop = stop;
+    // The default search on the distance runs its own chains on incremental evaluation.
+    const std::unique_ptr<TIslandEngine> engine =
+        result.Algorithm == TAlgorithm::Annealing && settings.Objective == TObjective::Distance
+            ? MoveChains(settings, result.Islands, limits, started)
+            : std::make_unique<TArchipelago>(settings, recipe, result.Islands, limits, started);
+    DriveIslands(*engine, settings, limits, started, observer, result);
     return result;
 }
 

@@ -43,9 +43,9 @@ struct TSearchSettings {
     std::optional<TAlgorithm> Algorithm; // nothing: the default (NSGA-II for the Pareto search)
     int Islands = 0;                     // 1..MaxIslands; 0: every hardware thread
     unsigned Seed = 1;
-    std::uint64_t Evaluations = 1'000'000;
-    std::optional<double> Seconds;      // stop after this much time (at most MaxSeconds)
-    std::optional<double> MeanDistance; // stop once the best distance an element reaches this
+    std::uint64_t Evaluations = 1'000'000; // MaxEvaluations: no limit but the others
+    std::optional<double> Seconds;         // stop after this much time (at most MaxSeconds)
+    std::optional<double> MeanDistance;    // stop once the best distance an element reaches this
     std::uint64_t RoundEvaluations =
         0;                           // what an island spends between migrations; 0: from the budget
     std::optional<TBlockList> Start; // the pattern every island begins from (Blocks blocks)
@@ -55,7 +55,7 @@ struct TSearchSettings {
     TSearchSettings();
 };
 
-// How far a search has come: after each round, and at least once a second during a long one.
+// How far a search has come: after each round, and every half second during a long one.
 struct TSearchProgress {
     std::uint64_t Evaluations = 0;
     double Best = 0; // the best objective: the Hamming distance, or the sweep's mean
@@ -98,19 +98,24 @@ std::vector<std::string> ObjectiveWords();
 // The word a report gives for what ended a search: "evaluations", "seconds", "distance",
 // "interrupted" or "failed".
 const char* SearchEndName(TSearchEnd end);
+// How far through its limits a search is, 0..1: the larger of the budget's share and the time's;
+// nothing when neither bounds it (a budget of MaxEvaluations without a time limit).
+std::optional<double> SearchShare(const TSearchSettings& settings, const TSearchProgress& progress);
 // The distance an element the objective stands for: the Hamming distance over the target's
 // elements, or the sweep's objective itself, which is already a mean.
 double MeanDistanceOfObjective(double objective, TObjective kind, std::int32_t elements);
 
-// Runs the search in synchronous rounds: every island evolves once, then the best of each
-// island replaces the worst of the next (a ring), so that the same settings give the same
-// pattern whatever the timing. The budget is shared out among the islands, each spending at
-// most its share beyond its initial population. Between rounds, and at least once a second
-// during a round, the observer is told the progress; the distance is checked between rounds.
-// The stop (set by another thread or a signal handler), the time limit and an island's spent
-// share reach the islands within one evaluation (the time within a few): the annealing keeps
-// what its round found so far, the optimiser's algorithms give their round up. The result is
-// the best pattern any island evaluated. Never draws from RandomSource.
+// Runs the search in synchronous rounds (DriveIslands): every island evolves once, then the best
+// of each island replaces the worst of the next (a ring), so that the same settings give the
+// same pattern whatever the timing. The budget is shared out among the islands, each spending at
+// most its share beyond its initial population. The annealing algorithms follow restarts of
+// growing length (TRestartPlan), so that any limit or stop, however far or near, ends a search
+// about as good as one planned for the time it had; a budget is a limit, not a plan. Between
+// rounds, and every half second during a round, the observer is told the progress; the distance
+// is checked between rounds. The stop (set by another thread or a signal handler), the time
+// limit and an island's spent share reach the islands within one evaluation (the time within a
+// few): the annealing keeps what its round found so far, the optimiser's algorithms give their
+// round up. The result is the best pattern any island evaluated. Never draws from RandomSource.
 // Throws std::invalid_argument for settings it cannot run.
 TSearchResult RunSearch(const TSearchSettings& settings, const TSearchObserver& observer = {},
                         const std::atomic<bool>* stop = nullptr);

@@ -1,8 +1,9 @@
 #include "search/watched_round.h"
 
-#include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <exception>
+#include <mutex>
 #include <thread>
 
 namespace vesk {
@@ -12,7 +13,9 @@ void RunWatched(const std::function<void()>& work, const std::function<void()>& 
     using TClock = std::chrono::steady_clock;
     constexpr auto LookEvery = std::chrono::milliseconds(2),
                    ReportEvery = std::chrono::milliseconds(500);
-    std::atomic<bool> finished{false};
+    std::mutex lock;
+    std::condition_variable done;
+    bool finished = false;
     std::exception_ptr failure;
     std::thread worker([&] {
         try {
@@ -20,11 +23,17 @@ void RunWatched(const std::function<void()>& work, const std::function<void()>& 
         } catch (...) {
             failure = std::current_exception();
         }
+        const std::lock_guard<std::mutex> hold(lock);
         finished = true;
+        done.notify_one();
     });
+    // The end of the round wakes this thread at once: short rounds lose no time waiting here.
     auto reported = TClock::now();
-    while (!finished.load()) {
-        std::this_thread::sleep_for(LookEvery);
+    for (;;) {
+        {
+            std::unique_lock<std::mutex> hold(lock);
+            if (done.wait_for(hold, LookEvery, [&] { return finished; })) break;
+        }
         look();
         if (TClock::now() - reported >= ReportEvery) {
             report();

@@ -156,7 +156,8 @@ TEST(SearchPattern, AStopOrALimitEndsTheSearchWithTheBestSoFar) {
 }
 
 // Rounds far too long to finish: only a stop that reaches into the round ends these searches;
-// what the round spent is counted, and the best it evaluated is kept.
+// what the round spent is counted, and the best it evaluated is kept. The stop comes once a
+// report during the round shows evaluations made since the first, however slow the machine.
 TEST(SearchPattern, AStopReachesIntoTheRoundWithEveryAlgorithm) {
     for (TAlgorithm algorithm : SearchAlgorithms()) {
         SCOPED_TRACE(AlgorithmName(algorithm));
@@ -166,24 +167,35 @@ TEST(SearchPattern, AStopReachesIntoTheRoundWithEveryAlgorithm) {
         settings.RoundEvaluations = 1'000'000'000;
         std::atomic<bool> stop{false};
         std::vector<TSearchProgress> seen;
-        std::thread stopper;
         const TSearchResult result = RunSearch(
             settings,
             [&](const TSearchProgress& progress) {
                 seen.push_back(progress);
-                if (seen.size() == 1)
-                    stopper = std::thread([&] {
-                        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-                        stop = true;
-                    });
+                if (progress.Evaluations > seen.front().Evaluations) stop = true;
             },
             &stop);
-        stopper.join();
         EXPECT_EQ(result.Stopped, TSearchEnd::Interrupted);
         ASSERT_GE(seen.size(), 2u);
-        EXPECT_GT(result.Evaluations, seen[0].Evaluations);
+        EXPECT_GE(result.Evaluations, seen.back().Evaluations);
         EXPECT_LE(result.Best, seen[0].Best);
         EXPECT_FALSE(result.Pattern.empty());
+    }
+}
+
+// A generous budget is a safety limit, not a plan: the search reaches a distance after as many
+// evaluations whatever budget it was given, and a budget it spends ends on a whole cooling.
+TEST(SearchPattern, AGenerousBudgetReachesADistanceAsSoonAsTheDefault) {
+    TSearchSettings settings;
+    settings.Islands = 2;
+    settings.MeanDistance = 0.05;
+    settings.Evaluations = ToolEvolveBudget;
+    const TSearchResult planned = RunSearch(settings);
+    ASSERT_EQ(planned.Stopped, TSearchEnd::Distance);
+    for (std::uint64_t budget : {std::uint64_t{100'000'000}, MaxEvaluations}) {
+        settings.Evaluations = budget;
+        const TSearchResult generous = RunSearch(settings);
+        EXPECT_EQ(generous.Stopped, TSearchEnd::Distance);
+        EXPECT_LE(generous.Evaluations, planned.Evaluations + planned.Evaluations / 2) << budget;
     }
 }
 
