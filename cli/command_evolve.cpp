@@ -34,11 +34,11 @@ struct TEvolveOptions {
     bool Quiet = false;
 };
 
-// One line on standard error that rewrites itself, at most ten times a second.
+// One line on standard error that rewrites itself, at most ten times a second: a bar when the
+// search has a budget or a time limit, the evaluations alone when only a distance ends it.
 class TProgressBar {
 public:
-    TProgressBar(std::uint64_t budget, double seconds, TObjective objective, std::int32_t elements)
-        : FBudget(budget), FSeconds(seconds), FObjective(objective), FElements(elements) {}
+    explicit TProgressBar(const TSearchSettings& settings) : FSettings(settings) {}
     ~TProgressBar() {
         if (FShown) std::fputc('\n', stderr);
     }
@@ -46,28 +46,29 @@ public:
     TProgressBar& operator=(const TProgressBar&) = delete;
 
     void Show(const TSearchProgress& p) {
-        if (FShown && p.Seconds - FLast < 0.1 && p.Evaluations < FBudget) return;
+        const std::optional<double> share = SearchShare(FSettings, p);
+        if (FShown && p.Seconds - FLast < 0.1 && share.value_or(0) < 1) return;
         FLast = p.Seconds;
         FShown = true;
         constexpr int Width = 30;
-        double share = static_cast<double>(p.Evaluations) / static_cast<double>(FBudget);
-        if (FSeconds > 0) share = std::max(share, p.Seconds / FSeconds);
-        share = std::min(share, 1.0);
-        const int filled = static_cast<int>(share * Width);
-        std::fprintf(stderr, "\r[%s%s] %3d%%  %llu evaluations  best %.4f an element  %.2fM/s ",
-                     std::string(static_cast<std::size_t>(filled), '#').c_str(),
-                     std::string(static_cast<std::size_t>(Width - filled), '.').c_str(),
-                     static_cast<int>(share * 100), static_cast<unsigned long long>(p.Evaluations),
-                     MeanDistanceOfObjective(p.Best, FObjective, FElements),
+        if (share) {
+            const int filled = static_cast<int>(*share * Width);
+            std::fprintf(stderr, "\r[%s%s] %3d%%  ",
+                         std::string(static_cast<std::size_t>(filled), '#').c_str(),
+                         std::string(static_cast<std::size_t>(Width - filled), '.').c_str(),
+                         static_cast<int>(*share * 100));
+        } else {
+            std::fputc('\r', stderr);
+        }
+        std::fprintf(stderr, "%llu evaluations  best %.4f an element  %.2fM/s ",
+                     static_cast<unsigned long long>(p.Evaluations),
+                     MeanDistanceOfObjective(p.Best, FSettings.Objective, FSettings.Target.Count()),
                      p.EvaluationsPerSecond / 1e6);
         std::fflush(stderr);
     }
 
 private:
-    std::uint64_t FBudget;
-    double FSeconds;
-    TObjective FObjective;
-    std::int32_t FElements;
+    const TSearchSettings& FSettings;
     double FLast = 0;
     bool FShown = false;
 };
@@ -89,9 +90,7 @@ bool SearchAndReport(const TEvolveOptions& o, const TSearchSettings& settings,
     const TProgressForm progress = o.Quiet ? TProgressForm::None : o.Progress;
     const bool bar = progress == TProgressForm::Bar && isatty(STDERR_FILENO) == 1;
     std::unique_ptr<TProgressBar> shown;
-    if (bar)
-        shown = std::make_unique<TProgressBar>(settings.Evaluations, settings.Seconds.value_or(0),
-                                               settings.Objective, n);
+    if (bar) shown = std::make_unique<TProgressBar>(settings);
     TSearchObserver observer;
     if (bar)
         observer = [&shown](const TSearchProgress& p) { shown->Show(p); };
@@ -197,11 +196,15 @@ void AddEvolveCommand(CLI::App& tool, int& status) {
         std::to_string(ToolEvolveBudget) +
         " evaluations; with --seconds or --distance it\n"
         "has no evaluation limit but those. Whichever limit comes first ends the search.\n"
+        "The annealing restarts from its best with ever longer coolings, so a limit is not a\n"
+        "plan: a large budget costs nothing, and a search ended by any limit or by hand at\n"
+        "time t is about as close as one given --seconds t; a known limit is planned for, so\n"
+        "the last cooling ends with it.\n"
         "The same settings and evaluation budget give the same pattern on every run; a run\n"
         "bounded by time may differ with the machine's speed. The budget is shared out among\n"
         "the islands; each also evaluates its start. --seconds ends the search at the time\n"
         "given, within a few evaluations. Progress comes after every round and at least\n"
-        "once a second. Ctrl-C (SIGINT) or SIGTERM, once or many times, ends the search at\n"
+        "twice a second. Ctrl-C (SIGINT) or SIGTERM, once or many times, ends the search at\n"
         "once, prints the best so far and exits with 130 or 143.");
     command->callback([&status, o] { status = Evolve(*o); });
 }

@@ -710,7 +710,8 @@ void TVeskTestHomeForm::EvolveToolButtonClick() {
     });
     if (!ready) return;
     FEvolveReference = settings.Target;
-    FEvolveBudget = settings.Evaluations;
+    FEvolveSettings.Evaluations = settings.Evaluations;
+    FEvolveSettings.Seconds = settings.Seconds;
     // One curve a run, named by what it searched and how.
     const vesk::TSearchSetup& search = FSession.Search;
     SearchCurve->StartRun(QString("%1: %2 blocks, %3, seed %4")
@@ -728,6 +729,7 @@ void TVeskTestHomeForm::EvolveToolButtonClick() {
         if (height() < room) resize(width(), std::min(wanted, room));
     }
     SetSearching(true);
+    EvalProgressBar->setRange(0, 100);
     EvalProgressBar->setValue(0);
     EvalProgressBar->show();
     FEvolve->Start(std::move(settings));
@@ -753,8 +755,10 @@ void TVeskTestHomeForm::SetSearching(bool searching) {
 
 void TVeskTestHomeForm::EvolveProgressed(const vesk::TSearchProgress& progress) {
     if (!FEvolve->Running()) return;
-    EvalProgressBar->setValue(static_cast<int>(std::min<std::uint64_t>(
-        100, progress.Evaluations * 100 / std::max<std::uint64_t>(FEvolveBudget, 1))));
+    // A search only a distance or Stop ends has no share done: the bar shows it busy.
+    const std::optional<double> share = vesk::SearchShare(FEvolveSettings, progress);
+    EvalProgressBar->setRange(0, share ? 100 : 0);
+    EvalProgressBar->setValue(share ? static_cast<int>(*share * 100) : 0);
     SearchCurve->AddPoint(progress.Evaluations, progress.Best);
     // The reference in blue and the best pattern so far in red.
     vesk::TVesk pattern;

@@ -121,8 +121,8 @@ private:
     QFileDialog* ExportDialog = nullptr;
     QLabel* StatusPanel2 = nullptr;
     TEvolveRunner* FEvolve = nullptr;
-    std::uint64_t FEvolveBudget = vesk::EvolveBudget; // the running search's
-    vesk::TFuzzySet FEvolveReference;                 // what the search's progress is drawn against
+    vesk::TSearchSettings FEvolveSettings; // the running search's limits
+    vesk::TFuzzySet FEvolveReference;      // what the search's progress is drawn against
 
     struct TCommandPlace;
     static const TCommandPlace Commands[];
