@@ -98,6 +98,24 @@ TEST(VeskEvolve, TheParetoFrontHasABestPatternForEachBlockCount) {
     }
 }
 
+// Starts "vesk evolve" with the arguments, its output into the file out and its standard error
+// into the pipe errors, whose write end it closes here; the child only calls exec.
+pid_t StartEvolve(const char* tool, const std::string& out, int errors[2],
+                  std::vector<const char*> arguments) {
+    arguments.insert(arguments.begin(), {"vesk", "evolve"});
+    arguments.push_back(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        std::freopen(out.c_str(), "w", stdout);
+        dup2(errors[1], STDERR_FILENO);
+        close(errors[0]);
+        execv(tool, const_cast<char* const*>(arguments.data()));
+        _exit(127);
+    }
+    close(errors[1]);
+    return child;
+}
+
 // SIGINT and SIGTERM at random moments of a search, once or twice in quick succession (as
 // "timeout -s INT" sends to a process group): the result is always printed whole, and the exit
 // status is a signal's (the first handled: two sent almost at once may be handled either way
@@ -115,15 +133,8 @@ TEST(VeskEvolve, SignalsAtAnyMomentNeverLoseTheResult) {
         const std::vector<int>& sent = cases[static_cast<std::size_t>(round) % cases.size()];
         int errors[2];
         ASSERT_EQ(pipe(errors), 0);
-        const pid_t child = fork();
-        if (child == 0) {
-            std::freopen(out.c_str(), "w", stdout);
-            dup2(errors[1], STDERR_FILENO);
-            close(errors[0]);
-            execl(tool, "vesk", "evolve", "--evaluations", "400000", "--progress", "json", nullptr);
-            _exit(127);
-        }
-        close(errors[1]);
+        const pid_t child =
+            StartEvolve(tool, out, errors, {"--evaluations", "400000", "--progress", "json"});
         // The first progress line: the signals are caught from before it.
         char c = 0;
         while (read(errors[0], &c, 1) == 1 && c != '\n') {
@@ -172,16 +183,9 @@ TEST(VeskEvolve, ADistanceAloneLeavesNoEvaluationLimit) {
     const char* const tool = ToolPath();
     int errors[2];
     ASSERT_EQ(pipe(errors), 0);
-    const pid_t child = fork();
-    if (child == 0) {
-        std::freopen(out.c_str(), "w", stdout);
-        dup2(errors[1], STDERR_FILENO);
-        close(errors[0]);
-        execl(tool, "vesk", "evolve", "-n", "16", "--blocks", "1", "--islands", "1", "--distance",
-              "0", "--progress", "json", nullptr);
-        _exit(127);
-    }
-    close(errors[1]);
+    const pid_t child = StartEvolve(
+        tool, out, errors,
+        {"-n", "16", "--blocks", "1", "--islands", "1", "--distance", "0", "--progress", "json"});
     // Ended once the progress passes the default budget.
     std::string line;
     bool signalled = false;
