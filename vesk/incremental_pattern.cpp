@@ -110,7 +110,7 @@ alignas(32) constexpr std::int32_t LaneMasks[16] = {0,  0,  0,  0,  0,  0,  0,  
         if (k >= count) break;
         if (k > count - 8) {
             // The last step: back to count - 8, the lanes below k already counted.
-            mask = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(LaneMasks + count - k));
+            mask = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(LaneMasks + (count - k)));
             k = count - 8;
         }
     }

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -207,6 +208,23 @@ private slots:
         FForm->SetEvolveBudget(20000);
         Evolve();
         QVERIFY(*session.TargetDistance() < 8.0); // 100 elements
+    }
+
+    // A search only a stop distance ends has no share done to show: the bar shows it busy, and
+    // the next search with a budget shows its share again.
+    void aSearchWithoutABudgetShowsItselfBusy() {
+        QCOMPARE(Settle([](TSearchPanel* p) { Set(p, "DistanceField", "0"); }), QString());
+        auto* bar = Find<QProgressBar>("EvalProgressBar");
+        Find<QToolButton>("EvolveToolButton")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(bar->maximum(), 0, 60000);
+        Find<QToolButton>("EvolveToolButton")->click(); // Stop
+        QTRY_VERIFY(!FForm->EvolveRunning());
+        QCOMPARE(Settle([](TSearchPanel* p) { Set(p, "DistanceField", ""); }), QString());
+        FForm->SetEvolveBudget(1'000'000'000);
+        Find<QToolButton>("EvolveToolButton")->click();
+        QCOMPARE(bar->maximum(), 100);
+        Find<QToolButton>("EvolveToolButton")->click();
+        QTRY_VERIFY(!FForm->EvolveRunning());
     }
 
     void theSearchsCurveGrowsARunAtATime() {
