@@ -31,6 +31,12 @@ inline bool KeepsChange(double delta, double temperature, double chance) {
     return delta <= 0 || chance < std::exp(-delta / temperature);
 }
 
+// The moves a time limit still allows an island, planned on: a share of what the time left gives
+// at the rate so far, so that the last cooling ends before the deadline cuts it. Unlimited
+// until the island has made more than `measured` moves (before that the rate says nothing), or
+// without a limit (seconds 0).
+std::uint64_t MovesTimeAllows(double seconds, double elapsed, double made, double measured);
+
 // The lengths of the successive restarts, in moves an island. The first is First; each later
 // one doubles, except that, once a limit makes the moves still allowed known, the restart that
 // would leave less than twice its own length takes everything left: a run with a limit ends on

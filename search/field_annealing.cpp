@@ -72,17 +72,11 @@ TFieldAnnealing::TFieldAnnealing(std::uint64_t moves, std::uint64_t total, THeat
       FHeats(heats), FSeconds(seconds), FStarted(started), FRandom(seed) {}
 
 std::uint64_t TFieldAnnealing::Remaining() const {
-    std::uint64_t remaining = FTotal > FDone ? FTotal - FDone : 0;
-    if (FSeconds > 0) {
-        const double elapsed =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - FStarted).count();
-        if (elapsed > 0 && FDone > 2 * FirstFieldRestart) {
-            const double moves = std::max(0.0, 0.9 * (FSeconds - elapsed) * FDone / elapsed);
-            if (moves < static_cast<double>(remaining))
-                remaining = static_cast<std::uint64_t>(moves);
-        }
-    }
-    return remaining;
+    const double elapsed =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - FStarted).count();
+    return std::min(
+        FTotal > FDone ? FTotal - FDone : 0,
+        MovesTimeAllows(FSeconds, elapsed, static_cast<double>(FDone), 2.0 * FirstFieldRestart));
 }
 
 pagmo::population TFieldAnnealing::evolve(pagmo::population population) const {

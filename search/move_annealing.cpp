@@ -29,9 +29,6 @@ constexpr std::uint64_t CoolEvery = 64;
 // Universes from SampledFrom elements on spend the first half of every restart on every k-th
 // element, k chosen so that about SampledElements remain.
 constexpr std::int32_t SampledFrom = 1024, SampledElements = 512;
-// What a time limit's restarts plan on: this share of the moves the time left allows at the
-// rate so far, so that the last cooling ends before the deadline cuts it.
-constexpr double TimeShare = 0.9;
 
 std::int32_t SampledStride(std::int32_t elements) {
     return elements >= SampledFrom ? elements / SampledElements : 1;
@@ -232,18 +229,9 @@ std::uint64_t TMoveChains::Remaining() const {
         const std::uint64_t spent = island->Spent.load(std::memory_order_relaxed);
         remaining = std::max(remaining, island->Allowance > spent ? island->Allowance - spent : 0);
     }
-    if (FSettings.Seconds) {
-        const double elapsed = SecondsSince(FStarted);
-        const double left = *FSettings.Seconds - elapsed;
-        const auto made = static_cast<double>(Spent()) / static_cast<double>(FIslands.size());
-        // Before a first measure of the rate, nothing is known of the time's moves.
-        if (elapsed > 0 && made > 2 * FirstRestart) {
-            const double moves = std::max(0.0, TimeShare * left * made / elapsed);
-            if (moves < static_cast<double>(remaining))
-                remaining = static_cast<std::uint64_t>(moves);
-        }
-    }
-    return remaining;
+    const auto made = static_cast<double>(Spent()) / static_cast<double>(FIslands.size());
+    return std::min(remaining, MovesTimeAllows(FSettings.Seconds.value_or(0),
+                                               SecondsSince(FStarted), made, 2.0 * FirstRestart));
 }
 
 void TMoveChains::StartRestart() {

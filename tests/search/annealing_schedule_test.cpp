@@ -49,6 +49,15 @@ TEST(RestartPlan, DoublesWithoutALimitAndEndsOnTheLimitWithOne) {
     EXPECT_EQ(huge.Next(Unlimited), Unlimited / 2 + 1);
 }
 
+// A time limit plans on a share of what the time left gives at the rate so far, once there is a
+// rate to go by.
+TEST(RestartPlan, ATimeLimitPlansOnTheRateSoFar) {
+    EXPECT_EQ(MovesTimeAllows(0, 1, 1000, 10), Unlimited); // no time limit
+    EXPECT_EQ(MovesTimeAllows(10, 1, 5, 10), Unlimited);   // no rate yet
+    EXPECT_EQ(MovesTimeAllows(10, 5, 1000, 10), 900u);     // 5 s more at 200 a second, 0.9 of it
+    EXPECT_EQ(MovesTimeAllows(10, 12, 1000, 10), 0u);      // past the deadline
+}
+
 TEST(Cooling, FallsGeometricallyAndKeepsWhatIsNoWorse) {
     EXPECT_DOUBLE_EQ(CoolingAt(1.0, 0.01, 0.0), 1.0);
     EXPECT_DOUBLE_EQ(CoolingAt(1.0, 0.01, 0.5), 0.1);
