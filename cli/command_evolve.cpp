@@ -125,7 +125,7 @@ int Evolve(const TEvolveOptions& o) {
         throw EUsageError("the sweep objective scores against the built-in reference only");
     try {
         if (!o.Targets.empty()) {
-            for (TTargetLine& line : ReadTargetLines(o.Targets)) {
+            for (TTargetLine& line : ReadTargetLines(o.Targets, &stopSignals.Flag())) {
                 settings.Target = std::move(line.Target);
                 settings.Seed = TargetLineSeed(o.Search.Seed, line.Line);
                 if (!SearchAndReport(o, settings, o.Targets + ":" + std::to_string(line.Line),
@@ -134,7 +134,7 @@ int Evolve(const TEvolveOptions& o) {
             }
         } else {
             if (!o.Target.empty()) {
-                settings.Target = ReadTargetFile(o.Target);
+                settings.Target = ReadTargetFile(o.Target, &stopSignals.Flag());
             } else {
                 settings.Target.ClearDegrees();
                 settings.Target.MakeReference(o.N);
@@ -143,6 +143,8 @@ int Evolve(const TEvolveOptions& o) {
         }
     } catch (const ETargetError& error) {
         throw ECommandFailure(error.what());
+    } catch (const ETargetReadStopped&) {
+        // A signal while the target was still coming: nothing was searched, nothing to print.
     }
     if (stopSignals.Caught() != 0) return stopSignals.ExitStatus();
     return ExitSuccess;

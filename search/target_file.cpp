@@ -1,5 +1,9 @@
 #include "search/target_file.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -49,19 +53,27 @@ void AddDegree(TFuzzySet& set, const std::string& name, long line, std::string_v
     set.AddDegree(static_cast<std::int32_t>(value));
 }
 
-// Calls take(line, number) for each line of the text, numbered from 1, without its LF.
+// Where the line starting at at ends (its LF, CR or the end of the text), and where the next
+// one starts: LF, CRLF and a lone CR each end a line.
+std::pair<std::size_t, std::size_t> LineEnd(std::string_view text, std::size_t at) {
+    const std::size_t end = std::min(text.find_first_of("\r\n", at), text.size());
+    if (end == text.size()) return {end, end + 1};
+    return {end, end + (text.substr(end, 2) == "\r\n" ? 2 : 1)};
+}
+
+// Calls take(line, number) for each line of the text, numbered from firstLine, without its end.
 template <typename TTake> void ForEachLine(std::string_view text, long firstLine, TTake take) {
     long number = firstLine;
     for (std::size_t at = 0; at <= text.size(); ++number) {
-        std::size_t end = text.find('\n', at);
-        if (end == std::string_view::npos) end = text.size();
+        const auto [end, next] = LineEnd(text, at);
         take(text.substr(at, end - at), number);
-        at = end + 1;
+        at = next;
     }
 }
 
-TFuzzySet ParsePlain(std::string_view text, const std::string& name, long firstLine) {
-    TFuzzySet set;
+// Appends the degrees the text writes separated by blanks and line ends.
+void AddPlainDegrees(TFuzzySet& set, std::string_view text, const std::string& name,
+                     long firstLine) {
     ForEachLine(text, firstLine, [&](std::string_view rest, long line) {
         for (;;) {
             const std::size_t first = rest.find_first_not_of(Blanks);
@@ -72,6 +84,11 @@ TFuzzySet ParsePlain(std::string_view text, const std::string& name, long firstL
             rest.remove_prefix(end);
         }
     });
+}
+
+TFuzzySet PlainSet(std::string_view text, const std::string& name, long firstLine) {
+    TFuzzySet set;
+    AddPlainDegrees(set, text, name, firstLine);
     return set;
 }
 
@@ -92,11 +109,11 @@ TFuzzySet ParseCsv(std::string_view text, const std::string& name, long firstLin
 
 // The line the byte at offset stands on, the text's first being firstLine.
 long LineAt(std::string_view text, std::size_t offset, long firstLine) {
-    offset = std::min(offset, text.size());
     long line = firstLine;
-    for (std::size_t k = 0; k < offset; ++k)
-        line += text[k] == '\n';
-    return line;
+    for (std::size_t at = 0;; ++line) {
+        at = LineEnd(text, at).second;
+        if (at > offset || at > text.size()) return line;
+    }
 }
 
 // Where the JSON value starting at start ends: at the comma or bracket closing it, outside
@@ -228,54 +245,87 @@ TFuzzySet ParseJson(std::string_view text, const std::string& name, long firstLi
 
 TFuzzySet ParseTargetText(std::string_view text, const std::string& name, long firstLine) {
     if (text.substr(0, ByteOrderMark.size()) == ByteOrderMark) text.remove_prefix(3);
-    const std::string_view start = Trimmed(text.substr(0, text.find('\n')));
+    const std::string_view start = Trimmed(text.substr(0, LineEnd(text, 0).first));
     const std::size_t first = text.find_first_not_of(" \t\r\f\v\n");
     TFuzzySet set = first != std::string_view::npos && text[first] == '['
                         ? ParseJson(text, name, firstLine)
                     : start == "element,degree" ? ParseCsv(text, name, firstLine)
-                                                : ParsePlain(text, name, firstLine);
+                                                : PlainSet(text, name, firstLine);
     if (set.Count() == 0) throw ETargetError(name + ": no degrees");
     return set;
 }
 
-std::string ReadTargetBytes(const std::string& path) {
+std::string ReadTargetBytes(const std::string& path, const std::atomic<bool>* stop) {
     const auto fail = [&path](int error) {
         return ETargetError(path + ": cannot be read" +
                             (error != 0 ? std::string(": ") + std::strerror(error) : ""));
     };
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                               std::fclose);
-    if (!file) throw fail(errno);
-    // One byte past the limit tells a file that is too long, whatever it is (/dev/zero too).
+    // Opened without waiting (a FIFO without a writer would hold the open) and read as input
+    // comes, so that a stop asked for meanwhile is seen; a regular file is always ready.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) throw fail(errno);
+    const std::unique_ptr<const int, void (*)(const int*)> closed(
+        &fd, [](const int* f) { ::close(*f); });
+    constexpr std::size_t Block = std::size_t{1} << 16;
+    constexpr int LookEveryMs = 100;
     std::string text;
-    char buffer[1 << 16];
     for (;;) {
-        const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
-        text.append(buffer, got);
+        if (stop != nullptr && stop->load()) throw ETargetReadStopped();
+        pollfd ready{fd, POLLIN, 0};
+        const int polled = ::poll(&ready, 1, LookEveryMs);
+        if (polled < 0 && errno != EINTR) throw fail(errno);
+        if (polled <= 0) continue;
+        // One byte past the limit tells a file that is too long, whatever it is (/dev/zero too).
+        const std::size_t had = text.size();
+        text.resize(had + Block);
+        const ssize_t got = ::read(fd, text.data() + had, Block);
+        text.resize(had + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+        if (got == 0) break;
+        if (got < 0) {
+            if (errno == EINTR || errno == EAGAIN) continue;
+            throw fail(errno);
+        }
         if (text.size() > MaxTargetBytes)
             throw ETargetError(path + ": longer than " + std::to_string(MaxTargetBytes) + " bytes");
-        if (got < sizeof buffer) break;
     }
-    if (std::ferror(file.get())) throw fail(errno);
     return text;
 }
 
-TFuzzySet ReadTargetFile(const std::string& path) {
-    return ParseTargetText(ReadTargetBytes(path), path);
+TFuzzySet ReadTargetFile(const std::string& path, const std::atomic<bool>* stop) {
+    return ParseTargetText(ReadTargetBytes(path, stop), path);
 }
 
-std::vector<TTargetLine> ReadTargetLines(const std::string& path) {
-    const std::string text = ReadTargetBytes(path);
+std::vector<TTargetLine> ParseTargetLines(std::string_view text, const std::string& name) {
+    if (text.substr(0, ByteOrderMark.size()) == ByteOrderMark) text.remove_prefix(3);
     std::vector<TTargetLine> targets;
     ForEachLine(text, 1, [&](std::string_view line, long number) {
         const std::string_view trimmed = Trimmed(line);
         if (trimmed.empty()) return;
-        std::string degrees(trimmed);
-        if (degrees.front() != '[') std::replace(degrees.begin(), degrees.end(), ',', ' ');
-        targets.push_back({number, ParseTargetText(degrees, path, number)});
+        TFuzzySet set;
+        if (trimmed.front() == '[') {
+            set = ParseJson(trimmed, name, number);
+        } else {
+            // Fields between commas, each holding degrees separated by blanks; an empty one
+            // would shift every later degree, so it is refused as a --target file refuses it.
+            for (std::string_view rest = trimmed;;) {
+                const std::size_t comma = std::min(rest.find(','), rest.size());
+                const std::string_view field = Trimmed(rest.substr(0, comma));
+                if (field.empty()) Refuse(name, number, trimmed, "has an empty field");
+                AddPlainDegrees(set, field, name, number);
+                if (comma == rest.size()) break;
+                rest.remove_prefix(comma + 1);
+            }
+        }
+        if (set.Count() == 0)
+            throw ETargetError(name + ":" + std::to_string(number) + ": no degrees");
+        targets.push_back({number, std::move(set)});
     });
-    if (targets.empty()) throw ETargetError(path + ": no targets");
+    if (targets.empty()) throw ETargetError(name + ": no targets");
     return targets;
+}
+
+std::vector<TTargetLine> ReadTargetLines(const std::string& path, const std::atomic<bool>* stop) {
+    return ParseTargetLines(ReadTargetBytes(path, stop), path);
 }
 
 unsigned TargetLineSeed(unsigned seed, long line) {

@@ -2,13 +2,16 @@
 // their errors, the front, the plain form handed on, and Ctrl-C.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <sstream>
 #include <thread>
@@ -206,6 +209,35 @@ TEST(VeskEvolve, ADistanceAloneLeavesNoEvaluationLimit) {
     EXPECT_TRUE(signalled) << result.dump();
     EXPECT_EQ(result["stopped"], "interrupted");
     EXPECT_GT(result["evaluations"].get<std::uint64_t>(), ToolEvolveBudget);
+}
+
+// A targets file that is a FIFO whose writer stays open: a signal still ends the tool, with the
+// signal's status and nothing printed, instead of waiting for the writer to close.
+TEST(VeskEvolve, ASignalEndsAReadThatWaitsForItsWriter) {
+    TScratch dir;
+    const std::string fifo = dir.Path("targets"), out = dir.Path("out.json");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const char* const tool = ToolPath();
+    for (const int signal : {SIGINT, SIGTERM}) {
+        int errors[2];
+        ASSERT_EQ(pipe(errors), 0);
+        const pid_t child = StartEvolve(tool, out, errors, {"--targets", fifo.c_str(), "-q"});
+        const int writer = open(fifo.c_str(), O_WRONLY); // returns once the tool has it open
+        ASSERT_GE(writer, 0);
+        ASSERT_EQ(write(writer, "1 2 3\n", 6), 6);
+        kill(child, signal);
+        int status = 0;
+        for (int waited = 0; waitpid(child, &status, WNOHANG) == 0; ++waited) {
+            if (waited == 1000) kill(child, SIGKILL); // 10 s: it did not stop
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        close(writer);
+        close(errors[0]);
+        ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
+        EXPECT_EQ(WEXITSTATUS(status), 128 + signal);
+        std::ifstream file(out);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "");
+    }
 }
 
 } // namespace

@@ -1,7 +1,15 @@
 // Target files in each form the tool prints, and what is refused, naming file, line and value.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <csignal>
+#include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "search/target_file.h"
 
@@ -66,6 +74,83 @@ TEST(TargetFile, RefusesWhatIsNotADegreeNamingFileLineAndValue) {
         EXPECT_STREQ(error.what(),
                      "/nonexistent/target.txt: cannot be read: No such file or directory");
     }
+}
+
+std::vector<std::pair<long, std::vector<std::int32_t>>> Lines(std::string_view text) {
+    std::vector<std::pair<long, std::vector<std::int32_t>>> lines;
+    for (const TTargetLine& line : ParseTargetLines(text, "many.txt"))
+        lines.emplace_back(line.Line, line.Target.Degrees());
+    return lines;
+}
+
+std::string LinesRefusal(std::string_view text) {
+    try {
+        ParseTargetLines(text, "many.txt");
+    } catch (const ETargetError& error) {
+        return error.what();
+    }
+    return "accepted";
+}
+
+TEST(TargetFile, LinesEndInLfCrlfOrCrAndEveryRefusalNamesItsLine) {
+    using TLines = std::vector<std::pair<long, std::vector<std::int32_t>>>;
+    EXPECT_EQ(Lines("1 2\r3,4\r\n\n[5, 6]\n7\t8 , 9"),
+              (TLines{{1, {1, 2}}, {2, {3, 4}}, {4, {5, 6}}, {5, {7, 8, 9}}}));
+    // The file's byte-order mark is not a line's; one further on is a value like any other.
+    EXPECT_EQ(Lines("\xEF\xBB\xBF\n0 1\n"), (TLines{{2, {0, 1}}}));
+    EXPECT_EQ(LinesRefusal("1\n\xEF\xBB\xBF\n"),
+              "many.txt:2: '\\uFEFF' is not a degree (a whole number 0..100)");
+    // An empty field would shift every degree after it.
+    EXPECT_EQ(LinesRefusal("1\r10,,20\n"), "many.txt:2: '10,,20' has an empty field");
+    EXPECT_EQ(LinesRefusal("5,\n"), "many.txt:1: '5,' has an empty field");
+    EXPECT_EQ(LinesRefusal("1\n,,,\n"), "many.txt:2: ',,,' has an empty field");
+    EXPECT_EQ(LinesRefusal("1\n\n[]\n"), "many.txt:3: no degrees");
+    EXPECT_EQ(LinesRefusal("1\n[1,\n"),
+              "many.txt:2: not a JSON array of degrees (malformed near '1,')");
+    EXPECT_EQ(LinesRefusal("\xEF\xBB\xBF\r\n \r"), "many.txt: no targets");
+    // A whole target file counts its lines the same way.
+    EXPECT_EQ(Refusal("element,degree\r0,1\r1,x\r"),
+              "target.txt:3: 'x' is not a degree (a whole number 0..100)");
+    EXPECT_EQ(Refusal("[1,\r2,\r\n 300]"),
+              "target.txt:3: '300' is not a degree (a whole number 0..100)");
+}
+
+TEST(TargetFile, AStopEndsAReadThatWaitsForItsWriter) {
+    char dir[] = "/tmp/vesk-fifo-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string fifo = std::string(dir) + "/targets";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::signal(SIGPIPE, SIG_IGN); // the writer may outlive a stopped read
+    // A writer that sends a line and stays open: the read cannot end by itself.
+    std::thread writer([&] {
+        const int fd = ::open(fifo.c_str(), O_WRONLY);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::write(fd, "1 2\n", 4), 4);
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+        ::close(fd);
+    });
+    std::atomic<bool> stop{false};
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        stop = true;
+    });
+    EXPECT_THROW(ReadTargetLines(fifo, &stop), ETargetReadStopped);
+    stopper.join();
+    writer.join();
+    // Without a stop the same read waits for the writer to close and takes what it sent.
+    std::thread again([&] {
+        const int fd = ::open(fifo.c_str(), O_WRONLY);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::write(fd, "3 4\n", 4), 4);
+        ::close(fd);
+    });
+    stop = false;
+    const std::vector<TTargetLine> lines = ReadTargetLines(fifo, &stop);
+    again.join();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].Target.Degrees(), (std::vector<std::int32_t>{3, 4}));
+    ::unlink(fifo.c_str());
+    ::rmdir(dir);
 }
 
 } // namespace
