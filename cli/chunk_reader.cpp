@@ -1,5 +1,9 @@
 #include "cli/chunk_reader.h"
 
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -8,8 +12,25 @@
 
 namespace vesk::cli {
 
+namespace {
+
+bool IsRegularFile(int descriptor) {
+    struct stat status {};
+    return fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
+}
+
+} // namespace
+
+// The stream is read through its descriptor, past stdio's buffer: a pipe's read returns what has
+// come, where fread would wait to fill its whole count.
 TChunkReader::TChunkReader(std::FILE* stream, std::size_t chunkBytes)
-    : FStream(stream), FChunkBytes(chunkBytes) {}
+    : FDescriptor(fileno(stream)), FInteractive(!IsRegularFile(FDescriptor)),
+      FChunkBytes(chunkBytes) {}
+
+bool TChunkReader::Readable() const {
+    pollfd ready{FDescriptor, POLLIN, 0};
+    return poll(&ready, 1, 0) != 0;
+}
 
 bool TChunkReader::Fill() {
     if (FEnd) return false;
@@ -19,13 +40,15 @@ bool TChunkReader::Fill() {
     }
     const std::size_t had = FBuffer.size();
     FBuffer.resize(had + FChunkBytes);
-    const std::size_t got = std::fread(FBuffer.data() + had, 1, FChunkBytes, FStream);
-    FBuffer.resize(had + got);
-    if (got == 0) {
+    ssize_t got = 0;
+    do
+        got = read(FDescriptor, FBuffer.data() + had, FChunkBytes);
+    while (got < 0 && errno == EINTR);
+    FBuffer.resize(had + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+    if (got <= 0) {
         FEnd = true;
         // A read error is not the end of the input: the lines after it would be lost unnoticed.
-        if (std::ferror(FStream))
-            FError = std::string("cannot read standard input: ") + std::strerror(errno);
+        if (got < 0) FError = std::string("cannot read standard input: ") + std::strerror(errno);
         return false;
     }
     return true;
@@ -40,7 +63,7 @@ std::size_t KeptLength(const char* line, std::size_t length) {
 
 } // namespace
 
-std::optional<TLineChunk> TChunkReader::Next() {
+std::optional<TLineChunk> TChunkReader::Next(bool mayWait) {
     for (;;) {
         const std::size_t pending = FBuffer.size() - FStart;
         const char* begin = FBuffer.data() + FStart;
@@ -58,8 +81,10 @@ std::optional<TLineChunk> TChunkReader::Next() {
             return TLineChunk{"", FNextLine++, true};
         }
 
-        // Whole lines up to about the chunk size, the last LF of the pending bytes ending them.
-        if (firstEnd != nullptr && (pending >= FChunkBytes || FEnd)) {
+        // Whole lines up to about the chunk size, the last LF of the pending bytes ending them;
+        // from a pipe or terminal, the whole lines there are once more would have to be waited for.
+        const bool wouldWait = FInteractive && !FEnd && !Readable();
+        if (firstEnd != nullptr && (pending >= FChunkBytes || FEnd || wouldWait)) {
             const std::size_t window = std::min(pending, std::max(FChunkBytes, firstLength + 1));
             const char* last = begin + window - 1;
             while (*last != '\n')
@@ -71,6 +96,7 @@ std::optional<TLineChunk> TChunkReader::Next() {
             FStart += chunk.Text.size();
             return chunk;
         }
+        if (wouldWait && !mayWait) return std::nullopt;
         if (!Fill()) {
             // The end: what is left is one last line without its LF.
             if (FBuffer.size() == FStart) return std::nullopt;

@@ -13,13 +13,13 @@
 #include "cli/commands.h"
 #include "cli/csv_field.h"
 #include "cli/json_output.h"
-#include "vesk/pattern_check.h"
 #include "cli/text_stream.h"
 #include "runtime/fp_fault.h"
 #include "runtime/quoted_text.h"
 #include "runtime/thread_team.h"
 #include "search/target_file.h"
 #include "vesk/exact_hex.h"
+#include "vesk/pattern_check.h"
 #include "vesk/pattern_scorer.h"
 
 namespace vesk::cli {
@@ -176,26 +176,47 @@ int Score(const TScoreOptions& o) {
         }
         batch.clear();
     };
-    // While the team scores one batch, one of its members writes the batch before and reads
-    // the batch after: task 0 of each round is that input and output, the others a chunk each.
-    std::vector<TScoredChunk> scored, scoring, next;
-    readBatch(scoring);
-    while (!scoring.empty()) {
-        team.ForRanges(scoring.size() + 1, 1, [&](int member, std::size_t begin, std::size_t end) {
-            for (std::size_t task = begin; task != end; ++task) {
-                if (task == 0) {
-                    writeBatch(scored);
-                    readBatch(next);
-                } else {
-                    ScoreChunk(scoring[task - 1], scorers[static_cast<std::size_t>(member)],
-                               format);
-                }
+    if (reader.Interactive()) {
+        // Someone may be waiting for each answer: a batch is whatever whole lines have come, its
+        // answers go out before more input is waited for.
+        std::vector<TScoredChunk> batch;
+        for (;;) {
+            while (batch.size() < batchSize) {
+                std::optional<TLineChunk> lines = reader.Next(batch.empty());
+                if (!lines) break;
+                batch.push_back({std::move(*lines), {}, {}, false});
             }
-        });
-        std::swap(scored, scoring);
-        std::swap(scoring, next);
+            if (batch.empty()) break;
+            team.ForRanges(batch.size(), 1, [&](int member, std::size_t begin, std::size_t end) {
+                for (std::size_t chunk = begin; chunk != end; ++chunk)
+                    ScoreChunk(batch[chunk], scorers[static_cast<std::size_t>(member)], format);
+            });
+            writeBatch(batch);
+            FlushOut();
+        }
+    } else {
+        // While the team scores one batch, one of its members writes the batch before and reads
+        // the batch after: task 0 of each round is that input and output, the others a chunk each.
+        std::vector<TScoredChunk> scored, scoring, next;
+        readBatch(scoring);
+        while (!scoring.empty()) {
+            team.ForRanges(
+                scoring.size() + 1, 1, [&](int member, std::size_t begin, std::size_t end) {
+                    for (std::size_t task = begin; task != end; ++task) {
+                        if (task == 0) {
+                            writeBatch(scored);
+                            readBatch(next);
+                        } else {
+                            ScoreChunk(scoring[task - 1], scorers[static_cast<std::size_t>(member)],
+                                       format);
+                        }
+                    }
+                });
+            std::swap(scored, scoring);
+            std::swap(scoring, next);
+        }
+        writeBatch(scored);
     }
-    writeBatch(scored);
     if (reader.Error()) throw ECommandFailure(*reader.Error());
     return failed ? ExitFailure : ExitSuccess;
 }

@@ -4,9 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -109,6 +114,96 @@ TEST(ToolStreams, InputThatCannotBeReadIsAFailureNotAnEmptyRun) {
         EXPECT_EQ(closed.Err.rfind("vesk: cannot read standard input: ", 0), 0u)
             << command << ": " << closed.Err;
     }
+}
+
+// The tool run with both its standard input and output pipes, driven a line at a time as a
+// program that waits for each answer drives it.
+class TConversation {
+public:
+    explicit TConversation(const TArgs& args) {
+        std::vector<std::string> all{"vesk"};
+        all.insert(all.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (std::string& a : all)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        int in[2], out[2];
+        EXPECT_EQ(pipe(in), 0);
+        EXPECT_EQ(pipe(out), 0);
+        const char* const tool = ToolPath();
+        FChild = fork();
+        if (FChild == 0) {
+            dup2(in[0], STDIN_FILENO);
+            dup2(out[1], STDOUT_FILENO);
+            for (int fd : {in[0], in[1], out[0], out[1]})
+                close(fd);
+            execv(tool, argv.data());
+            _exit(127);
+        }
+        close(in[0]);
+        close(out[1]);
+        FIn = in[1];
+        FOut = out[0];
+    }
+    ~TConversation() {
+        if (FIn >= 0) close(FIn);
+        close(FOut);
+        if (FChild > 0) waitpid(FChild, nullptr, 0);
+    }
+
+    void Send(const std::string& line) {
+        const std::string sent = line + "\n";
+        EXPECT_EQ(write(FIn, sent.data(), sent.size()), static_cast<ssize_t>(sent.size()));
+    }
+    // Sends the line and waits (20 s at most: "<no answer>" then) for one line back.
+    std::string Ask(const std::string& line) {
+        Send(line);
+        std::string answer;
+        for (char c = 0;;) {
+            pollfd ready{FOut, POLLIN, 0};
+            if (poll(&ready, 1, 20000) != 1 || read(FOut, &c, 1) != 1) return "<no answer>";
+            if (c == '\n') return answer;
+            answer += c;
+        }
+    }
+    // Closes the tool's input and returns its exit status.
+    int Finish() {
+        close(FIn);
+        FIn = -1;
+        int status = 0;
+        waitpid(FChild, &status, 0);
+        FChild = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+private:
+    pid_t FChild = -1;
+    int FIn = -1, FOut = -1;
+};
+
+// From a pipe "vesk score" answers each line as it comes, as "vesk session" does, so another
+// program can ask it one pattern at a time; its answers are those of a batch.
+TEST(ToolStreams, ScoreAndSessionAnswerALineAtATimeFromAPipe) {
+    const std::vector<std::string> lines = {"77467C422E8C46887454", "", "AF6553666D22533E1571",
+                                            "bad"};
+    std::string batch;
+    for (const std::string& line : lines)
+        batch += line + "\n";
+    for (const TArgs& args : {TArgs{"score"}, TArgs{"score", "--format", "json", "-n", "500"}}) {
+        SCOPED_TRACE(args.back());
+        std::istringstream expected(RunTool(args, batch).Out);
+        TConversation score(args);
+        for (const std::string& line : lines) {
+            std::string answer;
+            std::getline(expected, answer);
+            EXPECT_EQ(score.Ask(line), answer) << line;
+        }
+        EXPECT_EQ(score.Finish(), 1); // the bad line
+    }
+    TConversation session({"session"});
+    session.Send("hexa 77467C422E8C46887454");
+    EXPECT_NE(session.Ask("hexa-string").find(R"("blocks":"4")"), std::string::npos);
+    EXPECT_EQ(session.Finish(), 0);
 }
 
 } // namespace
