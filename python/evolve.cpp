@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "python/arguments.h"
+#include "python/interruptible.h"
 #include "python/json_objects.h"
 #include "search/pattern_search.h"
 #include "search/search_options.h"
@@ -130,28 +131,20 @@ py::object Evolve(const py::object& target, const py::kwargs& options) {
         throw py::type_error("progress: must be callable");
     const std::int32_t elements = settings.Target.Count();
 
-    // The search's observer runs on this thread: it takes the interpreter's lock to look for
-    // Ctrl-C and to call the callback, and stops the search on an exception from either.
-    std::atomic<bool> stop{false};
-    std::optional<py::error_already_set> pending;
+    // The search runs beside this thread, which hears Ctrl-C meanwhile and calls the callback
+    // with each progress report; an exception from either stops the search.
+    TInterruptible run;
     auto observer = [&](const TSearchProgress& p) {
-        py::gil_scoped_acquire held;
-        if (pending) return;
-        try {
-            if (PyErr_CheckSignals() != 0) throw py::error_already_set();
-            if (progress)
+        if (progress)
+            run.Post([&, p] {
                 (*progress)(PythonOfJson(ProgressAnswer(p, settings.Objective, elements)));
-        } catch (py::error_already_set& error) {
-            pending.emplace(std::move(error));
-            stop = true;
-        }
+            });
     };
     TJson answer;
-    {
-        py::gil_scoped_release released;
-        const TSearchResult result = RunSearch(settings, observer, &stop);
+    std::optional<py::error_already_set> pending = run.Run([&] {
+        const TSearchResult result = RunSearch(settings, observer, &run.Stop());
         answer = EvolveAnswer(settings, result, target.is_none() ? "" : "array");
-    }
+    });
     py::object out = PythonOfJson(answer);
     if (pending) {
         // The exception goes on with the best so far beside it.

@@ -13,6 +13,7 @@
 #include "fuzzyset/shapes.h"
 #include "python/arguments.h"
 #include "python/evolve.h"
+#include "python/interruptible.h"
 #include "python/json_objects.h"
 #include "runtime/fp_fault.h"
 #include "runtime/thread_team.h"
@@ -98,8 +99,8 @@ py::tuple Score(const py::object& patterns, const py::object& n, const py::objec
     std::int32_t* fitnessOut = fitness.mutable_data();
     double* distanceOut = distance.mutable_data();
     TFirstFault fault;
-    {
-        py::gil_scoped_release released;
+    // Ctrl-C stops the scoring within a tenth of a second, the rest of the patterns unscored.
+    RunInterruptibly([&](const std::atomic<bool>& stop) {
         const std::shared_ptr<const TScoringTables> tables =
             own ? std::make_shared<const TScoringTables>(std::move(*own)) : ReferenceTables(count);
         TThreadTeam team(threads);
@@ -108,7 +109,7 @@ py::tuple Score(const py::object& patterns, const py::object& n, const py::objec
             scorers.emplace_back(tables);
         team.ForRanges(texts.size(), 64, [&](int member, std::size_t begin, std::size_t end) {
             std::array<TFuzzyBlock, MaxBlocks> blocks;
-            for (std::size_t i = begin; i != end; ++i) {
+            for (std::size_t i = begin; i != end && !stop.load(std::memory_order_relaxed); ++i) {
                 const std::int32_t blockCount = ReadExactPattern(texts[i], blocks);
                 try {
                     const TPatternScore score =
@@ -121,7 +122,7 @@ py::tuple Score(const py::object& patterns, const py::object& n, const py::objec
                 }
             }
         });
-    }
+    });
     if (fault.Index) {
         py::object error = py::reinterpret_borrow<py::object>(FaultType)(fault.Message);
         error.attr("index") = *fault.Index;
@@ -162,9 +163,10 @@ py::list ReadTargets(const py::object& path) {
     if (name.find('\0') != std::string::npos)
         throw py::value_error("path: embedded null character");
     std::vector<TTargetLine> lines;
+    // A FIFO or a slow device is waited on with Ctrl-C still heard.
     try {
-        py::gil_scoped_release released;
-        lines = ReadTargetLines(name);
+        RunInterruptibly(
+            [&](const std::atomic<bool>& stop) { lines = ReadTargetLines(name, &stop); });
     } catch (const ETargetError& error) {
         throw py::value_error(error.what());
     }

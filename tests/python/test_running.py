@@ -2,6 +2,8 @@
 ended by Ctrl-C with the best so far."""
 
 import _thread
+import os
+import signal
 import threading
 import time
 
@@ -69,6 +71,35 @@ def test_ctrl_c_ends_the_search_with_the_best_so_far():
     result = raised.value.result
     assert result["stopped"] == "interrupted" and result["blocks"] == 16
     assert result["distance"] == vesk.score([result["hex"]])[1][0]
+
+
+def test_ctrl_c_ends_a_long_batch_and_a_read_that_waits(tmp_path):
+    # A real SIGINT, which also breaks into a read the system is blocked in. Both calls would
+    # go on for hours (the batch) or for as long as the writer holds the FIFO open.
+    def interrupt_soon():
+        threading.Timer(0.3, os.kill, (os.getpid(), signal.SIGINT)).start()
+    interrupt_soon()
+    with pytest.raises(KeyboardInterrupt):
+        vesk.score(["AF6553666D22533E1571" * 8] * 200_000, n=vesk.MAX_ELEMENTS)
+
+    fifo = tmp_path / "targets"
+    os.mkfifo(fifo)
+    read_over = threading.Event()
+
+    def writer():
+        with open(fifo, "w") as held:
+            held.write("1 2 3\n")
+            held.flush()
+            read_over.wait(60)
+    holder = threading.Thread(target=writer)
+    holder.start()
+    interrupt_soon()
+    try:
+        with pytest.raises(KeyboardInterrupt):
+            vesk.read_targets(fifo)
+    finally:
+        read_over.set()
+        holder.join()
 
 
 def test_a_pool_of_threads_scores_in_parallel():
