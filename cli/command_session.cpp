@@ -27,7 +27,8 @@ verbatim) from standard input:
                   list like 0-7,12, or all)
 Each verb from "random" on prints one JSON object: the fields' and the combo's texts, the
 four captions, "message" and "error"; with a target of one's own also "target" and
-"target_distance", the current pattern's distance to it. A refused setting or target
+"target_distance", the current pattern's distance to it (null while the text is not a
+pattern). A refused setting or target
 file is the answer's error, and the session goes on. Blank lines are skipped.)";
 
 void AddSessionCommand(CLI::App& tool, int& status) {

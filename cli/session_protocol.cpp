@@ -102,7 +102,8 @@ std::string StateLine(const TWorkbenchSession& s, const TCommandOutcome& outcome
     // With a target of one's own: its name and the current pattern's distance to it.
     if (s.Search.Target) {
         state["target"] = s.Search.TargetName;
-        if (const auto distance = s.TargetDistance()) state["target_distance"] = *distance;
+        const std::optional<double> distance = s.TargetDistance();
+        state["target_distance"] = distance ? TJson(*distance) : TJson(nullptr);
     }
     return JsonText(state) + "\n";
 }

@@ -200,7 +200,8 @@ TCommandOutcome TWorkbenchSession::SetTarget(const std::string& path) {
 }
 
 std::optional<double> TWorkbenchSession::TargetDistance() const {
-    if (!Search.Target) return std::nullopt;
+    // A text that is not a pattern has no distance (not the empty pattern's).
+    if (!Search.Target || !HexaTextUsable()) return std::nullopt;
     TVesk current;
     current.LoadFromHex(HexaText);
     TFuzzySet projected;

@@ -66,7 +66,8 @@ public:
     // Makes a target file's set (read as `vesk evolve --target` reads it; the reader's error,
     // FILE:LINE: ..., otherwise) or the reference ("reference") what "Evolve" fits.
     TCommandOutcome SetTarget(const std::string& path);
-    // The distance of the current pattern's projection to the own target, when there is one.
+    // The distance of the current pattern's projection to the own target, when there is one
+    // and the Hexa String text is a pattern.
     std::optional<double> TargetDistance() const;
 
     // "Random Vesk", "Hexa String", "Fitness" and "Save Image". A fault ends a command where it

@@ -160,6 +160,18 @@ TEST(VeskSession, TargetAndSettingsReplayTheToolsSearch) {
             .get<double>();
     };
     EXPECT_LE(distance(started), distance(evolved));
+
+    // A text that is not a pattern has no distance to the target, not the empty pattern's.
+    const TToolRun refused = RunTool({"session"}, "target " + target + "\nhexa 123\nhexa-string\n" +
+                                                      "hexa " + evolved + "\nhexa-string\n");
+    std::vector<json> answers;
+    std::istringstream refusedOut(refused.Out);
+    for (std::string line; std::getline(refusedOut, line);)
+        answers.push_back(json::parse(line));
+    ASSERT_EQ(answers.size(), 3u) << refused.Out;
+    EXPECT_FALSE(answers[1]["error"].is_null());
+    EXPECT_TRUE(answers[1]["target_distance"].is_null());
+    EXPECT_EQ(answers[2]["target_distance"], scored["distance"]);
 }
 
 // A setting takes effect on evolve as the tool's option does: a time limit alone runs for its
