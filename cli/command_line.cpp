@@ -4,6 +4,7 @@
 #include <map>
 #include <utility>
 
+#include "runtime/quoted_text.h"
 #include "vesk/pattern_check.h"
 
 namespace vesk::cli {
@@ -32,8 +33,8 @@ CLI::Validator ImageSizeValidator() {
             int width = 0, height = 0;
             ParseImageSize(text, width, height);
             if (width == 0 || height == 0)
-                return "image size '" + text + "' is not WIDTHxHEIGHT with sides 1.." +
-                       std::to_string(MaxImageSide);
+                return "image size " + QuotedInput(text, '\'') +
+                       " is not WIDTHxHEIGHT with sides 1.." + std::to_string(MaxImageSide);
             return "";
         },
         "WxH", "image size");

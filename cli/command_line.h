@@ -39,6 +39,14 @@ CLI::Validator NotEmpty();
 CLI::Option* AddElementsOption(CLI::App& command, std::int32_t& n);
 // A positional element count N.
 CLI::Option* AddElementsPositional(CLI::App& command, std::int32_t& n);
+// "{a,b,c}", as the help shows the words an option takes.
+template <typename TValue> std::string WordList(const std::map<std::string, TValue>& words) {
+    std::string list;
+    for (const auto& [name, meaning] : words)
+        list += (list.empty() ? "{" : ",") + name;
+    return list + "}";
+}
+
 // An option taking one of a closed set of words into value, each word standing for one value;
 // any other text is refused with the words listed.
 template <typename TValue>
@@ -48,7 +56,15 @@ CLI::Option* AddWordOption(CLI::App& command, const std::string& name, TValue& v
     return command
         .add_option_function<std::string>(
             name, [&value, words](const std::string& word) { value = words.at(word); }, description)
-        ->check(CLI::IsMember(words));
+        ->check(CLI::Validator(
+            [words](std::string& word) -> std::string {
+                if (words.count(word) != 0) return "";
+                std::vector<std::string> known;
+                for (const auto& [name, meaning] : words)
+                    known.push_back(name);
+                return NotAmongWords(word, known);
+            },
+            WordList(words)));
 }
 // The search option as "--KEY" (a flag, or an option taking a value), its help and check from
 // the option's description, taken into choices as it is parsed.

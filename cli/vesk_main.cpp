@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <new>
@@ -11,10 +12,12 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/cli_errors.h"
-#include "cli/commands.h"
 #include "cli/command_line.h"
+#include "cli/commands.h"
 #include "cli/text_stream.h"
 #include "runtime/fp_fault.h"
+#include "runtime/quoted_text.h"
+#include "workbench/toolkit_messages.h"
 
 using namespace vesk::cli;
 
@@ -24,7 +27,8 @@ namespace vesk::cli {
 const std::string ToolFooter = R"(
 HEX is a pattern text of 5 hexadecimal digits a block (shape, centre, spread 0-7,
 repeats 0-7, operator), at most 32 blocks; the empty text is a pattern of no blocks.
-N is an element count, 0 to )" + std::to_string(MaxElementCount) +
+N is an element count, 0 to )" +
+                               std::to_string(MaxElementCount) +
                                R"( (default 100). Negative numbers are arguments,
 and "--" ends the options. "vesk COMMAND --help" describes each command.
 
@@ -43,6 +47,26 @@ int UsageMistake(const std::string& message) {
     PrintError(message);
     std::fprintf(stderr, "Try 'vesk --help' for more information.\n");
     return ExitUsage;
+}
+
+// A usage mistake CLI11 found, in the tool's words where CLI11's read backwards: arguments it
+// did not expect are listed last first ("2 --jobs"), so the tool names the first one alone,
+// quoted as all input in a message is.
+std::string UsageText(const CLI::App& tool, const CLI::ParseError& error, int argc, char** argv) {
+    if (dynamic_cast<const CLI::ExtrasError*>(&error) == nullptr) return error.what();
+    std::string command = "vesk";
+    for (const CLI::App* sub : tool.get_subcommands())
+        command += " " + sub->get_name();
+    const std::vector<std::string> extras = tool.remaining(true);
+    const auto unexpected = std::find_if(argv + 1, argv + argc, [&](const char* argument) {
+        return std::find(extras.begin(), extras.end(), argument) != extras.end();
+    });
+    if (unexpected == argv + argc) return error.what();
+    const std::string first = *unexpected;
+    if (first.size() > 1 && first[0] == '-')
+        return vesk::QuotedInput(first, '\'') + " is not an option of " + command;
+    return "unexpected argument " + vesk::QuotedInput(first, '\'') + " (" + command +
+           " takes no more)";
 }
 
 } // namespace
@@ -66,6 +90,7 @@ int main(int argc, char** argv) {
     HoldClosedStandardStreams();
     // A closed pipe shows up as a write error, handled below, instead of killing the process.
     std::signal(SIGPIPE, SIG_IGN);
+    vesk::QuietToolkitMessages();
 
     CLI::App tool("The workbench's commands and computations from the command line.", "vesk");
     tool.set_version_flag("--version", "vesk " VESK_VERSION);
@@ -84,7 +109,7 @@ int main(int argc, char** argv) {
         try {
             tool.parse(argc, argv);
         } catch (const CLI::ParseError& error) {
-            if (error.get_exit_code() != 0) return UsageMistake(error.what());
+            if (error.get_exit_code() != 0) return UsageMistake(UsageText(tool, error, argc, argv));
             // --help and --version: the text on standard output, its write checked.
             std::ostringstream text;
             tool.exit(error, text, text);

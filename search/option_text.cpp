@@ -5,6 +5,8 @@
 #include <cmath>
 #include <string_view>
 
+#include "runtime/quoted_text.h"
+
 namespace vesk {
 
 std::string NumberText(double value) {
@@ -71,7 +73,7 @@ std::optional<std::vector<std::int32_t>> ParseCodeList(const std::string& text,
         std::int32_t low = 0, high = 0;
         if (!code(item.substr(0, dash), low) ||
             !code(dash == item.npos ? item : item.substr(dash + 1), high) || high < low) {
-            why = "'" + std::string(item) + "' is not a code 0.." + std::to_string(highest) +
+            why = QuotedInput(item, '\'') + " is not a code 0.." + std::to_string(highest) +
                   " or a range LOW-HIGH of them";
             return std::nullopt;
         }
@@ -89,8 +91,8 @@ std::string NotAmongWords(const std::string& value, std::vector<std::string> wor
     std::sort(words.begin(), words.end());
     std::string list;
     for (const std::string& word : words)
-        list += (list.empty() ? "" : ",") + word;
-    return value + " not in {" + list + "}";
+        list += (list.empty() ? "" : ", ") + word;
+    return QuotedInput(value, '\'') + " is not one of " + list;
 }
 
 } // namespace vesk

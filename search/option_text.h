@@ -20,7 +20,8 @@ std::string WholeNumberProblem(const std::string& text, std::int64_t lowest, std
 // highest: "" when the text is one, else "must be a number" (nan and inf included) or the range.
 std::string RealNumberProblem(const std::string& text, double lowest, bool lowestAllowed,
                               double highest);
-// "VALUE not in {A,B,...}" for a value that is none of the words (listed in sorted order).
+// "'VALUE' is not one of A, B, ..." for a value that is none of the words (quoted as QuotedInput
+// quotes it; the words in sorted order).
 std::string NotAmongWords(const std::string& value, std::vector<std::string> words);
 // Codes 0..highest as a list of numbers and ranges ("0-7,12"), sorted without repeats; nothing
 // when the text is not one (why says what is wrong).

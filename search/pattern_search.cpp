@@ -382,9 +382,16 @@ std::string SearchSettingsProblem(const TSearchSettings& settings) {
         return codes.empty() || std::binary_search(codes.begin(), codes.end(), code);
     };
     if (settings.Start)
-        for (const TFuzzyBlock& B : *settings.Start)
-            if (!allowed(settings.Shapes, B.Shape) || !allowed(settings.Operators, B.Op))
-                return "the start pattern uses a shape or an operator the search may not use";
+        for (std::size_t k = 0; k < settings.Start->size(); ++k) {
+            const TFuzzyBlock& B = (*settings.Start)[k];
+            const std::string block = "the start pattern's block " + std::to_string(k + 1);
+            if (!allowed(settings.Shapes, B.Shape))
+                return block + " has shape " + std::to_string(B.Shape) +
+                       ", which the allowed shapes leave out";
+            if (!allowed(settings.Operators, B.Op))
+                return block + " has operator " + std::to_string(B.Op) +
+                       ", which the allowed operators leave out";
+        }
     return "";
 }
 

@@ -132,7 +132,7 @@ TEST(ToolInput, BinaryBytesInVerbsAndPatternsAreNamedNotObeyed) {
     EXPECT_NE(score.Err.find(R"(line 1: block 1 ("\u0000\u0000\u0000\u0000\u0000"))"),
               std::string::npos)
         << score.Err;
-    EXPECT_NE(score.Err.find("line 2: hexa string length must be a multiple of 5"),
+    EXPECT_NE(score.Err.find(R"(line 2: character 1 ("\xFF") is not a hexadecimal digit)"),
               std::string::npos);
     EXPECT_TRUE(IsUtf8(score.Err));
 }

@@ -39,11 +39,24 @@ TEST(ToolLimits, OptionsSayInAFewWordsWhatTheyCannotTake) {
         {{"evolve", "--seconds", "1e400"}, "--seconds: must be more than 0 and at most 1000000000"},
         {{"evolve", "--distance", "nan"}, "--distance: must be a number"},
         {{"evolve", "--target", ""}, "--target: must not be empty"},
-        {{"evolve", "--format", "0"}, "--format: 0 not in {json,plain}"},
-        {{"evolve", "--objective", "x"}, "--objective: x not in {distance,sweep}"},
+        {{"evolve", "--format", "0"}, "--format: '0' is not one of json, plain"},
+        {{"evolve", "--objective", "x"}, "--objective: 'x' is not one of distance, sweep"},
         {{"score", "--jobs", "2.0"}, "--jobs: must be a whole number"},
         {{"describe", "00000", "-n", "0"}, "--elements: must be 1 to 185360"},
         {{"shape", "3", "-1"}, "W: must be 0 to 185359"},
+        // What the user typed comes back quoted, escaped and cut short, and in order.
+        {{"score", "--format", "x\x1B[31m"},
+         "--format: 'x\\u001B[31m' is not one of csv, json, plain"},
+        {{"evolve", "--shapes", std::string(100000, '7')},
+         "--shapes: '" + std::string(60, '7') +
+             "'... is not a code 0..15 or a range LOW-HIGH of them"},
+        {{"evolve", "--jobs", "2"}, "'--jobs' is not an option of vesk evolve"},
+        {{"evolve", "--seed", "1", "2", "3"},
+         "unexpected argument '2' (vesk evolve takes no more)"},
+        {{"evolve", "--start", "0000\xC3\xA9"},
+         "--start: character 5 (\"\xC3\xA9\") is not a hexadecimal digit"},
+        {{"evolve", "--start", "77467C422E8C46887454", "--shapes", "0-6", "--blocks", "4"},
+         "the start pattern's block 1 has shape 7, which the allowed shapes leave out"},
     };
     for (const auto& [args, message] : cases) {
         const TToolRun run = RunTool(args);

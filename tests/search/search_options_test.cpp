@@ -76,9 +76,9 @@ TEST(SearchOptions, ShownTextsReadBackAsTheSameChoice) {
     EXPECT_EQ(ApplyOption(choices, Option("seed", TFrontEnd::Session), "-1"),
               "must be 0 to 4294967295");
     EXPECT_EQ(ApplyOption(choices, Option("algorithm", TFrontEnd::Session), "hill"),
-              "hill not in {annealing,fields,gaco,ihs,nsga2,sga}");
+              "'hill' is not one of annealing, fields, gaco, ihs, nsga2, sga");
     EXPECT_EQ(ApplyOption(choices, Option("start", TFrontEnd::Session), "yes"),
-              "yes not in {off,on}");
+              "'yes' is not one of off, on");
     EXPECT_EQ(choices.Seed, before.Seed);
     EXPECT_EQ(choices.Algorithm, before.Algorithm);
 }

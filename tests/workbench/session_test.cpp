@@ -265,7 +265,7 @@ TEST_F(SessionTest, ASettingNoEvolveCouldUseIsRefusedAtOnce) {
     ASSERT_EQ(ApplySearchSetting(Session.Search, "start", "on"), "");
     Session.HexaText = "AF655";
     EXPECT_EQ(Session.PrepareEvolve(settings).Error,
-              "the start pattern uses a shape or an operator the search may not use");
+              "the start pattern's block 1 has shape 10, which the allowed shapes leave out");
     Session.HexaText = "00000";
     EXPECT_FALSE(Session.PrepareEvolve(settings).Error);
     // Every algorithm but the Pareto search's is offered.
