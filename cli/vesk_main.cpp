@@ -14,6 +14,7 @@
 #include "cli/commands.h"
 #include "cli/command_line.h"
 #include "cli/text_stream.h"
+#include "runtime/atomic_file.h"
 #include "runtime/fp_fault.h"
 
 using namespace vesk::cli;
@@ -66,6 +67,8 @@ int main(int argc, char** argv) {
     HoldClosedStandardStreams();
     // A closed pipe shows up as a write error, handled below, instead of killing the process.
     std::signal(SIGPIPE, SIG_IGN);
+    // So does a write past the file-size limit (ulimit -f): EFBIG, reported as it fails.
+    vesk::IgnoreFileSizeSignal();
 
     CLI::App tool("The workbench's commands and computations from the command line.", "vesk");
     tool.set_version_flag("--version", "vesk " VESK_VERSION);
