@@ -42,8 +42,8 @@ void Plot(const TPlotOptions& o) {
     agent.Release();
 
     const TImageFormat format = o.Format.value_or(ImageFormatOfFile(o.Output));
-    if (!SavePlot(o.Output, format, image, reference, pattern))
-        throw ECommandFailure("Cannot create file " + o.Output + ".");
+    if (auto error = SavePlot(o.Output, format, image, reference, pattern))
+        throw ECommandFailure(*error);
 }
 
 } // namespace

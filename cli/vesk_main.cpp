@@ -15,6 +15,7 @@
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/text_stream.h"
+#include "runtime/atomic_file.h"
 #include "runtime/fp_fault.h"
 #include "runtime/quoted_text.h"
 #include "workbench/toolkit_messages.h"
@@ -91,6 +92,8 @@ int main(int argc, char** argv) {
     // A closed pipe shows up as a write error, handled below, instead of killing the process.
     std::signal(SIGPIPE, SIG_IGN);
     vesk::QuietToolkitMessages();
+    // So does a write past the file-size limit (ulimit -f): EFBIG, reported as it fails.
+    vesk::IgnoreFileSizeSignal();
 
     CLI::App tool("The workbench's commands and computations from the command line.", "vesk");
     tool.set_version_flag("--version", "vesk " VESK_VERSION);

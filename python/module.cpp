@@ -15,6 +15,7 @@
 #include "python/evolve.h"
 #include "python/interruptible.h"
 #include "python/json_objects.h"
+#include "runtime/atomic_file.h"
 #include "runtime/fp_fault.h"
 #include "runtime/thread_team.h"
 #include "search/target_file.h"
@@ -195,6 +196,9 @@ PYBIND11_MODULE(vesk, module) {
         "Faults of the arithmetic raise vesk.FloatingPointFault (a FloatingPointError) with\n"
         "the program's own message; usage mistakes raise ValueError or TypeError.";
     module.attr("__version__") = VESK_VERSION;
+    // The interpreter ignores SIGXFSZ itself; one embedding it may not, and a write past the
+    // file-size limit should then fail with an error rather than end the program.
+    vesk::IgnoreFileSizeSignal();
     static py::exception<vesk::EFloatingPointFault> fault(module, "FloatingPointFault",
                                                           PyExc_FloatingPointError);
     FaultType = fault;

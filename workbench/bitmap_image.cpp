@@ -5,8 +5,9 @@
 #include <cstdlib>
 
 #include <QColor>
-#include <QFile>
 #include <QPainter>
+
+#include "workbench/saved_file.h"
 
 namespace vesk {
 
@@ -98,10 +99,8 @@ void TBitmapImage::LineTo(int x, int y) {
     }
 }
 
-bool TBitmapImage::SaveBmp(const std::string& path) const {
-    // A NUL byte would cut the name short and write another file than the one named.
-    if (FBitmap.isNull() || path.empty() || path.find('\0') != std::string::npos) return false;
-    return FBitmap.save(QFile::decodeName(QByteArray::fromStdString(path)), "BMP");
+std::optional<std::string> TBitmapImage::SaveBmp(const std::string& path) const {
+    return SaveImageFile(path, FBitmap, "BMP");
 }
 
 } // namespace vesk

@@ -2,6 +2,7 @@
 // The workbench's image control over a QImage: a client size set by the window and a bitmap
 // created at the first plot.
 
+#include <optional>
 #include <QImage>
 #include <QPoint>
 #include <string>
@@ -19,9 +20,10 @@ public:
     void SetClientSize(int width, int height);
     bool HasBitmap() const { return !FBitmap.isNull(); }
     const QImage& Bitmap() const { return FBitmap; }
-    // Writes the bitmap, at its own size, as a BMP file under exactly this name (UTF-8); false
-    // when there is no bitmap or the file cannot be written.
-    bool SaveBmp(const std::string& path) const;
+    // Writes the bitmap, at its own size, as a BMP file under exactly this name, whole or not at
+    // all: nothing when written, else "Cannot create file NAME: REASON." (also when there is no
+    // bitmap).
+    std::optional<std::string> SaveBmp(const std::string& path) const;
 
     void PrepareCanvas(bool ClearFirst) override;
     int ClientWidth() const override { return FWidth; }

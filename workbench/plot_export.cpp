@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cctype>
 
+#include <QBuffer>
 #include <QPainter>
 #include <QPainterPath>
 #include <QSvgGenerator>
+
+#include "workbench/saved_file.h"
 
 namespace vesk {
 
@@ -36,15 +39,17 @@ QPainterPath CurveOf(const TFuzzySet& set, std::int32_t elements, QSizeF page) {
     return path;
 }
 
-bool SaveSvg(const std::string& path, QSize size, const TFuzzySet& reference,
-             const TFuzzySet& pattern) {
+// The SVG document of the two sets, drawn in memory; empty when it cannot be drawn.
+QByteArray PlotSvg(QSize size, const TFuzzySet& reference, const TFuzzySet& pattern) {
+    QByteArray document;
+    QBuffer buffer(&document);
     QSvgGenerator svg;
-    svg.setFileName(QString::fromStdString(path));
+    svg.setOutputDevice(&buffer);
     svg.setSize(size);
     svg.setViewBox(QRect(QPoint(0, 0), size));
     svg.setTitle("Vesk pattern and reference");
     QPainter painter;
-    if (!painter.begin(&svg)) return false;
+    if (!painter.begin(&svg)) return {};
     painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
     painter.setRenderHint(QPainter::Antialiasing);
     const std::int32_t elements = std::max(reference.Count(), pattern.Count());
@@ -52,7 +57,8 @@ bool SaveSvg(const std::string& path, QSize size, const TFuzzySet& reference,
     painter.drawPath(CurveOf(reference, elements, size));
     painter.setPen(QPen(Qt::red, 1));
     painter.drawPath(CurveOf(pattern, elements, size));
-    return painter.end();
+    if (!painter.end()) return {};
+    return document;
 }
 
 } // namespace
@@ -88,14 +94,15 @@ std::string PlotDataCsv(const TFuzzySet& reference, const TFuzzySet& pattern) {
     return csv;
 }
 
-bool SavePlot(const std::string& path, TImageFormat format, const TBitmapImage& image,
-              const TFuzzySet& reference, const TFuzzySet& pattern) {
-    if (!image.HasBitmap()) return false;
+std::optional<std::string> SavePlot(const std::string& path, TImageFormat format,
+                                    const TBitmapImage& image, const TFuzzySet& reference,
+                                    const TFuzzySet& pattern) {
+    if (!image.HasBitmap()) return CannotCreateFileMessage(path, "nothing is plotted");
     switch (format) {
     case TImageFormat::Png:
-        return image.Bitmap().save(QString::fromStdString(path), "PNG");
+        return SaveImageFile(path, image.Bitmap(), "PNG");
     case TImageFormat::Svg:
-        return SaveSvg(path, image.Bitmap().size(), reference, pattern);
+        return SaveDrawingFile(path, PlotSvg(image.Bitmap().size(), reference, pattern));
     default:
         return image.SaveBmp(path);
     }

@@ -25,9 +25,10 @@ std::string PlotDataCsv(const TFuzzySet& reference, const TFuzzySet& pattern);
 
 // Writes the plot to path: BMP and PNG as the image's bitmap at its own size, SVG as the two
 // sets drawn as vectors (reference blue, pattern red, degrees 0 to 100 bottom to top, elements
-// left to right) on a white page the bitmap's size. False when the file cannot be written or
-// there is nothing plotted.
-bool SavePlot(const std::string& path, TImageFormat format, const TBitmapImage& image,
-              const TFuzzySet& reference, const TFuzzySet& pattern);
+// left to right) on a white page the bitmap's size. The file is written whole or not at all:
+// nothing when written, else "Cannot create file NAME: REASON." (also when nothing is plotted).
+std::optional<std::string> SavePlot(const std::string& path, TImageFormat format,
+                                    const TBitmapImage& image, const TFuzzySet& reference,
+                                    const TFuzzySet& pattern);
 
 } // namespace vesk

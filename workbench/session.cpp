@@ -137,7 +137,7 @@ TCommandOutcome TWorkbenchSession::SaveImage(const std::string& path) {
         return outcome;
     }
     // The name is used as given: no extension is added. The bitmap is written at its own size.
-    if (!Image.SaveBmp(path)) outcome.Error = "Cannot create file " + path + ".";
+    if (auto error = Image.SaveBmp(path)) outcome.Error = std::move(error);
     return outcome;
 }
 

@@ -1,7 +1,9 @@
 // The vesk tool's one-shot commands end to end.
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -122,7 +124,8 @@ TEST(VeskPlot, WritesBothCurvesAsBmp) {
 
     const TToolRun unwritable = RunTool({"plot", "", "-o", dir.Path("missing/plot.bmp")});
     EXPECT_EQ(unwritable.Status, 1);
-    EXPECT_EQ(unwritable.Err, "vesk: Cannot create file " + dir.Path("missing/plot.bmp") + ".\n");
+    EXPECT_EQ(unwritable.Err, "vesk: Cannot create file " + dir.Path("missing/plot.bmp") + ": " +
+                                  std::strerror(ENOENT) + ".\n");
 }
 
 // The format follows the extension (case-blind), --format overrides it; BMP stays the default.

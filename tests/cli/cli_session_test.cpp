@@ -1,7 +1,9 @@
 // "vesk session" end to end: the workbench's commands through the line protocol.
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -87,7 +89,8 @@ TEST(VeskSession, SavesTheImageAsBmp) {
     EXPECT_NE(run.Out.find(R"("message":null,"error":null})"
                            "\n{"),
               std::string::npos);
-    EXPECT_NE(run.Out.find("\"Cannot create file " + dir.Path("missing/x.bmp") + ".\""),
+    EXPECT_NE(run.Out.find("\"Cannot create file " + dir.Path("missing/x.bmp") + ": " +
+                           std::strerror(ENOENT) + ".\""),
               std::string::npos);
     std::ifstream saved(path, std::ios::binary);
     char magic[2] = {};

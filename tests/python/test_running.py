@@ -1,9 +1,13 @@
 """The search as a notebook runs it: in threads beside the interpreter, with progress, and
-ended by Ctrl-C with the best so far."""
+ended by Ctrl-C with the best so far; and a process that imports the module is not killed by a
+write past its file-size limit."""
 
 import _thread
+import errno
 import os
 import signal
+import subprocess
+import sys
 import threading
 import time
 
@@ -110,3 +114,27 @@ def test_a_pool_of_threads_scores_in_parallel():
         results = list(pool.map(lambda _: vesk.score(patterns, n=2000, jobs=1)[1].tolist(),
                                 range(8)))
     assert all(r == alone for r in results)
+
+
+def test_importing_turns_the_file_size_signal_into_an_error(tmp_path):
+    # A program embedding the interpreter may leave SIGXFSZ at its default, which kills the
+    # process at the first write past "ulimit -f"; after the import that write fails with EFBIG.
+    child = f"""
+import os, resource, signal, sys
+signal.signal(signal.SIGXFSZ, signal.SIG_DFL)
+resource.setrlimit(resource.RLIMIT_FSIZE, (1024, resource.getrlimit(resource.RLIMIT_FSIZE)[1]))
+if sys.argv[1] == "import":
+    import vesk
+fd = os.open({str(tmp_path / "big")!r}, os.O_WRONLY | os.O_CREAT)
+os.write(fd, b"x" * 1024)
+try:
+    os.write(fd, b"x")
+except OSError as error:
+    print(error.errno)
+"""
+    imported = subprocess.run([sys.executable, "-c", child, "import"], capture_output=True,
+                              text=True, env=os.environ, timeout=60)
+    assert (imported.returncode, imported.stdout) == (0, f"{errno.EFBIG}\n"), imported.stderr
+    # Without the import the same child is killed: the check above is not vacuous.
+    bare = subprocess.run([sys.executable, "-c", child, "bare"], capture_output=True, timeout=60)
+    assert bare.returncode == -signal.SIGXFSZ

@@ -37,13 +37,18 @@ void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-// Starts the tool with the redirections set up by prepare, lets whileRunning talk to it, waits
-// for it and collects standard error (always a file in the scratch directory).
-TToolRun Spawn(const std::vector<std::string>& args, const TScratch& scratch,
-               const std::function<void(posix_spawn_file_actions_t&)>& prepare,
-               const std::function<void(TToolRun&)>& whileRunning = {}) {
+// The words that start the tool with these arguments.
+std::vector<std::string> ToolWords(const std::vector<std::string>& args) {
     std::vector<std::string> words{ToolPath()};
     words.insert(words.end(), args.begin(), args.end());
+    return words;
+}
+
+// Starts words[0] with the words and the redirections set up by prepare, lets whileRunning talk
+// to it, waits for it and collects standard error (always a file in the scratch directory).
+TToolRun SpawnWords(std::vector<std::string> words, const TScratch& scratch,
+                    const std::function<void(posix_spawn_file_actions_t&)>& prepare,
+                    const std::function<void(TToolRun&)>& whileRunning = {}) {
     std::vector<char*> argv;
     for (std::string& word : words)
         argv.push_back(word.data());
@@ -55,9 +60,9 @@ TToolRun Spawn(const std::vector<std::string>& args, const TScratch& scratch,
     prepare(actions);
     posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, ToolPath(), &actions, nullptr, argv.data(), environ);
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) throw std::runtime_error(std::string("cannot start ") + ToolPath());
+    if (spawned != 0) throw std::runtime_error("cannot start " + words[0]);
 
     TToolRun run;
     if (whileRunning) whileRunning(run);
@@ -67,6 +72,12 @@ TToolRun Spawn(const std::vector<std::string>& args, const TScratch& scratch,
     if (WIFSIGNALED(status)) run.Signal = WTERMSIG(status);
     run.Err = ReadFile(err);
     return run;
+}
+
+TToolRun Spawn(const std::vector<std::string>& args, const TScratch& scratch,
+               const std::function<void(posix_spawn_file_actions_t&)>& prepare,
+               const std::function<void(TToolRun&)>& whileRunning = {}) {
+    return SpawnWords(ToolWords(args), scratch, prepare, whileRunning);
 }
 
 void OpenFile(posix_spawn_file_actions_t& actions, int fd, const std::string& path, int flags) {
@@ -92,6 +103,22 @@ TToolRun RunTool(const std::vector<std::string>& args, const std::string& input)
     TScratch scratch;
     WriteFile(scratch.Path("stdin"), input);
     TToolRun run = Spawn(args, scratch, [&](posix_spawn_file_actions_t& a) {
+        OpenFile(a, 0, scratch.Path("stdin"), O_RDONLY);
+        OpenFile(a, 1, scratch.Path("stdout"), O_WRONLY | O_CREAT | O_TRUNC);
+    });
+    run.Out = ReadFile(scratch.Path("stdout"));
+    return run;
+}
+
+TToolRun RunToolUnderFileSizeLimit(const std::vector<std::string>& args, int blocks,
+                                   const std::string& input) {
+    TScratch scratch;
+    WriteFile(scratch.Path("stdin"), input);
+    std::vector<std::string> words{"/bin/sh", "-c",
+                                   "ulimit -f " + std::to_string(blocks) + R"( && exec "$0" "$@")"};
+    const std::vector<std::string> tool = ToolWords(args);
+    words.insert(words.end(), tool.begin(), tool.end());
+    TToolRun run = SpawnWords(words, scratch, [&](posix_spawn_file_actions_t& a) {
         OpenFile(a, 0, scratch.Path("stdin"), O_RDONLY);
         OpenFile(a, 1, scratch.Path("stdout"), O_WRONLY | O_CREAT | O_TRUNC);
     });

@@ -37,6 +37,10 @@ TToolRun RunToolReadingFrom(const std::vector<std::string>& args, const std::str
 // Standard output is opened for writing on this path (/dev/full, say); "" leaves it closed.
 TToolRun RunToolWritingTo(const std::vector<std::string>& args, const std::string& path,
                           const std::string& input = "");
+// As RunTool, the tool started by /bin/sh under "ulimit -f blocks" (blocks of 512 bytes in
+// POSIX's shell, 1024 in bash's own mode), so every file it writes is cut at that size.
+TToolRun RunToolUnderFileSizeLimit(const std::vector<std::string>& args, int blocks,
+                                   const std::string& input = "");
 // Standard output is a pipe whose reader takes at most keep bytes and then closes its end
 // (0: closed before the tool starts). Out holds what was read.
 TToolRun RunToolIntoShortReader(const std::vector<std::string>& args, std::size_t keep,

@@ -1,14 +1,20 @@
 // The window as a daily tool: every command's shortcut with the focus in every field, Enter in
 // the Hexa String box, read-only fields during a search and the status bar's word when it ends,
 // the plot's menu (copy and export), and a shrunk plot that keeps its curves whole.
+#include <cerrno>
+#include <cstring>
+#include <optional>
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -76,8 +82,13 @@ class TDailyUseTest : public QObject {
             QTest::qWait(10);
         QVERIFY(!FForm->EvolveRunning());
     }
-    // Exports through the plot's menu, choosing the filter and typing the name.
-    void Export(int filter, const QString& name) {
+    // Exports through the plot's menu, choosing the filter and typing the name; the box that
+    // reports a failure, when one is expected, is answered and recorded in error.
+    void Export(int filter, const QString& name, TBoxRecord* error = nullptr) {
+        std::optional<TModalWatcher> reports;
+        if (error)
+            reports.emplace([error](QWidget* box) { *error = AnswerBox(box); },
+                            Find<QFileDialog>("ExportDialog"));
         TModalWatcher watcher([&](QWidget* modal) {
             auto* dialog = qobject_cast<QFileDialog*>(modal);
             if (!dialog) return void(AnswerBox(modal));
@@ -88,6 +99,7 @@ class TDailyUseTest : public QObject {
         });
         Find<QAction>("ExportAction")->trigger();
         QVERIFY(watcher.Seen());
+        if (reports) QVERIFY(reports->Seen());
     }
 
 private slots:
@@ -211,6 +223,34 @@ private slots:
         Export(2, "plain");
         QCOMPARE(AsRgb(QImage(FDir.filePath("plain.bmp"), "BMP")), AsRgb(bitmap));
         QVERIFY(!QFile::exists(FDir.filePath("plain")));
+    }
+
+    // Every export, of the plot and of the chart, onto a device that takes nothing: the box
+    // names the file and the system's reason, and the name is left as it was.
+    void anExportThatCannotBeWrittenIsReportedWithTheReason() {
+        if (!QFile::exists("/dev/full")) QSKIP("no /dev/full here");
+        Combo()->setEditText(Preset);
+        Find<QToolButton>("HexaToolButton")->click();
+        Find<QFileDialog>("ExportDialog")->setOption(QFileDialog::DontConfirmOverwrite);
+        const QString reason = QString::fromLocal8Bit(std::strerror(ENOSPC));
+        const QString names[] = {"full.png", "full.svg", "full.bmp"};
+        for (const QString& name : names)
+            QVERIFY(QFile::link("/dev/full", FDir.filePath(name)));
+        for (const bool chart : {false, true}) {
+            if (chart) Press(Combo()->lineEdit(), "Ctrl+G");
+            QCOMPARE(Find<TCurveChart>("CurveChart")->isVisible(), chart);
+            for (int filter = 0; filter < 3; ++filter) {
+                TBoxRecord error;
+                Export(filter, names[filter], &error);
+                QCOMPARE(error.Icon, QMessageBox::Critical);
+                QCOMPARE(error.Text, "Cannot create file " + FDir.filePath(names[filter]) + ": " +
+                                         reason + ".");
+                QVERIFY(QFileInfo(FDir.filePath(names[filter])).isSymLink());
+            }
+        }
+        QVERIFY(QDir(FDir.path()).entryList({".*"}, QDir::Files | QDir::Hidden).isEmpty());
+        for (const QString& name : names)
+            QVERIFY(QFile::remove(FDir.filePath(name)));
     }
 
     void theChartShowsWhatTheLastCommandLeftAndFollowsThePalette() {

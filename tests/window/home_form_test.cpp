@@ -1,12 +1,16 @@
 // The workbench window driven through its real widgets: layout and defaults, the four commands,
 // the boxes they show, the combo box's double click, the plot and saving it.
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -16,6 +20,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <utility>
 
 #include "modal_watcher.h"
 #include "runtime/random_source.h"
@@ -436,16 +441,26 @@ private slots:
         QCOMPARE(box.Title, QString("Vesk Test"));
     }
 
+    // With the system's reason: a missing directory, and a device that takes nothing.
     void aFileThatCannotBeCreatedIsReported() {
         ShowPreset(0);
         auto* dialog = Find<QFileDialog>("SaveDialog1");
-        TModalWatcher chooses([&](QWidget*) { ChooseAndSave(dialog, FDir, "missing/plot.bmp"); });
-        TBoxRecord error;
-        TModalWatcher reports([&](QWidget* box) { error = AnswerBox(box); }, dialog);
-        Click("SaveToolButton");
-        QVERIFY(chooses.Seen() && reports.Seen());
-        QCOMPARE(error.Icon, QMessageBox::Critical);
-        QCOMPARE(error.Text, "Cannot create file " + FDir.filePath("missing/plot.bmp") + ".");
+        dialog->setOption(QFileDialog::DontConfirmOverwrite); // /dev/full exists
+        const std::pair<QString, int> names[] = {{FDir.filePath("missing/plot.bmp"), ENOENT},
+                                                 {"/dev/full", ENOSPC}};
+        for (const auto& [name, reason] : names) {
+            if (!QFileInfo(name).dir().exists()) continue; // no /dev here
+            TModalWatcher chooses([&](QWidget*) { ChooseAndSave(dialog, FDir, name); });
+            TBoxRecord error;
+            TModalWatcher reports([&](QWidget* box) { error = AnswerBox(box); }, dialog);
+            Click("SaveToolButton");
+            QVERIFY(chooses.Seen() && reports.Seen());
+            QCOMPARE(error.Icon, QMessageBox::Critical);
+            QCOMPARE(error.Text, "Cannot create file " + name + ": " +
+                                     QString::fromLocal8Bit(std::strerror(reason)) + ".");
+        }
+        QVERIFY(!QFile::exists(FDir.filePath("missing")));
+        QVERIFY(QDir(FDir.path()).entryList({".*"}, QDir::Files | QDir::Hidden).isEmpty());
     }
 };
 

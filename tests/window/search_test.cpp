@@ -1,6 +1,9 @@
 // The whole search from the window: its settings refused in the tool's words and taken, a loaded
 // and a drawn target fitted, and the one-click default unchanged.
+#include <cerrno>
+#include <cstring>
 #include <fstream>
+#include <memory>
 
 #include <QAction>
 #include <QApplication>
@@ -8,8 +11,10 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
@@ -41,6 +46,18 @@ class TWindowSearchTest : public QObject {
         return child;
     }
     QComboBox* Combo() const { return Find<QComboBox>("HexaComboBox"); }
+    // Loads the target file of this name in the temporary directory through "Load Target...".
+    void LoadTarget(const QString& name) {
+        TModalWatcher watcher([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            if (!dialog) return void(AnswerBox(modal));
+            dialog->setDirectory(FDir.path());
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(name);
+            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open)->click();
+        });
+        Find<QAction>("LoadTargetAction")->trigger();
+        QVERIFY(watcher.Seen());
+    }
     void Evolve() {
         Find<QToolButton>("EvolveToolButton")->click();
         QElapsedTimer timer;
@@ -154,15 +171,7 @@ private slots:
     void aLoadedTargetIsFittedAndItsDistanceShown() {
         const QString path = FDir.filePath("tri.txt");
         std::ofstream(path.toStdString()) << "0 10 20 30 40 50 60 70 80 90 100 90 80 70 60 50\n";
-        TModalWatcher watcher([&](QWidget* modal) {
-            auto* dialog = qobject_cast<QFileDialog*>(modal);
-            if (!dialog) return void(AnswerBox(modal));
-            dialog->setDirectory(FDir.path());
-            dialog->findChild<QLineEdit*>("fileNameEdit")->setText("tri.txt");
-            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open)->click();
-        });
-        Find<QAction>("LoadTargetAction")->trigger();
-        QVERIFY(watcher.Seen());
+        LoadTarget("tri.txt");
         auto& session = FForm->Session();
         QVERIFY(session.Search.Target.has_value());
         QCOMPARE(session.Search.Target->Count(), 16);
@@ -178,6 +187,41 @@ private slots:
 
         Find<QAction>("ReferenceTargetAction")->trigger();
         QVERIFY(!session.Search.Target.has_value());
+    }
+
+    // "Save Drawn Target..." writes the target one degree a line, with ".csv" added; a name that
+    // leads to a device taking nothing is reported with the system's reason.
+    void theTargetIsSavedOrTheFailureReported() {
+        const QString loaded = FDir.filePath("target.txt");
+        std::ofstream(loaded.toStdString()) << "0 50 100\n";
+        LoadTarget("target.txt");
+        const auto save = [&](const QString& name) {
+            std::unique_ptr<TModalWatcher> reports;
+            TBoxRecord error;
+            TModalWatcher chooses([&](QWidget* modal) {
+                auto* dialog = qobject_cast<QFileDialog*>(modal);
+                if (!dialog) return void(AnswerBox(modal));
+                reports = std::make_unique<TModalWatcher>(
+                    [&](QWidget* box) { error = AnswerBox(box); }, dialog);
+                dialog->setDirectory(FDir.path());
+                dialog->findChild<QLineEdit*>("fileNameEdit")->setText(name);
+                dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
+            });
+            Find<QAction>("SaveTargetAction")->trigger();
+            if (!reports || !reports->Seen()) error.Text.clear();
+            return error.Text;
+        };
+        QCOMPARE(save("saved"), QString());
+        QFile saved(FDir.filePath("saved.csv"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), QByteArray("0\n50\n100\n"));
+        if (QFile::exists("/dev/full")) {
+            QVERIFY(QFile::link("/dev/full", FDir.filePath("full.csv")));
+            QCOMPARE(save("full"), "Cannot create file " + FDir.filePath("full.csv") + ": " +
+                                       QString::fromLocal8Bit(std::strerror(ENOSPC)) + ".");
+            QVERIFY(QFileInfo(FDir.filePath("full.csv")).isSymLink());
+        }
+        QVERIFY(QDir(FDir.path()).entryList({".*"}, QDir::Files | QDir::Hidden).isEmpty());
     }
 
     void aDrawnTargetIsFitted() {

@@ -1,3 +1,5 @@
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include <unistd.h>
@@ -201,7 +203,8 @@ TEST_F(SessionTest, SaveImageWritesTheBitmapAsBmp) {
     const std::string unwritable = (dir / "missing" / "picture.bmp").string();
     const TCommandOutcome failed = Session.SaveImage(unwritable);
     ASSERT_TRUE(failed.Error);
-    EXPECT_EQ(*failed.Error, "Cannot create file " + unwritable + ".");
+    EXPECT_EQ(*failed.Error,
+              "Cannot create file " + unwritable + ": " + std::strerror(ENOENT) + ".");
     std::filesystem::remove_all(dir);
 }
 

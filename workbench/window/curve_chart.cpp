@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QBuffer>
 #include <QChart>
 #include <QGraphicsLineItem>
 #include <QLegend>
@@ -227,14 +228,17 @@ QImage TCurveChart::Picture() {
     return grab().toImage();
 }
 
-bool TCurveChart::SaveSvg(const QString& path) {
+QByteArray TCurveChart::SvgDocument() {
+    QByteArray document;
+    QBuffer buffer(&document);
     QSvgGenerator svg;
-    svg.setFileName(path);
+    svg.setOutputDevice(&buffer);
     svg.setSize(size());
     svg.setViewBox(rect());
     svg.setTitle("Vesk pattern and reference");
     QPainter painter;
-    if (!painter.begin(&svg)) return false;
+    if (!painter.begin(&svg)) return {};
     render(&painter);
-    return painter.end();
+    if (!painter.end()) return {};
+    return document;
 }

@@ -42,9 +42,10 @@ public:
     void ResetZoom();
     // The element under a point of the widget, or -1 outside the plot area.
     int ElementAt(QPointF position) const;
-    // The chart as drawn now, as a bitmap at the screen's resolution or as SVG vectors.
+    // The chart as drawn now, as a bitmap at the screen's resolution or as an SVG document of
+    // vectors (empty when it cannot be drawn).
     QImage Picture();
-    bool SaveSvg(const QString& path);
+    QByteArray SvgDocument();
 
 signals:
     void PointerOverElement(int element);

@@ -30,6 +30,7 @@
 
 #include "vesk/agent.h"
 #include "workbench/plot_export.h"
+#include "workbench/saved_file.h"
 #include "workbench/window/blocks_panel.h"
 #include "workbench/window/curve_chart.h"
 #include "workbench/window/evolve_runner.h"
@@ -520,13 +521,11 @@ void TVeskTestHomeForm::SaveDrawnTarget() {
                                                       nullptr, QFileDialog::DontUseNativeDialog);
     if (name.isEmpty()) return;
     const QString path = name.endsWith(".csv", Qt::CaseInsensitive) ? name : name + ".csv";
-    QFile file(path);
-    bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    for (std::int32_t i = 0; written && i < FSession.Search.Target->Count(); ++i)
-        written = file.write(QByteArray::number(FSession.Search.Target->GetDegree(i)) + "\n") > 0;
-    if (!written)
-        ReportOutcome(
-            this, {std::nullopt, "Cannot create file " + path.toStdString() + ".", std::nullopt});
+    std::string degrees;
+    for (std::int32_t i = 0; i < FSession.Search.Target->Count(); ++i)
+        degrees += std::to_string(FSession.Search.Target->GetDegree(i)) + "\n";
+    if (auto error = vesk::SaveFile(QFile::encodeName(path).toStdString(), degrees))
+        ReportOutcome(this, {std::nullopt, std::move(error), std::nullopt});
 }
 
 void TVeskTestHomeForm::showEvent(QShowEvent* event) {
@@ -885,18 +884,16 @@ void TVeskTestHomeForm::ExportPlot() {
     QString name = ExportDialog->selectedFiles().first();
     const QString extension = vesk::ImageFormatExtension(format);
     if (!name.endsWith(extension, Qt::CaseInsensitive)) name += extension;
-    const std::string path = name.toStdString();
+    const std::string path = QFile::encodeName(name).toStdString();
     RunCommand([this, format, &path] {
         vesk::TCommandOutcome outcome;
-        bool saved = false;
         if (ChartShown() && format == vesk::TImageFormat::Svg)
-            saved = Chart->SaveSvg(QString::fromStdString(path));
+            outcome.Error = vesk::SaveDrawingFile(path, Chart->SvgDocument());
         else if (ChartShown() && format == vesk::TImageFormat::Png)
-            saved = ShownPicture().save(QString::fromStdString(path), "PNG");
+            outcome.Error = vesk::SaveImageFile(path, ShownPicture(), "PNG");
         else
-            saved = vesk::SavePlot(path, format, FSession.Image, FSession.ReferenceSet,
-                                   FSession.PatternSet);
-        if (!saved) outcome.Error = "Cannot create file " + path + ".";
+            outcome.Error = vesk::SavePlot(path, format, FSession.Image, FSession.ReferenceSet,
+                                           FSession.PatternSet);
         return outcome;
     });
 }

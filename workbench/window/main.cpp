@@ -2,9 +2,13 @@
 
 #include <QApplication>
 
+#include "runtime/atomic_file.h"
 #include "workbench/window/home_form.h"
 
 int main(int, char** argv) {
+    // A save past the file-size limit (ulimit -f) is reported like any failed save instead of
+    // ending the program.
+    vesk::IgnoreFileSizeSignal();
     // The program takes no arguments: the toolkit sees only the program's name.
     int toolkitArgc = 1;
     QApplication application(toolkitArgc, argv);
