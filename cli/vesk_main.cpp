@@ -7,14 +7,16 @@
 #include <cstdio>
 #include <new>
 #include <sstream>
+#include <system_error>
 
 #include <CLI/CLI.hpp>
 
 #include "cli/cli_errors.h"
-#include "cli/commands.h"
 #include "cli/command_line.h"
+#include "cli/commands.h"
 #include "cli/text_stream.h"
 #include "runtime/fp_fault.h"
+#include "runtime/resource_errors.h"
 
 using namespace vesk::cli;
 
@@ -24,12 +26,13 @@ namespace vesk::cli {
 const std::string ToolFooter = R"(
 HEX is a pattern text of 5 hexadecimal digits a block (shape, centre, spread 0-7,
 repeats 0-7, operator), at most 32 blocks; the empty text is a pattern of no blocks.
-N is an element count, 0 to )" + std::to_string(MaxElementCount) +
+N is an element count, 0 to )" +
+                               std::to_string(MaxElementCount) +
                                R"( (default 100). Negative numbers are arguments,
 and "--" ends the options. "vesk COMMAND --help" describes each command.
 
-Exit status: 0 on success, 1 when a floating-point fault or an unwritable file stops a
-command (or a "score" line is rejected), 2 for a usage error.)";
+Exit status: 0 on success, 1 when a floating-point fault, an unwritable file or running out
+of memory or threads stops a command (or a "score" line is rejected), 2 for a usage error.)";
 
 } // namespace vesk::cli
 
@@ -103,8 +106,12 @@ int main(int argc, char** argv) {
         PrintError(failure.what());
     } catch (const EOutputError& error) {
         if (!error.ClosedPipe) PrintError(error.what());
-    } catch (const std::bad_alloc&) {
-        PrintError("out of memory");
+    } catch (const std::bad_alloc& error) {
+        // Memory, or threads the system would not start: "cannot start N threads".
+        PrintError(vesk::ResourceMessage(error));
+    } catch (const std::system_error& error) {
+        // What the system refused elsewhere: said, not left to end the process.
+        PrintError(error.what());
     }
     // Whatever was printed before the failure still goes out, if it can.
     std::fflush(stdout);
