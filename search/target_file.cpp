@@ -247,14 +247,17 @@ std::string ReadTargetBytes(const std::string& path) {
                                                                std::fclose);
     if (!file) throw fail(errno);
     // One byte past the limit tells a file that is too long, whatever it is (/dev/zero too).
+    // The bytes go straight into the text, never through the stack, which may be small.
+    constexpr std::size_t Block = std::size_t{1} << 16;
     std::string text;
-    char buffer[1 << 16];
     for (;;) {
-        const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
-        text.append(buffer, got);
+        const std::size_t had = text.size();
+        text.resize(had + Block);
+        const std::size_t got = std::fread(text.data() + had, 1, Block, file.get());
+        text.resize(had + got);
         if (text.size() > MaxTargetBytes)
             throw ETargetError(path + ": longer than " + std::to_string(MaxTargetBytes) + " bytes");
-        if (got < sizeof buffer) break;
+        if (got < Block) break;
     }
     if (std::ferror(file.get())) throw fail(errno);
     return text;
