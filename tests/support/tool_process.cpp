@@ -1,16 +1,19 @@
 #include "tool_process.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 extern char** environ;
 
@@ -37,12 +40,46 @@ void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
+// The shell's words that start the tool under the limits: ulimit cannot be set through
+// posix_spawn, so a shell sets it and then becomes the tool.
+std::vector<std::string> LimitedWords(const TToolLimits& limits) {
+    std::string script;
+    if (limits.AddressSpaceKiB > 0)
+        script += "ulimit -v " + std::to_string(limits.AddressSpaceKiB) + " || exit 125; ";
+    if (limits.StackKiB > 0)
+        script += "ulimit -s " + std::to_string(limits.StackKiB) + " || exit 125; ";
+    return {"/bin/sh", "-c", script + "exec \"$0\" \"$@\"", ToolPath()};
+}
+
+// Waits for the process; past seconds (when above 0) kills it and marks the run hung.
+int WaitFor(pid_t pid, double seconds, TToolRun& run) {
+    int status = 0;
+    if (seconds <= 0) {
+        waitpid(pid, &status, 0);
+        return status;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            run.Hung = true;
+            ::kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return status;
+}
+
 // Starts the tool with the redirections set up by prepare, lets whileRunning talk to it, waits
-// for it and collects standard error (always a file in the scratch directory).
+// for it and collects standard error (always a file in the scratch directory). With limits, a
+// shell starts it under them.
 TToolRun Spawn(const std::vector<std::string>& args, const TScratch& scratch,
                const std::function<void(posix_spawn_file_actions_t&)>& prepare,
-               const std::function<void(TToolRun&)>& whileRunning = {}) {
-    std::vector<std::string> words{ToolPath()};
+               const std::function<void(TToolRun&)>& whileRunning = {},
+               const TToolLimits* limits = nullptr) {
+    std::vector<std::string> words =
+        limits != nullptr ? LimitedWords(*limits) : std::vector<std::string>{ToolPath()};
     words.insert(words.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& word : words)
@@ -55,14 +92,14 @@ TToolRun Spawn(const std::vector<std::string>& args, const TScratch& scratch,
     prepare(actions);
     posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, ToolPath(), &actions, nullptr, argv.data(), environ);
+    const int spawned =
+        posix_spawn(&pid, words[0].c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) throw std::runtime_error(std::string("cannot start ") + ToolPath());
+    if (spawned != 0) throw std::runtime_error("cannot start " + words[0]);
 
     TToolRun run;
     if (whileRunning) whileRunning(run);
-    int status = 0;
-    waitpid(pid, &status, 0);
+    const int status = WaitFor(pid, limits != nullptr ? limits->Seconds : 0, run);
     if (WIFEXITED(status)) run.Status = WEXITSTATUS(status);
     if (WIFSIGNALED(status)) run.Signal = WTERMSIG(status);
     run.Err = ReadFile(err);
@@ -95,6 +132,21 @@ TToolRun RunTool(const std::vector<std::string>& args, const std::string& input)
         OpenFile(a, 0, scratch.Path("stdin"), O_RDONLY);
         OpenFile(a, 1, scratch.Path("stdout"), O_WRONLY | O_CREAT | O_TRUNC);
     });
+    run.Out = ReadFile(scratch.Path("stdout"));
+    return run;
+}
+
+TToolRun RunToolLimited(const std::vector<std::string>& args, const TToolLimits& limits,
+                        const std::string& input) {
+    TScratch scratch;
+    WriteFile(scratch.Path("stdin"), input);
+    TToolRun run = Spawn(
+        args, scratch,
+        [&](posix_spawn_file_actions_t& a) {
+            OpenFile(a, 0, scratch.Path("stdin"), O_RDONLY);
+            OpenFile(a, 1, scratch.Path("stdout"), O_WRONLY | O_CREAT | O_TRUNC);
+        },
+        {}, &limits);
     run.Out = ReadFile(scratch.Path("stdout"));
     return run;
 }
