@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <new>
 #include <sstream>
+#include <system_error>
 
 #include <CLI/CLI.hpp>
 
@@ -18,6 +19,7 @@
 #include "runtime/atomic_file.h"
 #include "runtime/fp_fault.h"
 #include "runtime/quoted_text.h"
+#include "runtime/resource_errors.h"
 #include "workbench/toolkit_messages.h"
 
 using namespace vesk::cli;
@@ -33,8 +35,8 @@ N is an element count, 0 to )" +
                                R"( (default 100). Negative numbers are arguments,
 and "--" ends the options. "vesk COMMAND --help" describes each command.
 
-Exit status: 0 on success, 1 when a floating-point fault or an unwritable file stops a
-command (or a "score" line is rejected), 2 for a usage error.)";
+Exit status: 0 on success, 1 when a floating-point fault, an unwritable file or running out
+of memory or threads stops a command (or a "score" line is rejected), 2 for a usage error.)";
 
 } // namespace vesk::cli
 
@@ -131,8 +133,12 @@ int main(int argc, char** argv) {
         PrintError(failure.what());
     } catch (const EOutputError& error) {
         if (!error.ClosedPipe) PrintError(error.what());
-    } catch (const std::bad_alloc&) {
-        PrintError("out of memory");
+    } catch (const std::bad_alloc& error) {
+        // Memory, or threads the system would not start: "cannot start N threads".
+        PrintError(vesk::ResourceMessage(error));
+    } catch (const std::system_error& error) {
+        // What the system refused elsewhere: said, not left to end the process.
+        PrintError(error.what());
     }
     // Whatever was printed before the failure still goes out, if it can.
     std::fflush(stdout);

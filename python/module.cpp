@@ -17,6 +17,7 @@
 #include "python/json_objects.h"
 #include "runtime/atomic_file.h"
 #include "runtime/fp_fault.h"
+#include "runtime/resource_errors.h"
 #include "runtime/thread_team.h"
 #include "search/target_file.h"
 #include "vesk/agent.h"
@@ -208,6 +209,9 @@ PYBIND11_MODULE(vesk, module) {
             if (raised) std::rethrow_exception(raised);
         } catch (const vesk::EFloatingPointFault& error) {
             PyErr_SetString(FaultType.ptr(), vesk::ShownFaultMessage(error).c_str());
+        } catch (const std::bad_alloc& error) {
+            // Memory, or threads the system would not start, in the tool's words.
+            PyErr_SetString(PyExc_MemoryError, vesk::ResourceMessage(error));
         }
     });
     module.attr("MAX_ELEMENTS") = vesk::MaxReferenceElements;

@@ -4,6 +4,8 @@
 #include <atomic>
 #include <exception>
 #include <mutex>
+#include <stdexcept>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -11,6 +13,8 @@
 #include <oneapi/tbb/info.h>
 #include <oneapi/tbb/parallel_for.h>
 #include <oneapi/tbb/task_arena.h>
+
+#include "runtime/resource_errors.h"
 
 namespace vesk {
 
@@ -22,18 +26,33 @@ int HardwareThreads() {
 
 // oneTBB: an arena of the team's size; a member is the thread's slot in it.
 struct TThreadTeam::TScheduler {
-    explicit TScheduler(int threads) : Arena(threads) {}
+    explicit TScheduler(int threads) : Threads(threads), Arena(threads) {}
 
     void ForRanges(std::size_t count, std::size_t grain, const TRangeBody& body) {
-        Arena.execute([&] {
-            tbb::parallel_for(
-                tbb::blocked_range<std::size_t>(0, count, std::max<std::size_t>(grain, 1)),
-                [&](const tbb::blocked_range<std::size_t>& range) {
-                    body(tbb::this_task_arena::current_thread_index(), range.begin(), range.end());
-                });
-        });
+        std::atomic<bool> bodyFailed{false};
+        try {
+            Arena.execute([&] {
+                tbb::parallel_for(
+                    tbb::blocked_range<std::size_t>(0, count, std::max<std::size_t>(grain, 1)),
+                    [&](const tbb::blocked_range<std::size_t>& range) {
+                        try {
+                            body(tbb::this_task_arena::current_thread_index(), range.begin(),
+                                 range.end());
+                        } catch (...) {
+                            bodyFailed = true;
+                            throw;
+                        }
+                    });
+            });
+        } catch (const std::runtime_error&) {
+            // oneTBB raises a worker it could not start into the work the worker was to join, as
+            // a std::runtime_error of its own ("pthread_create has failed: ...").
+            if (bodyFailed) throw;
+            throw EThreadsRefused(Threads);
+        }
     }
 
+    int Threads;
     tbb::task_arena Arena;
 };
 
@@ -61,8 +80,18 @@ struct TThreadTeam::TScheduler {
             }
         };
         std::vector<std::thread> others;
-        for (int index = 1; index < Threads; ++index)
-            others.emplace_back(member, index);
+        others.reserve(static_cast<std::size_t>(Threads));
+        try {
+            for (int index = 1; index < Threads; ++index)
+                others.emplace_back(member, index);
+        } catch (const std::system_error& error) {
+            // The members already started stop after their range and are waited for.
+            next = count;
+            for (std::thread& other : others)
+                other.join();
+            if (!IsResourceRefusal(error)) throw;
+            throw EThreadsRefused(Threads);
+        }
         member(0);
         for (std::thread& other : others)
             other.join();

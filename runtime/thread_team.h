@@ -28,7 +28,9 @@ public:
     // Runs body over ranges of about grain indexes covering 0..count, on the team, the calling
     // thread taking part, and returns when all are done: what body did happens before what the
     // caller does next. Two ranges never run on the same member at once. An exception from body
-    // ends the work early and is raised here. Calls must not overlap.
+    // ends the work early and is raised here; a thread of the team the system would not start
+    // raises EThreadsRefused, once the members that did start have stopped. Calls must not
+    // overlap.
     void ForRanges(std::size_t count, std::size_t grain, const TRangeBody& body);
 
 private:

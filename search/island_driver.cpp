@@ -50,9 +50,17 @@ void DriveIslands(TIslandEngine& engine, const TSearchSettings& settings, TSearc
         }
         RunWatched([&] { engine.Round(); },
                    [&] {
-                       if (expired()) limits.Expired = true;
+                       if (expired()) limits.Ending = true;
                    },
-                   update);
+                   [&] {
+                       // A report that fails ends the round early, which RunWatched waits for.
+                       try {
+                           update();
+                       } catch (...) {
+                           limits.Ending = true;
+                           throw;
+                       }
+                   });
         engine.BetweenRounds();
     }
     engine.Finish(result);

@@ -33,14 +33,15 @@ public:
 };
 
 // What the driver shares with the engine it runs: the stop, set by another thread or a signal
-// handler, and the flag it sets once the deadline has passed.
+// handler, and the flag it sets to end the round itself: once the deadline has passed, or when
+// its own thread fails (runs out of memory, say) while the round runs.
 struct TSearchLimits {
     const std::atomic<bool>* Stop = nullptr;
-    std::atomic<bool> Expired{false};
+    std::atomic<bool> Ending{false};
 
     bool Ended() const {
         return (Stop != nullptr && Stop->load(std::memory_order_relaxed)) ||
-               Expired.load(std::memory_order_relaxed);
+               Ending.load(std::memory_order_relaxed);
     }
 };
 
@@ -48,7 +49,8 @@ struct TSearchLimits {
 // budget (Evaluations) ends the search, looked at in that order before every round, so that the
 // same limits end every algorithm alike. While a round runs this thread looks at the clock every
 // few milliseconds and tells the observer the progress every half second; it is told after every
-// round too. result.Algorithm and result.Islands are the caller's.
+// round too. result.Algorithm and result.Islands are the caller's. An exception from the engine
+// or the observer ends the search and is raised here once no island runs any more.
 void DriveIslands(TIslandEngine& engine, const TSearchSettings& settings, TSearchLimits& limits,
                   TSearchClock::time_point started, const TSearchObserver& observer,
                   TSearchResult& result);

@@ -61,8 +61,8 @@ pagmo::vector_double GenesOfBlocks(const TBlockList& pattern, std::int32_t block
 }
 
 TSearchControl::TSearchControl(std::size_t islands, const std::atomic<bool>* stop,
-                               const std::atomic<bool>* expired)
-    : FStop(stop), FExpired(expired) {
+                               const std::atomic<bool>* ending)
+    : FStop(stop), FEnding(ending) {
     for (std::size_t i = 0; i < islands; ++i)
         FIslands.push_back(std::make_unique<TIsland>());
 }
@@ -76,7 +76,7 @@ void TSearchControl::Count(std::size_t island) const {
     const std::uint64_t spent = account.Spent.load(std::memory_order_relaxed);
     if (FArmed.load(std::memory_order_acquire)) {
         if (spent >= account.Allowance || StopRequested() ||
-            (FExpired != nullptr && FExpired->load(std::memory_order_relaxed)))
+            (FEnding != nullptr && FEnding->load(std::memory_order_relaxed)))
             throw TSearchStopped();
     }
     account.Spent.store(spent + 1, std::memory_order_relaxed);

@@ -44,13 +44,13 @@ struct TSearchStopped : std::exception {
 // evaluates through it: it counts the island's evaluations against the island's allowance and
 // keeps the best pattern the island has evaluated (its own island's thread writes an island's
 // account; the search's thread reads it while the round runs). Once armed, an evaluation that
-// finds the stop set (by another thread or a signal handler), the expired flag set (by the
-// search's thread, once the deadline has passed) or the island's allowance spent raises
-// TSearchStopped instead.
+// finds the stop set (by another thread or a signal handler), the ending flag set (by the
+// search's thread, once the deadline has passed or the round is given up) or the island's
+// allowance spent raises TSearchStopped instead.
 class TSearchControl {
 public:
     TSearchControl(std::size_t islands, const std::atomic<bool>* stop,
-                   const std::atomic<bool>* expired);
+                   const std::atomic<bool>* ending);
 
     // The evaluations island may make in all, its initial population's included.
     void SetAllowance(std::size_t island, std::uint64_t evaluations);
@@ -81,7 +81,7 @@ private:
     };
 
     const std::atomic<bool>* FStop;
-    const std::atomic<bool>* FExpired;
+    const std::atomic<bool>* FEnding;
     std::atomic<bool> FArmed{false};
     std::vector<std::unique_ptr<TIsland>> FIslands;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <exception>
 #include <map>
 #include <random>
 #include <stdexcept>
@@ -17,6 +18,7 @@
 #include <pagmo/population.hpp>
 #include <pagmo/problem.hpp>
 
+#include "runtime/resource_errors.h"
 #include "runtime/thread_team.h"
 #include "search/annealing_schedule.h"
 #include "search/field_annealing.h"
@@ -149,31 +151,56 @@ Champions(const pagmo::archipelago& archipelago) {
     return out;
 }
 
-// Every island evolves once, all at the same time. An island that raises TSearchStopped keeps
-// its population from before the round. ThreadSanitizer cannot see the ordering the islands' own
-// threads give (the optimiser's library is not built for it), so its builds run the same
-// evolutions, each island's algorithm on its population, on a thread team it can see.
-void EvolveRound(pagmo::archipelago& archipelago, [[maybe_unused]] TThreadTeam& team) {
+// Every island evolves once, all at the same time, and every island has ended its evolution when
+// this returns, whatever happened. An island that raises TSearchStopped keeps its population from
+// before the round. Any other failure (an island that runs out of memory, an evolution that
+// cannot be started) gives the round up: ending tells the other islands to stop at their next
+// evaluation, and the first failure is raised once none runs. ThreadSanitizer cannot see the
+// ordering the islands' own threads give (the optimiser's library is not built for it), so its
+// builds run the same evolutions, each island's algorithm on its population, on a thread team it
+// can see.
+void EvolveRound(pagmo::archipelago& archipelago, std::atomic<bool>& ending,
+                 [[maybe_unused]] TThreadTeam& team) {
+    std::exception_ptr failure;
+    const auto fail = [&] {
+        if (!failure) failure = std::current_exception();
+        ending = true;
+    };
 #if !defined(__SANITIZE_THREAD__)
-    archipelago.evolve(1);
+    // The islands are started and waited for one by one: the archipelago's own wait would keep
+    // only its first exception, a stop, and drop a failure behind it.
     try {
-        archipelago.wait_check();
-    } catch (const TSearchStopped&) {
+        archipelago.evolve(1);
+    } catch (...) {
+        fail();
+    }
+    for (pagmo::island& island : archipelago) {
+        try {
+            island.wait_check();
+        } catch (const TSearchStopped&) {
+        } catch (...) {
+            fail();
+        }
     }
 #else
-    team.ForRanges(archipelago.size(), 1, [&](int, std::size_t begin, std::size_t end) {
-        for (std::size_t i = begin; i != end; ++i) {
-            pagmo::island& island = archipelago[i];
-            pagmo::algorithm algorithm = island.get_algorithm();
-            try {
-                const pagmo::population evolved = algorithm.evolve(island.get_population());
-                island.set_algorithm(algorithm);
-                island.set_population(evolved);
-            } catch (const TSearchStopped&) {
+    try {
+        team.ForRanges(archipelago.size(), 1, [&](int, std::size_t begin, std::size_t end) {
+            for (std::size_t i = begin; i != end; ++i) {
+                pagmo::island& island = archipelago[i];
+                pagmo::algorithm algorithm = island.get_algorithm();
+                try {
+                    const pagmo::population evolved = algorithm.evolve(island.get_population());
+                    island.set_algorithm(algorithm);
+                    island.set_population(evolved);
+                } catch (const TSearchStopped&) {
+                }
             }
-        }
-    });
+        });
+    } catch (...) {
+        fail();
+    }
 #endif
+    if (failure) std::rethrow_exception(failure);
 }
 
 // The ring migration: island i takes the champion of island i - 1 in place of its worst.
@@ -217,9 +244,9 @@ std::vector<TFrontPoint> FrontOf(const pagmo::archipelago& archipelago,
 class TArchipelago final : public TIslandEngine {
 public:
     TArchipelago(const TSearchSettings& settings, const TAlgorithmRecipe& recipe, int islands,
-                 const TSearchLimits& limits, TClock::time_point started);
+                 TSearchLimits& limits, TClock::time_point started);
 
-    void Round() override { EvolveRound(FArchipelago, FTeam); }
+    void Round() override { EvolveRound(FArchipelago, FLimits.Ending, FTeam); }
     void BetweenRounds() override { Migrate(FArchipelago); }
     std::uint64_t Spent() const override { return FControl.Spent(); }
     bool Exhausted() const override { return FControl.AllowancesSpent(); }
@@ -241,6 +268,7 @@ private:
     }
 
     const TSearchSettings& FSettings;
+    TSearchLimits& FLimits;
     TSearchControl FControl;
     TPatternProblem FProblem;
     pagmo::archipelago FArchipelago;
@@ -248,9 +276,9 @@ private:
 };
 
 TArchipelago::TArchipelago(const TSearchSettings& settings, const TAlgorithmRecipe& recipe,
-                           int islands, const TSearchLimits& limits, TClock::time_point started)
-    : FSettings(settings),
-      FControl(static_cast<std::size_t>(islands), limits.Stop, &limits.Expired),
+                           int islands, TSearchLimits& limits, TClock::time_point started)
+    : FSettings(settings), FLimits(limits),
+      FControl(static_cast<std::size_t>(islands), limits.Stop, &limits.Ending),
       FProblem(settings.Target, settings.Blocks, settings.Objective, settings.Pareto, &FControl, 0,
                CodesOf(settings)),
       FTeam(islands) {
@@ -275,7 +303,13 @@ TArchipelago::TArchipelago(const TSearchSettings& settings, const TAlgorithmReci
             if (settings.Pareto) genes.push_back(static_cast<double>(settings.Start->size()));
             population.set_x(0, genes);
         }
-        FArchipelago.push_back(pagmo::thread_island(), recipe.Make(plan), std::move(population));
+        // Each island starts a thread of its own, which the system may refuse, and evolves on
+        // it: the optimiser's shared pool would run the evolution where running out of memory
+        // ends the process instead of reaching the island's wait.
+        StartingThreads(islands, [&] {
+            FArchipelago.push_back(pagmo::thread_island(false), recipe.Make(plan),
+                                   std::move(population));
+        });
     }
     FControl.Arm();
 }

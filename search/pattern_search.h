@@ -116,7 +116,9 @@ double MeanDistanceOfObjective(double objective, TObjective kind, std::int32_t e
 // limit and an island's spent share reach the islands within one evaluation (the time within a
 // few): the annealing keeps what its round found so far, the optimiser's algorithms give their
 // round up. The result is the best pattern any island evaluated. Never draws from RandomSource.
-// Throws std::invalid_argument for settings it cannot run.
+// Throws std::invalid_argument for settings it cannot run, and std::bad_alloc (EThreadsRefused
+// for threads the system will not start) when the search runs out of memory or threads: on any
+// island or on this thread, always once every island has stopped.
 TSearchResult RunSearch(const TSearchSettings& settings, const TSearchObserver& observer = {},
                         const std::atomic<bool>* stop = nullptr);
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <new>
 #include <random>
 #include <thread>
 #include <tuple>
@@ -179,6 +181,29 @@ TEST(SearchPattern, AStopReachesIntoTheRoundWithEveryAlgorithm) {
         EXPECT_GE(result.Evaluations, seen.back().Evaluations);
         EXPECT_LE(result.Best, seen[0].Best);
         EXPECT_FALSE(result.Pattern.empty());
+    }
+}
+
+// Running out on the search's own thread while the islands run (here the observer's report
+// during a round far too long to finish) ends the round at once; the error comes out of the
+// search, once no island runs, as it was raised.
+TEST(SearchPattern, AFailureDuringARoundEndsItAndComesOut) {
+    for (TAlgorithm algorithm : SearchAlgorithms()) {
+        SCOPED_TRACE(AlgorithmName(algorithm));
+        TSearchSettings settings = Small(algorithm);
+        settings.Pareto = algorithm == ParetoAlgorithm;
+        settings.Evaluations = 4'000'000'000;
+        settings.RoundEvaluations = 1'000'000'000;
+        int reports = 0;
+        const auto started = std::chrono::steady_clock::now();
+        EXPECT_THROW(RunSearch(settings,
+                               [&](const TSearchProgress&) {
+                                   if (++reports == 2) throw std::bad_alloc();
+                               }),
+                     std::bad_alloc);
+        EXPECT_EQ(reports, 2); // the first before the round, the second during it
+        EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(),
+                  10.0); // the round alone would take hours
     }
 }
 

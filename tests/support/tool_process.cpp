@@ -1,16 +1,19 @@
 #include "tool_process.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 extern char** environ;
 
@@ -37,9 +40,44 @@ void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-// The words that start the tool with these arguments.
-std::vector<std::string> ToolWords(const std::vector<std::string>& args) {
-    std::vector<std::string> words{ToolPath()};
+// The shell's words that start the tool under the limits: ulimit cannot be set through
+// posix_spawn, so a shell sets it and then becomes the tool.
+std::vector<std::string> LimitedWords(const TToolLimits& limits) {
+    std::string script;
+    if (limits.AddressSpaceKiB > 0)
+        script += "ulimit -v " + std::to_string(limits.AddressSpaceKiB) + " || exit 125; ";
+    if (limits.StackKiB > 0)
+        script += "ulimit -s " + std::to_string(limits.StackKiB) + " || exit 125; ";
+    if (limits.FileBlocks > 0)
+        script += "ulimit -f " + std::to_string(limits.FileBlocks) + " || exit 125; ";
+    return {"/bin/sh", "-c", script + "exec \"$0\" \"$@\"", ToolPath()};
+}
+
+// Waits for the process; past seconds (when above 0) kills it and marks the run hung.
+int WaitFor(pid_t pid, double seconds, TToolRun& run) {
+    int status = 0;
+    if (seconds <= 0) {
+        waitpid(pid, &status, 0);
+        return status;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            run.Hung = true;
+            ::kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return status;
+}
+
+// The words that start the tool with these arguments, under the limits when given.
+std::vector<std::string> ToolWords(const std::vector<std::string>& args,
+                                   const TToolLimits* limits = nullptr) {
+    std::vector<std::string> words =
+        limits != nullptr ? LimitedWords(*limits) : std::vector<std::string>{ToolPath()};
     words.insert(words.end(), args.begin(), args.end());
     return words;
 }
@@ -48,7 +86,8 @@ std::vector<std::string> ToolWords(const std::vector<std::string>& args) {
 // to it, waits for it and collects standard error (always a file in the scratch directory).
 TToolRun SpawnWords(std::vector<std::string> words, const TScratch& scratch,
                     const std::function<void(posix_spawn_file_actions_t&)>& prepare,
-                    const std::function<void(TToolRun&)>& whileRunning = {}) {
+                    const std::function<void(TToolRun&)>& whileRunning = {},
+                    double seconds = 0) {
     std::vector<char*> argv;
     for (std::string& word : words)
         argv.push_back(word.data());
@@ -66,8 +105,7 @@ TToolRun SpawnWords(std::vector<std::string> words, const TScratch& scratch,
 
     TToolRun run;
     if (whileRunning) whileRunning(run);
-    int status = 0;
-    waitpid(pid, &status, 0);
+    const int status = WaitFor(pid, seconds, run);
     if (WIFEXITED(status)) run.Status = WEXITSTATUS(status);
     if (WIFSIGNALED(status)) run.Signal = WTERMSIG(status);
     run.Err = ReadFile(err);
@@ -76,8 +114,10 @@ TToolRun SpawnWords(std::vector<std::string> words, const TScratch& scratch,
 
 TToolRun Spawn(const std::vector<std::string>& args, const TScratch& scratch,
                const std::function<void(posix_spawn_file_actions_t&)>& prepare,
-               const std::function<void(TToolRun&)>& whileRunning = {}) {
-    return SpawnWords(ToolWords(args), scratch, prepare, whileRunning);
+               const std::function<void(TToolRun&)>& whileRunning = {},
+               const TToolLimits* limits = nullptr) {
+    return SpawnWords(ToolWords(args, limits), scratch, prepare, whileRunning,
+                      limits != nullptr ? limits->Seconds : 0);
 }
 
 void OpenFile(posix_spawn_file_actions_t& actions, int fd, const std::string& path, int flags) {
@@ -110,20 +150,26 @@ TToolRun RunTool(const std::vector<std::string>& args, const std::string& input)
     return run;
 }
 
-TToolRun RunToolUnderFileSizeLimit(const std::vector<std::string>& args, int blocks,
-                                   const std::string& input) {
+TToolRun RunToolLimited(const std::vector<std::string>& args, const TToolLimits& limits,
+                        const std::string& input) {
     TScratch scratch;
     WriteFile(scratch.Path("stdin"), input);
-    std::vector<std::string> words{"/bin/sh", "-c",
-                                   "ulimit -f " + std::to_string(blocks) + R"( && exec "$0" "$@")"};
-    const std::vector<std::string> tool = ToolWords(args);
-    words.insert(words.end(), tool.begin(), tool.end());
-    TToolRun run = SpawnWords(words, scratch, [&](posix_spawn_file_actions_t& a) {
-        OpenFile(a, 0, scratch.Path("stdin"), O_RDONLY);
-        OpenFile(a, 1, scratch.Path("stdout"), O_WRONLY | O_CREAT | O_TRUNC);
-    });
+    TToolRun run = Spawn(
+        args, scratch,
+        [&](posix_spawn_file_actions_t& a) {
+            OpenFile(a, 0, scratch.Path("stdin"), O_RDONLY);
+            OpenFile(a, 1, scratch.Path("stdout"), O_WRONLY | O_CREAT | O_TRUNC);
+        },
+        {}, &limits);
     run.Out = ReadFile(scratch.Path("stdout"));
     return run;
+}
+
+TToolRun RunToolUnderFileSizeLimit(const std::vector<std::string>& args, int blocks,
+                                   const std::string& input) {
+    TToolLimits limits;
+    limits.FileBlocks = blocks;
+    return RunToolLimited(args, limits, input);
 }
 
 TToolRun RunToolReadingFrom(const std::vector<std::string>& args, const std::string& path) {

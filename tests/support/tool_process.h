@@ -26,12 +26,25 @@ inline int TestShare() {
 struct TToolRun {
     int Status = -1;
     int Signal = 0;
+    bool Hung = false; // still running at its time limit, and killed (Signal 9)
     std::string Out;
     std::string Err;
 };
 
+// What a run may use: address space and stack as the shell's ulimit -v and -s set them (KiB; 0
+// leaves the test's own), and the seconds it may take before it is killed as hung (0: no limit).
+struct TToolLimits {
+    long AddressSpaceKiB = 0;
+    long StackKiB = 0;
+    long FileBlocks = 0; // ulimit -f: blocks of 512 bytes in POSIX's shell
+    double Seconds = 0;
+};
+
 // Standard input holds exactly these bytes.
 TToolRun RunTool(const std::vector<std::string>& args, const std::string& input = "");
+// The same, the tool started under the limits.
+TToolRun RunToolLimited(const std::vector<std::string>& args, const TToolLimits& limits,
+                        const std::string& input = "");
 // Standard input is opened from this path (a directory, say); "" leaves it closed.
 TToolRun RunToolReadingFrom(const std::vector<std::string>& args, const std::string& path);
 // Standard output is opened for writing on this path (/dev/full, say); "" leaves it closed.
