@@ -12,7 +12,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <set>
 #include <sstream>
 #include <string>
 
@@ -24,25 +23,10 @@ namespace {
 
 using namespace std::string_literals;
 
-std::string Contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 mode_t ModeOf(const std::string& path) {
     struct stat status {};
     EXPECT_EQ(::stat(path.c_str(), &status), 0) << path;
     return status.st_mode & 07777;
-}
-
-// The names in a directory, hidden ones included: what a failed write must not add to.
-std::set<std::string> Entries(const std::string& directory) {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(directory))
-        names.insert(entry.path().filename().string());
-    return names;
 }
 
 // Sets the umask for one scope.
@@ -78,7 +62,7 @@ TEST(AtomicFile, WritesTheBytesWithTheModeACreationGivesOrTheReplacedFileHad) {
         TUmask umask(mask);
         const std::string path = scratch.Path("new" + std::to_string(mask));
         EXPECT_EQ(WriteFileAtomically(path, bytes), std::nullopt);
-        EXPECT_EQ(Contents(path), bytes);
+        EXPECT_EQ(FileContents(path), bytes);
         EXPECT_EQ(ModeOf(path), 0666 & ~mask) << mask;
     }
 
@@ -88,26 +72,26 @@ TEST(AtomicFile, WritesTheBytesWithTheModeACreationGivesOrTheReplacedFileHad) {
     ASSERT_EQ(::chmod(old.c_str(), 0640), 0);
     TUmask umask(077);
     EXPECT_EQ(WriteFileAtomically(old, "new"), std::nullopt);
-    EXPECT_EQ(Contents(old), "new");
+    EXPECT_EQ(FileContents(old), "new");
     EXPECT_EQ(ModeOf(old), 0640);
     EXPECT_EQ(WriteFileAtomically(old, ""), std::nullopt);
-    EXPECT_EQ(Contents(old), "");
+    EXPECT_EQ(FileContents(old), "");
 
     // Through a link, the file it leads to is replaced and the link stays a link.
     const std::string link = scratch.Path("link");
     std::filesystem::create_symlink(old, link);
     EXPECT_EQ(WriteFileAtomically(link, "through the link"), std::nullopt);
     EXPECT_TRUE(std::filesystem::is_symlink(link));
-    EXPECT_EQ(Contents(old), "through the link");
+    EXPECT_EQ(FileContents(old), "through the link");
 
     // A name without a directory is written in the working directory.
     const auto here = std::filesystem::current_path();
     std::filesystem::current_path(scratch.Path(""));
     EXPECT_EQ(WriteFileAtomically("plain", "here"), std::nullopt);
     std::filesystem::current_path(here);
-    EXPECT_EQ(Contents(scratch.Path("plain")), "here");
-    EXPECT_EQ(Entries(scratch.Path("")),
-              (std::set<std::string>{"new18", "new63", "new0", "old", "link", "plain"}));
+    EXPECT_EQ(FileContents(scratch.Path("plain")), "here");
+    EXPECT_EQ(DirectoryEntries(scratch.Path("")),
+              (std::vector<std::string>{"link", "new0", "new18", "new63", "old", "plain"}));
 }
 
 TEST(AtomicFile, AFailedWriteLeavesTheOldFileAndNoTemporary) {
@@ -121,8 +105,8 @@ TEST(AtomicFile, AFailedWriteLeavesTheOldFileAndNoTemporary) {
                   std::strerror(EFBIG));
         EXPECT_EQ(WriteFileAtomically(scratch.Path("small"), "fits"), std::nullopt);
     }
-    EXPECT_EQ(Contents(old), "keep");
-    EXPECT_EQ(Entries(scratch.Path("")), (std::set<std::string>{"old", "small"}));
+    EXPECT_EQ(FileContents(old), "keep");
+    EXPECT_EQ(DirectoryEntries(scratch.Path("")), (std::vector<std::string>{"old", "small"}));
 
     // Names that cannot be created: each with the system's reason, nothing written.
     const std::string cut = scratch.Path("cut");
@@ -136,12 +120,12 @@ TEST(AtomicFile, AFailedWriteLeavesTheOldFileAndNoTemporary) {
     };
     for (const auto& [name, error] : refused)
         EXPECT_EQ(WriteFileAtomically(name, "x"), std::strerror(error)) << name;
-    EXPECT_EQ(Entries(scratch.Path("")), (std::set<std::string>{"old", "small"}));
+    EXPECT_EQ(DirectoryEntries(scratch.Path("")), (std::vector<std::string>{"old", "small"}));
 
     // A name close to the file systems' limit still fits its temporary beside it.
     const std::string longest = scratch.Path(std::string(255, 'l'));
     EXPECT_EQ(WriteFileAtomically(longest, "long"), std::nullopt);
-    EXPECT_EQ(Contents(longest), "long");
+    EXPECT_EQ(FileContents(longest), "long");
 }
 
 TEST(AtomicFile, ADeviceOrFifoIsWrittenWhereItIsAndItsRefusalReported) {
@@ -165,7 +149,7 @@ TEST(AtomicFile, ADeviceOrFifoIsWrittenWhereItIsAndItsRefusalReported) {
     EXPECT_EQ(std::string(buffer), "through the pipe");
     ::close(reader);
     EXPECT_TRUE(std::filesystem::is_fifo(fifo));
-    EXPECT_EQ(Entries(scratch.Path("")), (std::set<std::string>{"full", "fifo"}));
+    EXPECT_EQ(DirectoryEntries(scratch.Path("")), (std::vector<std::string>{"fifo", "full"}));
 }
 
 } // namespace

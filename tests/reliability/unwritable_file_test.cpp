@@ -33,22 +33,6 @@ struct TFixture {
     }
 };
 
-// The names in a directory, hidden ones (a temporary) included.
-std::vector<std::string> Entries(const std::string& directory) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(directory))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-std::string Contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 const std::string Pattern = "77467C422E8C46887454";
 
 TEST(UnwritableFile, SessionSaveAnswersWithTheErrorAndGoesOn) {
@@ -93,7 +77,7 @@ TEST(UnwritableFile, PlotExitsWithOneAndTheError) {
         EXPECT_EQ(run.Out, "");
         EXPECT_EQ(run.Err, "vesk: Cannot create file " + name + ": " + reason + ".\n");
     }
-    EXPECT_EQ(Entries(fixture.Scratch.Path("")), std::vector<std::string>{"file"});
+    EXPECT_EQ(DirectoryEntries(fixture.Scratch.Path("")), std::vector<std::string>{"file"});
 }
 
 TEST(UnwritableFile, AFullDeviceIsReportedWithTheReasonInEveryFormat) {
@@ -149,8 +133,8 @@ TEST(UnwritableFile, TheFileSizeLimitIsReportedAndLeavesNoPartialFile) {
                                ": " + big + R"(."})"),
               std::string::npos)
         << session.Out;
-    EXPECT_EQ(Entries(scratch.Path("")), std::vector<std::string>{"kept.bmp"});
-    EXPECT_EQ(Contents(kept), "keep");
+    EXPECT_EQ(DirectoryEntries(scratch.Path("")), std::vector<std::string>{"kept.bmp"});
+    EXPECT_EQ(FileContents(kept), "keep");
 
     // Standard output redirected to a file is cut the same way: reported, not killed.
     const TToolRun reference = RunToolUnderFileSizeLimit({"reference", "5000"}, 1);
@@ -162,7 +146,8 @@ TEST(UnwritableFile, TheFileSizeLimitIsReportedAndLeavesNoPartialFile) {
     const TToolRun small = RunToolUnderFileSizeLimit(
         {"plot", Pattern, "-o", scratch.Path("small.png"), "--size", "8x8"}, 1);
     EXPECT_EQ(small.Status, 0) << small.Err;
-    EXPECT_EQ(Entries(scratch.Path("")), (std::vector<std::string>{"kept.bmp", "small.png"}));
+    EXPECT_EQ(DirectoryEntries(scratch.Path("")),
+              (std::vector<std::string>{"kept.bmp", "small.png"}));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -86,8 +87,7 @@ std::vector<std::string> ToolWords(const std::vector<std::string>& args,
 // to it, waits for it and collects standard error (always a file in the scratch directory).
 TToolRun SpawnWords(std::vector<std::string> words, const TScratch& scratch,
                     const std::function<void(posix_spawn_file_actions_t&)>& prepare,
-                    const std::function<void(TToolRun&)>& whileRunning = {},
-                    double seconds = 0) {
+                    const std::function<void(TToolRun&)>& whileRunning = {}, double seconds = 0) {
     std::vector<char*> argv;
     for (std::string& word : words)
         argv.push_back(word.data());
@@ -125,6 +125,18 @@ void OpenFile(posix_spawn_file_actions_t& actions, int fd, const std::string& pa
 }
 
 } // namespace
+
+std::string FileContents(const std::string& path) {
+    return ReadFile(path);
+}
+
+std::vector<std::string> DirectoryEntries(const std::string& directory) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(directory))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 TScratch::TScratch() {
     static std::atomic<int> counter{0};

@@ -59,6 +59,12 @@ TToolRun RunToolUnderFileSizeLimit(const std::vector<std::string>& args, int blo
 TToolRun RunToolIntoShortReader(const std::vector<std::string>& args, std::size_t keep,
                                 const std::string& input = "");
 
+// A file's bytes ("" when it cannot be read).
+std::string FileContents(const std::string& path);
+// The names in a directory, hidden ones (a temporary) included, in sorted order: what a failed
+// write must not add to.
+std::vector<std::string> DirectoryEntries(const std::string& directory);
+
 // A fresh directory for one test's files, removed with the object.
 class TScratch {
 public:
