@@ -96,6 +96,8 @@ int main(int argc, char** argv) {
     vesk::QuietToolkitMessages();
     // So does a write past the file-size limit (ulimit -f): EFBIG, reported as it fails.
     vesk::IgnoreFileSizeSignal();
+    // A write a signal cuts short leaves no temporary behind.
+    vesk::RemoveTemporariesOnSignal();
 
     CLI::App tool("The workbench's commands and computations from the command line.", "vesk");
     tool.set_version_flag("--version", "vesk " VESK_VERSION);

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
@@ -95,7 +96,44 @@ std::string TemporaryName(const std::string& directory, const std::string& name)
     return directory + "." + name.substr(0, 200) + ".XXXXXX";
 }
 
+// The temporaries being written, for a signal handler to remove: fixed slots of atomic pointers,
+// which a handler may read.
+constexpr int TemporarySlots = 8;
+std::atomic<const char*> Temporaries[TemporarySlots];
+static_assert(std::atomic<const char*>::is_always_lock_free);
+
+extern "C" void RemoveTemporariesAndEnd(int signal) {
+    for (std::atomic<const char*>& slot : Temporaries)
+        if (const char* path = slot.load()) ::unlink(path);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
 } // namespace
+
+TRemovedOnSignal::TRemovedOnSignal(const std::string& path) {
+    for (int k = 0; k < TemporarySlots && FSlot < 0; ++k) {
+        const char* none = nullptr;
+        if (Temporaries[k].compare_exchange_strong(none, path.c_str())) FSlot = k;
+    }
+}
+
+TRemovedOnSignal::~TRemovedOnSignal() {
+    if (FSlot >= 0) Temporaries[FSlot].store(nullptr);
+}
+
+void RemoveTemporariesOnSignal() {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction current {};
+        if (::sigaction(signal, nullptr, &current) != 0) continue;
+        if ((current.sa_flags & SA_SIGINFO) != 0 || current.sa_handler != SIG_DFL) continue;
+        struct sigaction remove {};
+        remove.sa_handler = RemoveTemporariesAndEnd;
+        sigemptyset(&remove.sa_mask);
+        remove.sa_flags = SA_RESTART;
+        ::sigaction(signal, &remove, nullptr);
+    }
+}
 
 std::optional<std::string> WriteFileAtomically(const std::string& path, std::string_view bytes) {
     // A NUL byte would cut the name short and write another file than the one named.
@@ -126,6 +164,8 @@ std::optional<std::string> WriteFileAtomically(const std::string& path, std::str
     const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
     if (name.empty()) return Reason(EISDIR);
     std::string temporary = TemporaryName(directory, name);
+    // Registered before it exists, so that no moment leaves it unregistered.
+    const TRemovedOnSignal removedOnSignal(temporary);
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) return Reason(errno);
     TDescriptor file(fd);

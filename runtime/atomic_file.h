@@ -20,6 +20,24 @@ namespace vesk {
 // holding a NUL byte is refused ("Invalid argument") before anything is touched.
 std::optional<std::string> WriteFileAtomically(const std::string& path, std::string_view bytes);
 
+// While one lives, the named temporary file is removed should SIGINT, SIGTERM or SIGHUP end the
+// process (once RemoveTemporariesOnSignal has been called): a write cut short by a signal
+// leaves nothing behind. A few at a time, from any thread.
+class TRemovedOnSignal {
+public:
+    explicit TRemovedOnSignal(const std::string& path);
+    ~TRemovedOnSignal();
+    TRemovedOnSignal(const TRemovedOnSignal&) = delete;
+    TRemovedOnSignal& operator=(const TRemovedOnSignal&) = delete;
+
+private:
+    int FSlot = -1; // none free: not removed
+};
+
+// Makes SIGINT, SIGTERM and SIGHUP, where they still end the process, remove the temporaries
+// being written first; they end it as before. A handler someone else installed is left alone.
+void RemoveTemporariesOnSignal();
+
 // Makes a write past the file-size limit (ulimit -f) fail with EFBIG, reported like any other
 // failed write, instead of killing the process with SIGXFSZ. A handler someone else installed
 // is left alone.

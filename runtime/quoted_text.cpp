@@ -38,12 +38,11 @@ void AppendEscape(std::string& out, const char* format, unsigned value) {
     out += text;
 }
 
-} // namespace
-
-std::string QuotedInput(std::string_view bytes, char quote) {
-    std::string out(1, quote);
+// Appends the bytes escaped, at most limit characters of them; the quote (none when 0) is
+// escaped too. Whether all the bytes were shown.
+bool AppendEscaped(std::string& out, std::string_view bytes, char quote, std::size_t limit) {
     std::size_t shown = 0, at = 0;
-    for (; at < bytes.size() && shown < QuotedCharacters; ++shown) {
+    for (; at < bytes.size() && shown < limit; ++shown) {
         const auto c = static_cast<unsigned char>(bytes[at]);
         if (c >= 0x80) {
             std::uint32_t code = 0;
@@ -61,7 +60,7 @@ std::string QuotedInput(std::string_view bytes, char quote) {
             continue;
         }
         ++at;
-        if (c == '\\' || c == static_cast<unsigned char>(quote)) {
+        if (c == '\\' || (quote != 0 && c == static_cast<unsigned char>(quote))) {
             out += '\\';
             out += static_cast<char>(c);
         } else if (c == '\n') {
@@ -76,8 +75,22 @@ std::string QuotedInput(std::string_view bytes, char quote) {
             out += static_cast<char>(c);
         }
     }
+    return at == bytes.size();
+}
+
+} // namespace
+
+std::string QuotedInput(std::string_view bytes, char quote) {
+    std::string out(1, quote);
+    const bool whole = AppendEscaped(out, bytes, quote, QuotedCharacters);
     out += quote;
-    if (at < bytes.size()) out += "...";
+    if (!whole) out += "...";
+    return out;
+}
+
+std::string ShownFileName(std::string_view name) {
+    std::string out;
+    if (!AppendEscaped(out, name, 0, ShownNameCharacters)) out += "...";
     return out;
 }
 

@@ -18,6 +18,14 @@ constexpr std::size_t QuotedCharacters = 60;
 // QuotedCharacters are left out and "..." stands after the closing quote.
 std::string QuotedInput(std::string_view bytes, char quote = '"');
 
+// How many characters of a file name a message shows; longer names (which no system opens)
+// are cut, "..." marking the cut.
+constexpr std::size_t ShownNameCharacters = 1024;
+
+// A file name as a message shows it: escaped as QuotedInput escapes, without quotes (a message
+// starts "NAME:LINE:" as compilers' do), and cut past ShownNameCharacters.
+std::string ShownFileName(std::string_view name);
+
 // Blanks (space, tab, CR, FF, VT) at either end of text removed.
 std::string_view Trimmed(std::string_view text);
 

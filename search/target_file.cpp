@@ -243,7 +243,8 @@ TFuzzySet ParseJson(std::string_view text, const std::string& name, long firstLi
 
 } // namespace
 
-TFuzzySet ParseTargetText(std::string_view text, const std::string& name, long firstLine) {
+TFuzzySet ParseTargetText(std::string_view text, const std::string& fileName, long firstLine) {
+    const std::string name = ShownFileName(fileName);
     if (text.substr(0, ByteOrderMark.size()) == ByteOrderMark) text.remove_prefix(3);
     const std::string_view start = Trimmed(text.substr(0, LineEnd(text, 0).first));
     const std::size_t first = text.find_first_not_of(" \t\r\f\v\n");
@@ -256,8 +257,9 @@ TFuzzySet ParseTargetText(std::string_view text, const std::string& name, long f
 }
 
 std::string ReadTargetBytes(const std::string& path, const std::atomic<bool>* stop) {
-    const auto fail = [&path](int error) {
-        return ETargetError(path + ": cannot be read" +
+    const std::string shown = ShownFileName(path);
+    const auto fail = [&shown](int error) {
+        return ETargetError(shown + ": cannot be read" +
                             (error != 0 ? std::string(": ") + std::strerror(error) : ""));
     };
     // Opened without waiting (a FIFO without a writer would hold the open) and read as input
@@ -286,7 +288,8 @@ std::string ReadTargetBytes(const std::string& path, const std::atomic<bool>* st
             throw fail(errno);
         }
         if (text.size() > MaxTargetBytes)
-            throw ETargetError(path + ": longer than " + std::to_string(MaxTargetBytes) + " bytes");
+            throw ETargetError(shown + ": longer than " + std::to_string(MaxTargetBytes) +
+                               " bytes");
     }
     return text;
 }
@@ -295,7 +298,8 @@ TFuzzySet ReadTargetFile(const std::string& path, const std::atomic<bool>* stop)
     return ParseTargetText(ReadTargetBytes(path, stop), path);
 }
 
-std::vector<TTargetLine> ParseTargetLines(std::string_view text, const std::string& name) {
+std::vector<TTargetLine> ParseTargetLines(std::string_view text, const std::string& fileName) {
+    const std::string name = ShownFileName(fileName);
     if (text.substr(0, ByteOrderMark.size()) == ByteOrderMark) text.remove_prefix(3);
     std::vector<TTargetLine> targets;
     ForEachLine(text, 1, [&](std::string_view line, long number) {

@@ -21,7 +21,7 @@ constexpr std::size_t MaxTargetBytes = std::size_t{64} << 20;
 extern const char* const NotADegree; // "is not a degree (a whole number 0..100)"
 
 // A target file that cannot be read or holds something else than degrees; the message names
-// the file, the line and the value (quoted as QuotedInput quotes it).
+// the file (as ShownFileName shows it), the line and the value (quoted as QuotedInput quotes it).
 class ETargetError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;

@@ -3,11 +3,12 @@
 #include <QBuffer>
 
 #include "runtime/atomic_file.h"
+#include "runtime/quoted_text.h"
 
 namespace vesk {
 
 std::string CannotCreateFileMessage(const std::string& path, const std::string& reason) {
-    return "Cannot create file " + path + ": " + reason + ".";
+    return "Cannot create file " + ShownFileName(path) + ": " + reason + ".";
 }
 
 std::optional<std::string> SaveFile(const std::string& path, std::string_view bytes) {

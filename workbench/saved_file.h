@@ -11,7 +11,7 @@
 
 namespace vesk {
 
-// "Cannot create file NAME: REASON.", the name as given.
+// "Cannot create file NAME: REASON.", the name as ShownFileName shows it.
 std::string CannotCreateFileMessage(const std::string& path, const std::string& reason);
 
 // Writes bytes to path whole (see WriteFileAtomically): nothing when written, else the message

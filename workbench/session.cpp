@@ -163,7 +163,9 @@ TCommandOutcome TWorkbenchSession::PrepareEvolve(TSearchSettings& settings,
     if (Search.StartFromCurrent) {
         // The current pattern, read as "Hexa String" reads it; its block count is the search's.
         if (!HexaTextUsable() || HexaText.empty()) {
-            refused.Error = "start from the current pattern: " + std::string(HexaLengthError);
+            refused.Error = "start from the current pattern: " +
+                            (HexaText.empty() ? std::string("there is no pattern to start from")
+                                              : std::string(HexaLengthError));
             return refused;
         }
         TVesk current;

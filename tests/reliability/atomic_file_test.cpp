@@ -6,9 +6,11 @@
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -150,6 +152,29 @@ TEST(AtomicFile, ADeviceOrFifoIsWrittenWhereItIsAndItsRefusalReported) {
     ::close(reader);
     EXPECT_TRUE(std::filesystem::is_fifo(fifo));
     EXPECT_EQ(DirectoryEntries(scratch.Path("")), (std::vector<std::string>{"fifo", "full"}));
+}
+
+// A signal that ends the process while a temporary is being written removes it, and still ends
+// the process as the signal does; a temporary no longer registered stays.
+TEST(AtomicFile, ASignalThatEndsTheProcessTakesTheTemporaryWithIt) {
+    TScratch scratch;
+    const std::string temporary = scratch.Path(".plot.png.tmp"), kept = scratch.Path("kept");
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        const pid_t child = fork();
+        if (child == 0) {
+            RemoveTemporariesOnSignal();
+            std::ofstream(temporary) << "part";
+            std::ofstream(kept) << "whole";
+            { const TRemovedOnSignal written(kept); }
+            const TRemovedOnSignal writing(temporary);
+            std::raise(signal);
+            _exit(0); // not reached
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal;
+        EXPECT_EQ(DirectoryEntries(scratch.Path("")), std::vector<std::string>{"kept"});
+    }
 }
 
 } // namespace

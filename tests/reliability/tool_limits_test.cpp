@@ -144,6 +144,14 @@ TEST(ToolLimits, QuotedInputIsBoundedAndVisible) {
               "\"\\xC0\\xAF\\xED\\xA0\\x80\\xF4\\x90\\x80\\x80\\xE2\\x82\"");
     EXPECT_EQ(QuotedInput(std::string(61, 'x')), "\"" + std::string(60, 'x') + "\"...");
     EXPECT_EQ(QuotedInput(std::string(60, 'x')), "\"" + std::string(60, 'x') + "\"");
+    // A file name is escaped alike, unquoted, and cut only past what a system could open.
+    EXPECT_EQ(ShownFileName("dir/no\nsuch\x1b[31m"), "dir/no\\nsuch\\u001B[31m");
+    EXPECT_EQ(ShownFileName(std::string(1025, 'x')), std::string(1024, 'x') + "...");
+    const TToolRun missing = RunTool({"evolve", "--target", "no\nsuch\x1b[31m"});
+    EXPECT_EQ(missing.Err,
+              "vesk: no\\nsuch\\u001B[31m: cannot be read: No such file or directory\n");
+    EXPECT_EQ(RunTool({"plot", "00000", "-o", "/dev/null/a\nb"}).Err,
+              "vesk: Cannot create file /dev/null/a\\nb: Not a directory.\n");
     EXPECT_EQ(Trimmed(" \t a b \r\f\v"), "a b");
     EXPECT_EQ(Trimmed(" \t "), "");
 }

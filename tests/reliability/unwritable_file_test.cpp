@@ -13,6 +13,7 @@
 #include <string>
 #include <utility>
 
+#include "runtime/quoted_text.h"
 #include "tool_process.h"
 
 namespace vesk::test {
@@ -40,7 +41,8 @@ TEST(UnwritableFile, SessionSaveAnswersWithTheErrorAndGoesOn) {
     for (const auto& [name, reason] : fixture.UnwritableNames()) {
         const TToolRun run = RunTool({"session"}, "random\nsave " + name + "\nhexa-string\n");
         EXPECT_EQ(run.Status, 0) << name;
-        EXPECT_NE(run.Out.find(R"("error":"Cannot create file )" + name + ": " + reason + R"(."})"),
+        EXPECT_NE(run.Out.find(R"("error":"Cannot create file )" + ShownFileName(name) + ": " +
+                               reason + R"(."})"),
                   std::string::npos)
             << run.Out;
         EXPECT_EQ(std::count(run.Out.begin(), run.Out.end(), '\n'), 3) << name;
@@ -54,7 +56,7 @@ TEST(UnwritableFile, ANameWithANulByteIsRefusedAndNoShorterNameIsWritten) {
     const TToolRun run = RunTool({"session"}, "random\nsave " + name + "\n");
     EXPECT_EQ(run.Status, 0);
     EXPECT_NE(run.Out.find(R"("error":"Cannot create file )" + fixture.Scratch.Path("cut") +
-                           R"(\u0000.bmp: )" + std::strerror(EINVAL) + R"(."})"),
+                           R"(\\u0000.bmp: )" + std::strerror(EINVAL) + R"(."})"),
               std::string::npos)
         << run.Out;
     EXPECT_FALSE(std::filesystem::exists(fixture.Scratch.Path("cut")));
@@ -75,7 +77,8 @@ TEST(UnwritableFile, PlotExitsWithOneAndTheError) {
         const TToolRun run = RunTool({"plot", Pattern, "-o", name});
         EXPECT_EQ(run.Status, 1) << name;
         EXPECT_EQ(run.Out, "");
-        EXPECT_EQ(run.Err, "vesk: Cannot create file " + name + ": " + reason + ".\n");
+        EXPECT_EQ(run.Err,
+                  "vesk: Cannot create file " + ShownFileName(name) + ": " + reason + ".\n");
     }
     EXPECT_EQ(DirectoryEntries(fixture.Scratch.Path("")), std::vector<std::string>{"file"});
 }

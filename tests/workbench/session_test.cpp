@@ -269,6 +269,9 @@ TEST_F(SessionTest, ASettingNoEvolveCouldUseIsRefusedAtOnce) {
     Session.HexaText = "AF655";
     EXPECT_EQ(Session.PrepareEvolve(settings).Error,
               "the start pattern's block 1 has shape 10, which the allowed shapes leave out");
+    Session.HexaText = "";
+    EXPECT_EQ(Session.PrepareEvolve(settings).Error,
+              "start from the current pattern: there is no pattern to start from");
     Session.HexaText = "00000";
     EXPECT_FALSE(Session.PrepareEvolve(settings).Error);
     // Every algorithm but the Pareto search's is offered.

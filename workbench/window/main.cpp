@@ -9,6 +9,8 @@ int main(int, char** argv) {
     // A save past the file-size limit (ulimit -f) is reported like any failed save instead of
     // ending the program.
     vesk::IgnoreFileSizeSignal();
+    // A write a signal cuts short leaves no temporary behind.
+    vesk::RemoveTemporariesOnSignal();
     // The program takes no arguments: the toolkit sees only the program's name.
     int toolkitArgc = 1;
     QApplication application(toolkitArgc, argv);
