@@ -255,6 +255,13 @@ TFuzzySet ParseTargetText(std::string_view text, const std::string& name, long f
     return set;
 }
 
+std::string TargetText(const TFuzzySet& target) {
+    std::string text;
+    for (std::int32_t degree : target.Degrees())
+        text += std::to_string(degree) + "\n";
+    return text;
+}
+
 std::string ReadTargetBytes(const std::string& path, const std::atomic<bool>* stop) {
     const auto fail = [&path](int error) {
         return ETargetError(path + ": cannot be read" +
