@@ -12,8 +12,7 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "modal_watcher.h"
-#include "workbench/window/home_form.h"
+#include "window_fixture.h"
 
 namespace {
 
@@ -24,37 +23,20 @@ bool UnderValgrind() {
 
 } // namespace
 
-class TEvolveWindowTest : public QObject {
+class TEvolveWindowTest : public TWindowTest {
     Q_OBJECT
 
-    std::unique_ptr<TVeskTestHomeForm> FForm;
-
-    template <typename T> T* Find(const char* name) const {
-        T* child = FForm->findChild<T*>(name);
-        if (!child) qWarning("no child named %s", name);
-        return child;
-    }
-    QToolButton* Button(const char* name) const { return Find<QToolButton>(name); }
-    QComboBox* Combo() const { return Find<QComboBox>("HexaComboBox"); }
     QString Status() const { return Find<QLabel>("StatusPanel2")->text(); }
     void SetBlocks(const QString& text) {
         Find<QAbstractSpinBox>("NBlocksSpinEdit")->findChild<QLineEdit*>()->setText(text);
     }
-    void WaitForTheSearch() {
-        QElapsedTimer timer;
-        timer.start();
-        while (FForm->EvolveRunning() && timer.elapsed() < 120000)
-            QTest::qWait(10);
-        QVERIFY(!FForm->EvolveRunning());
-    }
 
 private slots:
-    void init() {
-        FForm = std::make_unique<TVeskTestHomeForm>();
-        FForm->show();
-        QVERIFY(QTest::qWaitForWindowExposed(FForm.get()));
+    void init() { QVERIFY(OpenWindow()); }
+    void cleanup() {
+        const QStringList unexpected = CloseWindow();
+        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(", ")));
     }
-    void cleanup() { FForm.reset(); }
 
     void evolveRunsOffTheWindowThreadAndStopKeepsTheBestSoFar() {
         FForm->SetEvolveBudget(1'000'000'000);
