@@ -126,6 +126,21 @@ private slots:
         WaitForTheSearch();
     }
 
+    // The block panel's cell editors come and go with the text; a command's key still runs the
+    // command, not the editor's own use of the key.
+    void aShortcutWorksWithTheFocusInABlockCell() {
+        FForm->SetEvolveBudget(3000);
+        Combo()->setEditText(Preset);
+        Button("BlocksToolButton")->click();
+        QTableWidget* table = Find<TBlocksPanel>("BlocksPanel")->Table();
+        QVERIFY(table->rowCount() > 0);
+        auto* centre = table->cellWidget(0, 1)->findChild<QLineEdit*>();
+        QVERIFY(centre);
+        Press(centre, "Ctrl+E");
+        QVERIFY(FForm->EvolveRunning());
+        WaitForTheSearch();
+    }
+
     void enterInTheHexaBoxRunsHexaString() {
         Combo()->lineEdit()->setFocus();
         QTest::keyClicks(Combo()->lineEdit(), Preset);

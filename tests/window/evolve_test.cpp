@@ -13,6 +13,7 @@
 #include <QToolButton>
 
 #include "window_fixture.h"
+#include "workbench/window/evolve_controller.h"
 
 namespace {
 
@@ -165,6 +166,41 @@ private slots:
         // A random pattern of the 4 blocks Hexa String left in the block field.
         QCOMPARE(Combo()->currentText().size(), 20);
         QVERIFY(Combo()->currentText() != "77467C422E8C46887454");
+    }
+
+    // The controller on its own, as the window's later parts will drive it: one run announced
+    // and searching, its points, then no longer searching, the session showing the result, and
+    // the end in words; every command it runs goes through the runner it was given.
+    void theControllerAnnouncesARunAndItsEnd() {
+        vesk::TWorkbenchSession session;
+        session.Search.Evaluations = 5000;
+        int commands = 0;
+        TEvolveController evolve(session, [&](const TSessionCommand& command) {
+            ++commands;
+            QVERIFY(!command().Error);
+        });
+        QStringList heard;
+        connect(&evolve, &TEvolveController::RunStarted,
+                [&](const QString& name) { heard << "run " + name; });
+        connect(&evolve, &TEvolveController::SearchingChanged,
+                [&](bool searching) { heard << (searching ? "searching" : "done"); });
+        int points = 0;
+        connect(&evolve, &TEvolveController::PointReached, [&] { ++points; });
+        QString message;
+        connect(&evolve, &TEvolveController::Finished, [&](const QString& m) { message = m; });
+        evolve.StartOrStop();
+        QVERIFY(evolve.Running());
+        QTRY_VERIFY_WITH_TIMEOUT(!evolve.Running() && !message.isEmpty(), 60000);
+        QCOMPARE(heard.size(), 3);
+        QCOMPARE(heard[0],
+                 QString("run 1: 16 blocks, reference of 100, seed %1").arg(vesk::EvolveSeed));
+        QCOMPARE(heard.mid(1), QStringList({"searching", "done"}));
+        QVERIFY(points >= 1);
+        QCOMPARE(commands, 2); // prepared, then finished
+        QVERIFY2(message.startsWith("Evolve finished: "), qPrintable(message));
+        QCOMPARE(session.HexaText.size(), std::size_t{16 * 5});
+        QCOMPARE(QString::fromStdString(session.HexaItems.back()),
+                 QString::fromStdString(session.HexaText));
     }
 
     void closingDuringASearchStopsIt() {
