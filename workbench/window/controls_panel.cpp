@@ -30,9 +30,7 @@ const TLabelPlace PlainLabels[] = {
 } // namespace
 
 TControlsPanel::TControlsPanel(vesk::TWorkbenchSession& session, QWidget* parent) : QFrame(parent) {
-    setObjectName("FSControlsPanel");
-    setFrameStyle(QFrame::Panel | QFrame::Raised);
-    setLineWidth(1);
+    FrameAsPanel(this, "FSControlsPanel");
     setFixedWidth(Designed::ControlsPanelWidth);
 
     for (const TLabelPlace& place : PlainLabels)

@@ -13,12 +13,10 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, QPo
     return label;
 }
 
-QFrame* MakePanel(QWidget* parent, const char* name) {
-    auto* panel = new QFrame(parent);
+void FrameAsPanel(QFrame* panel, const char* name) {
     panel->setObjectName(name);
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel->setLineWidth(1);
-    return panel;
 }
 
 void SetCaption(QLabel* label, const std::string& caption) {

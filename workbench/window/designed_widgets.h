@@ -11,8 +11,8 @@ class QWidget;
 
 // A caption at a designed position, sized to its text (kept as given, leading blanks too).
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, QPoint position);
-// A raised panel with a one-pixel frame.
-QFrame* MakePanel(QWidget* parent, const char* name);
+// Frames a designed panel: raised, one pixel wide.
+void FrameAsPanel(QFrame* panel, const char* name);
 // Shows caption, resizing the label only when the text changes.
 void SetCaption(QLabel* label, const std::string& caption);
 // A field that takes no edits looks it: it takes the window's background instead of the base.

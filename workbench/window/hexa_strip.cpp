@@ -12,9 +12,7 @@
 namespace Designed = DesignedGeometry;
 
 THexaStrip::THexaStrip(QWidget* parent) : QFrame(parent) {
-    setObjectName("Panel1");
-    setFrameStyle(QFrame::Panel | QFrame::Raised);
-    setLineWidth(1);
+    FrameAsPanel(this, "Panel1");
     setFixedHeight(Designed::HexaStripHeight);
     MakeLabel(this, "Label6", "Hexa String:", Designed::HexaCaption);
     HexaComboBox = new QComboBox(this);

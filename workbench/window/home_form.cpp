@@ -3,7 +3,6 @@
 #include <exception>
 #include <QAction>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>

@@ -13,6 +13,7 @@
 #include "workbench/saved_file.h"
 #include "workbench/window/curve_chart.h"
 #include "workbench/window/designed_geometry.h"
+#include "workbench/window/designed_widgets.h"
 #include "workbench/window/hexa_strip.h"
 #include "workbench/window/image_view.h"
 
@@ -28,9 +29,7 @@ constexpr vesk::TImageFormat ExportFormats[] = {vesk::TImageFormat::Png, vesk::T
 TPlotArea::TPlotArea(vesk::TWorkbenchSession& session, THexaStrip* strip, TCommandRunner run,
                      QWidget* parent)
     : QFrame(parent), FSession(session), FRun(std::move(run)) {
-    setObjectName("ImagePanel");
-    setFrameStyle(QFrame::Panel | QFrame::Raised);
-    setLineWidth(1);
+    FrameAsPanel(this, "ImagePanel");
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
