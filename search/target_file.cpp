@@ -256,6 +256,13 @@ TFuzzySet ParseTargetText(std::string_view text, const std::string& fileName, lo
     return set;
 }
 
+std::string TargetText(const TFuzzySet& target) {
+    std::string text;
+    for (std::int32_t degree : target.Degrees())
+        text += std::to_string(degree) + "\n";
+    return text;
+}
+
 std::string ReadTargetBytes(const std::string& path, const std::atomic<bool>* stop) {
     const std::string shown = ShownFileName(path);
     const auto fail = [&shown](int error) {

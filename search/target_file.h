@@ -45,6 +45,8 @@ TFuzzySet ParseTargetText(std::string_view text, const std::string& name, long f
 std::string ReadTargetBytes(const std::string& path, const std::atomic<bool>* stop = nullptr);
 // The set of a file's contents.
 TFuzzySet ReadTargetFile(const std::string& path, const std::atomic<bool>* stop = nullptr);
+// A target as a file holds it: one degree a line, each line ended by a line feed.
+std::string TargetText(const TFuzzySet& target);
 
 // One target of a file of many, one a line.
 struct TTargetLine {

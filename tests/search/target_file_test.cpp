@@ -48,6 +48,9 @@ TEST(TargetFile, ReadsPlainCsvAndJson) {
     }
     for (const std::string& text : {plain, csv, json + "]"})
         EXPECT_EQ(Read(text), reference.Degrees());
+    // And what the window saves of a target reads back as that target.
+    EXPECT_EQ(TargetText(ParseTargetText("0 50 100", "t")), "0\n50\n100\n");
+    EXPECT_EQ(Read(TargetText(reference)), reference.Degrees());
 }
 
 TEST(TargetFile, RefusesWhatIsNotADegreeNamingFileLineAndValue) {

@@ -11,7 +11,6 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -34,10 +33,9 @@
 #include <QLineSeries>
 #include <QValueAxis>
 
-#include "modal_watcher.h"
+#include "window_fixture.h"
 #include "workbench/window/blocks_panel.h"
 #include "workbench/window/curve_chart.h"
-#include "workbench/window/home_form.h"
 
 namespace {
 
@@ -49,38 +47,17 @@ QImage AsRgb(const QImage& image) {
 
 } // namespace
 
-class TDailyUseTest : public QObject {
+class TDailyUseTest : public TWindowTest {
     Q_OBJECT
 
-    std::unique_ptr<TVeskTestHomeForm> FForm;
-    std::unique_ptr<TModalGuard> FGuard;
     QTemporaryDir FDir;
 
-    template <typename T> T* Find(const char* name) const {
-        T* child = FForm->findChild<T*>(name);
-        if (!child) qWarning("no child named %s", name);
-        return child;
-    }
-    QComboBox* Combo() const { return Find<QComboBox>("HexaComboBox"); }
-    QString Fitness() const { return Find<QLabel>("FitnessLabel")->text().trimmed(); }
-    // The widget that takes the keys typed into each field.
-    QList<QWidget*> Fields() const {
-        return {Combo()->lineEdit(),
-                Find<QAbstractSpinBox>("XElementsSpinEdit")->findChild<QLineEdit*>(),
-                Find<QAbstractSpinBox>("NBlocksSpinEdit")->findChild<QLineEdit*>()};
-    }
+    QString Fitness() const { return Caption("FitnessLabel").trimmed(); }
     void Press(QWidget* focus, const char* keys) {
         FForm->activateWindow(); // as it is again once a box it opened has closed
         QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(FForm.get()));
         focus->setFocus();
         QTest::keySequence(focus, QKeySequence(keys));
-    }
-    void WaitForTheSearch() {
-        QElapsedTimer timer;
-        timer.start();
-        while (FForm->EvolveRunning() && timer.elapsed() < 120000)
-            QTest::qWait(10);
-        QVERIFY(!FForm->EvolveRunning());
     }
     // Exports through the plot's menu, choosing the filter and typing the name; the box that
     // reports a failure, when one is expected, is answered and recorded in error.
@@ -106,15 +83,11 @@ private slots:
     void initTestCase() { QVERIFY(FDir.isValid()); }
     void init() {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        FGuard = std::make_unique<TModalGuard>();
-        FForm = std::make_unique<TVeskTestHomeForm>();
-        FForm->show();
-        QVERIFY(QTest::qWaitForWindowExposed(FForm.get()));
+        QVERIFY(OpenWindow());
     }
     void cleanup() {
-        FForm.reset();
-        QVERIFY2(FGuard->Unexpected().isEmpty(), qPrintable(FGuard->Unexpected().join(", ")));
-        FGuard.reset();
+        const QStringList unexpected = CloseWindow();
+        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(", ")));
     }
 
     void everyShortcutWorksWithTheFocusInEveryField() {
@@ -145,11 +118,26 @@ private slots:
         }
         // A disabled command's shortcut does nothing: no second search while one runs.
         FForm->SetEvolveBudget(1'000'000'000);
-        Find<QToolButton>("EvolveToolButton")->click();
+        Button("EvolveToolButton")->click();
         const QString text = Combo()->currentText();
         Press(Fields()[1], "Ctrl+R");
         QCOMPARE(Combo()->currentText(), text);
         Press(Fields()[1], "Ctrl+E"); // Stop
+        WaitForTheSearch();
+    }
+
+    // The block panel's cell editors come and go with the text; a command's key still runs the
+    // command, not the editor's own use of the key.
+    void aShortcutWorksWithTheFocusInABlockCell() {
+        FForm->SetEvolveBudget(3000);
+        Combo()->setEditText(Preset);
+        Button("BlocksToolButton")->click();
+        QTableWidget* table = Find<TBlocksPanel>("BlocksPanel")->Table();
+        QVERIFY(table->rowCount() > 0);
+        auto* centre = table->cellWidget(0, 1)->findChild<QLineEdit*>();
+        QVERIFY(centre);
+        Press(centre, "Ctrl+E");
+        QVERIFY(FForm->EvolveRunning());
         WaitForTheSearch();
     }
 
@@ -163,7 +151,7 @@ private slots:
 
     void aSearchLeavesTheFieldsReadOnlyAndSaysHowItEnded() {
         FForm->SetEvolveBudget(1'000'000'000);
-        Find<QToolButton>("EvolveToolButton")->click();
+        Button("EvolveToolButton")->click();
         QVERIFY(FForm->EvolveRunning());
         for (QWidget* field : Fields())
             QVERIFY(qobject_cast<QLineEdit*>(field)->isReadOnly());
@@ -174,7 +162,7 @@ private slots:
         QTest::keyClick(Combo()->lineEdit(), Qt::Key_Down); // nor a step through the list
         QCOMPARE(Combo()->currentText(), text);
         QTest::qWait(100);
-        Find<QToolButton>("EvolveToolButton")->click();
+        Button("EvolveToolButton")->click();
         WaitForTheSearch();
         for (QWidget* field : Fields())
             QVERIFY(!qobject_cast<QLineEdit*>(field)->isReadOnly());
@@ -186,20 +174,20 @@ private slots:
                  qPrintable(FForm->statusBar()->currentMessage()));
 
         FForm->SetEvolveBudget(12000);
-        Find<QToolButton>("EvolveToolButton")->click();
+        Button("EvolveToolButton")->click();
         WaitForTheSearch();
         // 12,000 evaluations and each island's start, grouped as the locale groups digits.
         const QRegularExpression finished("^Evolve finished: 12,0[0-9]{2} evaluations in [0-9.]+ "
                                           "s, distance [0-9.]+, fitness [0-9]+$");
         QVERIFY2(finished.match(FForm->statusBar()->currentMessage()).hasMatch(),
                  qPrintable(FForm->statusBar()->currentMessage()));
-        Find<QToolButton>("HexaToolButton")->click(); // the next command clears it
+        Button("HexaToolButton")->click(); // the next command clears it
         QCOMPARE(FForm->statusBar()->currentMessage(), QString());
     }
 
     void thePlotsMenuCopiesAndExports() {
         Combo()->setEditText(Preset);
-        Find<QToolButton>("HexaToolButton")->click();
+        Button("HexaToolButton")->click();
         const QImage bitmap = FForm->Session().Image.Bitmap();
 
         Find<QAction>("CopyDataAction")->trigger();
@@ -230,7 +218,7 @@ private slots:
     void anExportThatCannotBeWrittenIsReportedWithTheReason() {
         if (!QFile::exists("/dev/full")) QSKIP("no /dev/full here");
         Combo()->setEditText(Preset);
-        Find<QToolButton>("HexaToolButton")->click();
+        Button("HexaToolButton")->click();
         Find<QFileDialog>("ExportDialog")->setOption(QFileDialog::DontConfirmOverwrite);
         const QString reason = QString::fromLocal8Bit(std::strerror(ENOSPC));
         const QString names[] = {"full.png", "full.svg", "full.bmp"};
@@ -257,9 +245,9 @@ private slots:
         auto* chart = Find<TCurveChart>("CurveChart");
         auto* plot = Find<QWidget>("FSImage");
         QVERIFY(chart->isHidden()); // the window opens as designed
-        QVERIFY(!Find<QToolButton>("ChartToolButton")->isChecked());
+        QVERIFY(!Button("ChartToolButton")->isChecked());
         Combo()->setEditText(Preset);
-        Find<QToolButton>("HexaToolButton")->click();
+        Button("HexaToolButton")->click();
         Press(Combo()->lineEdit(), "Ctrl+G");
         QVERIFY(chart->isVisible());
         QVERIFY(plot->isHidden());
@@ -289,7 +277,7 @@ private slots:
         count->setFocus();
         count->selectAll();
         QTest::keyClicks(count, "50");
-        Find<QToolButton>("HexaToolButton")->click();
+        Button("HexaToolButton")->click();
         QCOMPARE(reference->count(), 50);
         QCOMPARE(elements->max(), 49.0);
 
@@ -321,7 +309,7 @@ private slots:
 
     void theBlocksPanelKeepsThePlotAndTheTextWideAndShowsEveryColumn() {
         Combo()->setEditText(Preset + "FFFFF");
-        Find<QToolButton>("BlocksToolButton")->click();
+        Button("BlocksToolButton")->click();
         auto* panel = Find<TBlocksPanel>("BlocksPanel");
         QVERIFY(panel->isVisible());
         QCoreApplication::processEvents();
@@ -337,7 +325,7 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(table->horizontalScrollBar()->value(), 0);
         QCOMPARE(Combo()->currentText().mid(14, 1), QString("3"));
-        Find<QToolButton>("BlocksToolButton")->click();
+        Button("BlocksToolButton")->click();
         QVERIFY(!panel->isVisible());
     }
 
@@ -358,13 +346,13 @@ private slots:
 
     void theChartFollowsASearch() {
         auto* chart = Find<TCurveChart>("CurveChart");
-        Find<QToolButton>("ChartToolButton")->click();
+        Button("ChartToolButton")->click();
         auto* pattern = qobject_cast<QLineSeries*>(chart->chart()->series().value(1));
         const QList<QPointF> before = pattern->points();
         FForm->SetEvolveBudget(1'000'000'000);
-        Find<QToolButton>("EvolveToolButton")->click();
+        Button("EvolveToolButton")->click();
         QTRY_VERIFY_WITH_TIMEOUT(pattern->points() != before, 60000);
-        Find<QToolButton>("EvolveToolButton")->click();
+        Button("EvolveToolButton")->click();
         WaitForTheSearch();
     }
 
@@ -372,7 +360,7 @@ private slots:
     // shrink drops whole rows (the plateaus) and breaks shallow slopes into dots.
     void aShrunkPlotKeepsItsCurvesWhole() {
         Combo()->setEditText(Preset);
-        Find<QToolButton>("HexaToolButton")->click();
+        Button("HexaToolButton")->click();
         const QSize full = FForm->Session().Image.Bitmap().size();
         auto* image = Find<QWidget>("FSImage");
         FForm->resize(FForm->width(), FForm->height() - full.height() / 2);

@@ -12,8 +12,8 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "modal_watcher.h"
-#include "workbench/window/home_form.h"
+#include "window_fixture.h"
+#include "workbench/window/evolve_controller.h"
 
 namespace {
 
@@ -24,37 +24,20 @@ bool UnderValgrind() {
 
 } // namespace
 
-class TEvolveWindowTest : public QObject {
+class TEvolveWindowTest : public TWindowTest {
     Q_OBJECT
 
-    std::unique_ptr<TVeskTestHomeForm> FForm;
-
-    template <typename T> T* Find(const char* name) const {
-        T* child = FForm->findChild<T*>(name);
-        if (!child) qWarning("no child named %s", name);
-        return child;
-    }
-    QToolButton* Button(const char* name) const { return Find<QToolButton>(name); }
-    QComboBox* Combo() const { return Find<QComboBox>("HexaComboBox"); }
     QString Status() const { return Find<QLabel>("StatusPanel2")->text(); }
     void SetBlocks(const QString& text) {
         Find<QAbstractSpinBox>("NBlocksSpinEdit")->findChild<QLineEdit*>()->setText(text);
     }
-    void WaitForTheSearch() {
-        QElapsedTimer timer;
-        timer.start();
-        while (FForm->EvolveRunning() && timer.elapsed() < 120000)
-            QTest::qWait(10);
-        QVERIFY(!FForm->EvolveRunning());
-    }
 
 private slots:
-    void init() {
-        FForm = std::make_unique<TVeskTestHomeForm>();
-        FForm->show();
-        QVERIFY(QTest::qWaitForWindowExposed(FForm.get()));
+    void init() { QVERIFY(OpenWindow()); }
+    void cleanup() {
+        const QStringList unexpected = CloseWindow();
+        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(", ")));
     }
-    void cleanup() { FForm.reset(); }
 
     void evolveRunsOffTheWindowThreadAndStopKeepsTheBestSoFar() {
         FForm->SetEvolveBudget(1'000'000'000);
@@ -183,6 +166,41 @@ private slots:
         // A random pattern of the 4 blocks Hexa String left in the block field.
         QCOMPARE(Combo()->currentText().size(), 20);
         QVERIFY(Combo()->currentText() != "77467C422E8C46887454");
+    }
+
+    // The controller on its own, as the window's later parts will drive it: one run announced
+    // and searching, its points, then no longer searching, the session showing the result, and
+    // the end in words; every command it runs goes through the runner it was given.
+    void theControllerAnnouncesARunAndItsEnd() {
+        vesk::TWorkbenchSession session;
+        session.Search.Evaluations = 5000;
+        int commands = 0;
+        TEvolveController evolve(session, [&](const TSessionCommand& command) {
+            ++commands;
+            QVERIFY(!command().Error);
+        });
+        QStringList heard;
+        connect(&evolve, &TEvolveController::RunStarted,
+                [&](const QString& name) { heard << "run " + name; });
+        connect(&evolve, &TEvolveController::SearchingChanged,
+                [&](bool searching) { heard << (searching ? "searching" : "done"); });
+        int points = 0;
+        connect(&evolve, &TEvolveController::PointReached, [&] { ++points; });
+        QString message;
+        connect(&evolve, &TEvolveController::Finished, [&](const QString& m) { message = m; });
+        evolve.StartOrStop();
+        QVERIFY(evolve.Running());
+        QTRY_VERIFY_WITH_TIMEOUT(!evolve.Running() && !message.isEmpty(), 60000);
+        QCOMPARE(heard.size(), 3);
+        QCOMPARE(heard[0],
+                 QString("run 1: 16 blocks, reference of 100, seed %1").arg(vesk::EvolveSeed));
+        QCOMPARE(heard.mid(1), QStringList({"searching", "done"}));
+        QVERIFY(points >= 1);
+        QCOMPARE(commands, 2); // prepared, then finished
+        QVERIFY2(message.startsWith("Evolve finished: "), qPrintable(message));
+        QCOMPARE(session.HexaText.size(), std::size_t{16 * 5});
+        QCOMPARE(QString::fromStdString(session.HexaItems.back()),
+                 QString::fromStdString(session.HexaText));
     }
 
     void closingDuringASearchStopsIt() {

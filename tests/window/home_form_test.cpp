@@ -1,5 +1,6 @@
-// The workbench window driven through its real widgets: layout and defaults, the four commands,
-// the boxes they show, the combo box's double click, the plot and saving it.
+// The workbench window driven through its real widgets: layout and defaults (its outline held to
+// the designed geometry, and the designed pixels themselves), the four commands, the boxes they
+// show, the combo box's double click, the plot and saving it.
 
 #include <cerrno>
 #include <cstring>
@@ -22,13 +23,14 @@
 #include <QToolButton>
 #include <utility>
 
-#include "modal_watcher.h"
-#include "runtime/random_source.h"
-#include "workbench/window/home_form.h"
+#include "window_fixture.h"
+#include "workbench/window/designed_geometry.h"
 #include "workbench/window/image_view.h"
 #include "workbench/window/spin_edit.h"
 
 namespace {
+
+namespace Designed = DesignedGeometry;
 
 const QString Preset1 = "77467C422E8C46887454";
 const QString Preset2 = "AF6553666D22533E1571";
@@ -58,27 +60,23 @@ bool HasColour(const QImage& image, QColor colour) {
 
 } // namespace
 
-class TVeskTestHomeFormTest : public QObject {
+class TVeskTestHomeFormTest : public TWindowTest {
     Q_OBJECT
 
-    std::unique_ptr<TVeskTestHomeForm> FForm;
-    std::unique_ptr<TModalGuard> FGuard;
     QTemporaryDir FDir;
 
-    template <typename T> T* Find(const char* name) const {
-        T* child = FForm->findChild<T*>(name);
-        if (!child) qWarning("no %s named %s", T::staticMetaObject.className(), name);
-        return child;
-    }
-    QString Caption(const char* name) const { return Find<QLabel>(name)->text(); }
     QStringList Captions() const {
         return {Caption("CardinalityLabel"), Caption("SubSethoodLabel"), Caption("HammingLabel"),
                 Caption("FitnessLabel")};
     }
-    QComboBox* Combo() const { return Find<QComboBox>("HexaComboBox"); }
     TSpinEdit* Elements() const { return Find<TSpinEdit>("XElementsSpinEdit"); }
     TSpinEdit* Blocks() const { return Find<TSpinEdit>("NBlocksSpinEdit"); }
-    void Click(const char* button) { QTest::mouseClick(Find<QToolButton>(button), Qt::LeftButton); }
+    void Click(const char* button) { QTest::mouseClick(Button(button), Qt::LeftButton); }
+    // The geometry of a control in the window's coordinates.
+    QRect InWindow(const char* name) const {
+        auto* control = Find<QWidget>(name);
+        return {control->mapTo(FForm.get(), QPoint()), control->size()};
+    }
 
     // Replaces a field's text by typing, leaving the focus in the field.
     void Type(TSpinEdit* field, const QString& text) {
@@ -117,24 +115,15 @@ class TVeskTestHomeFormTest : public QObject {
 private slots:
     void initTestCase() { QVERIFY(FDir.isValid()); }
 
-    void init() {
-        vesk::RandomSource.Seed = 0;
-        FGuard = std::make_unique<TModalGuard>();
-        FForm = std::make_unique<TVeskTestHomeForm>();
-        FForm->show();
-        FForm->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(FForm.get()));
-    }
+    void init() { QVERIFY(OpenWindow(true)); }
     void cleanup() {
-        FForm.reset();
-        const QStringList unexpected = FGuard->Unexpected();
-        FGuard.reset();
+        const QStringList unexpected = CloseWindow();
         QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join("; ")));
     }
 
     void windowAndControlsStartAtTheirDefaults() {
         QCOMPARE(FForm->windowTitle(), QString("Vesk Test"));
-        QCOMPARE(FForm->frameGeometry(), TVeskTestHomeForm::InitialBounds);
+        QCOMPARE(FForm->frameGeometry(), Designed::WindowBounds);
 
         const std::pair<const char*, const char*> kinds[] = {
             {"StatusBar1", "QStatusBar"},
@@ -172,8 +161,8 @@ private slots:
 
         QCOMPARE(Elements()->text(), QString("100"));
         QCOMPARE(Blocks()->text(), QString("16"));
-        QCOMPARE(Elements()->geometry(), QRect(72, 8, 57, 26));
-        QCOMPARE(Blocks()->geometry(), QRect(72, 40, 57, 26));
+        QCOMPARE(Elements()->geometry(), Designed::ElementsSpinEdit);
+        QCOMPARE(Blocks()->geometry(), Designed::BlocksSpinEdit);
 
         QVERIFY(Combo()->isEditable());
         QCOMPARE(Combo()->count(), 2);
@@ -181,15 +170,9 @@ private slots:
         QCOMPARE(Combo()->itemText(1), Preset2);
         QCOMPARE(Combo()->currentText(), QString());
 
-        // The tool bar on the left, then the controls panel, then the image panel.
-        QCOMPARE(Find<QWidget>("VeskToolBar")->geometry().left(), 0);
-        QCOMPARE(Find<QWidget>("VeskToolBar")->width(), 97);
-        QCOMPARE(Find<QWidget>("FSControlsPanel")->geometry().left(), 97);
-        QCOMPARE(Find<QWidget>("FSControlsPanel")->width(), 136);
-        QCOMPARE(Find<QWidget>("ImagePanel")->geometry().left(), 97 + 136);
-        QCOMPARE(Find<QWidget>("Panel1")->height(), 32);
-        QCOMPARE(Find<QWidget>("FSImage")->geometry().top(),
-                 Find<QWidget>("Panel1")->geometry().bottom() + 1);
+        QCOMPARE(Find<QWidget>("VeskToolBar")->width(), Designed::ToolBarWidth);
+        QCOMPARE(Find<QWidget>("FSControlsPanel")->width(), Designed::ControlsPanelWidth);
+        QCOMPARE(Find<QWidget>("Panel1")->height(), Designed::HexaStripHeight);
 
         const char* const buttons[] = {"RandomVeskToolButton", "HexaToolButton", "SaveToolButton",
                                        "FitToolButton"};
@@ -200,7 +183,7 @@ private slots:
             QCOMPARE(button->text(), QString(texts[i]));
             QCOMPARE(button->focusPolicy(), Qt::NoFocus);
             QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonTextOnly);
-            QCOMPARE(button->size(), QSize(71, 21));
+            QCOMPARE(button->size(), Designed::ToolButtonSize);
             QVERIFY(button->geometry().top() > previousTop); // one a row, in this order
             previousTop = button->geometry().top();
         }
@@ -211,8 +194,8 @@ private slots:
         auto* first = status->findChild<QLabel*>("StatusPanel1");
         auto* second = status->findChild<QLabel*>("StatusPanel2");
         QVERIFY(first && second);
-        QCOMPARE(first->width(), 200);
-        QCOMPARE(second->width(), 339);
+        QCOMPARE(first->width(), Designed::StatusCaptionWidth);
+        QCOMPARE(second->width(), Designed::StatusReadOutWidth);
         QVERIFY(!first->text().isEmpty());
         QVERIFY(first->alignment() & Qt::AlignHCenter);
         QCOMPARE(second->text(), QString());
@@ -222,6 +205,109 @@ private slots:
         QCOMPARE(progress->minimum(), 0);
         QCOMPARE(progress->maximum(), 100);
         QVERIFY(!FForm->Session().Image.HasBitmap());
+    }
+
+    // Left to right the tool bar, the controls panel and the plot area, edge to edge over the
+    // window's width; down the plot area the strip, then the plot; no control covers another.
+    void theOutlineKeepsItsOrderAndNothingOverlaps() {
+        const QRect bar = InWindow("VeskToolBar"), panel = InWindow("FSControlsPanel"),
+                    area = InWindow("ImagePanel"), strip = InWindow("Panel1"),
+                    plot = InWindow("FSImage");
+        QCOMPARE(bar.left(), 0);
+        QCOMPARE(panel.left(), bar.right() + 1);
+        QCOMPARE(area.left(), panel.right() + 1);
+        QCOMPARE(area.right(), FForm->width() - 1);
+        QVERIFY(area.contains(strip) && area.contains(plot));
+        QCOMPARE(plot.top(), strip.bottom() + 1);
+        QVERIFY(plot.bottom() < InWindow("StatusBar1").top());
+
+        // Within each panel, the children lie inside it and apart from each other, but for the
+        // captions: at 10 pixels "FS Elements:" and "Cardinality:" reach a pixel past the designed
+        // left edge of what follows them on their row (a field's frame, a value's leading blank).
+        const auto touching = [](const QWidget* a, const QWidget* b) {
+            const QString name = a->objectName();
+            return (name == "XLabel" || name.startsWith("Label")) &&
+                   a->geometry().top() >= b->geometry().top() &&
+                   a->geometry().bottom() <= b->geometry().bottom();
+        };
+        for (const char* name : {"VeskToolBar", "FSControlsPanel", "Panel1"}) {
+            auto* parent = Find<QWidget>(name);
+            QList<QWidget*> children;
+            for (QWidget* child : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                if (child->isVisible()) children << child;
+            QVERIFY2(children.size() >= 2, name);
+            for (int i = 0; i < children.size(); ++i) {
+                const QRect place = children[i]->geometry();
+                QVERIFY2(parent->rect().contains(place), qPrintable(children[i]->objectName()));
+                for (int j = i + 1; j < children.size(); ++j) {
+                    const QRect overlap = place.intersected(children[j]->geometry());
+                    const int allowed = touching(children[i], children[j]) ? 2 : 0;
+                    QVERIFY2(overlap.width() <= allowed,
+                             qPrintable(children[i]->objectName() + " over " +
+                                        children[j]->objectName()));
+                }
+            }
+        }
+        // The combo box keeps its designed distances to the strip's edges at the first size.
+        const QRect combo = Combo()->geometry();
+        QCOMPARE(combo.topLeft(), Designed::HexaComboBox.topLeft());
+        QCOMPARE(Find<QWidget>("Panel1")->width() - combo.right() - 1, Designed::HexaComboRightGap);
+        QCOMPARE(Find<QWidget>("Panel1")->height() - combo.bottom() - 1,
+                 Designed::HexaComboBottomGap);
+    }
+
+    // The window as designed, pixel for pixel where the design gives them: a change of the shared
+    // figures, or of how the window applies them, shows here first.
+    void theDesignedPixelsAreKept() {
+        QCOMPARE(FForm->frameGeometry(), QRect(83, 131, 854, 329));
+        QCOMPARE(InWindow("VeskToolBar").topLeft(), QPoint(0, 0));
+        QCOMPARE(InWindow("VeskToolBar").width(), 97);
+        QCOMPARE(InWindow("FSControlsPanel").topLeft(), QPoint(97, 0));
+        QCOMPARE(InWindow("FSControlsPanel").width(), 136);
+        QCOMPARE(InWindow("ImagePanel").left(), 97 + 136);
+        QCOMPARE(Find<QWidget>("Panel1")->height(), 32);
+        for (const char* button :
+             {"RandomVeskToolButton", "HexaToolButton", "SaveToolButton", "FitToolButton",
+              "EvolveToolButton", "BlocksToolButton", "ChartToolButton"})
+            QCOMPARE(Button(button)->size(), QSize(71, 21));
+        QCOMPARE(Elements()->geometry(), QRect(72, 8, 57, 26));
+        QCOMPARE(Blocks()->geometry(), QRect(72, 40, 57, 26));
+        const std::pair<const char*, QPoint> labels[] = {
+            {"XLabel", {8, 16}},
+            {"Label1", {16, 48}},
+            {"Label2", {8, 72}},
+            {"Label3", {8, 96}},
+            {"Label4", {8, 120}},
+            {"Label5", {8, 144}},
+            {"CardinalityLabel", {64, 72}},
+            {"SubSethoodLabel", {72, 96}},
+            {"HammingLabel", {64, 120}},
+            {"FitnessLabel", {48, 144}},
+            {"Label6", {8, 8}},
+        };
+        for (const auto& [name, at] : labels)
+            QCOMPARE(Find<QLabel>(name)->pos(), at);
+        QCOMPARE(Find<QLabel>("Label6")->font().pixelSize(), 10);
+        QCOMPARE(Find<QLabel>("FitnessLabel")->font().pixelSize(), 15);
+        QCOMPARE(Combo()->geometry().topLeft(), QPoint(72, 8));
+        QCOMPARE(Combo()->height(), 21);
+        QCOMPARE(Find<QWidget>("StatusBar1")->height(), 21);
+        QCOMPARE(Find<QWidget>("StatusPanel1")->width(), 200);
+        QCOMPARE(Find<QWidget>("StatusPanel2")->width(), 339);
+        QCOMPARE(Find<QWidget>("EvalProgressBar")->height(), 11);
+    }
+
+    // However small the window is made, the designed controls keep their least sizes.
+    void theSmallestWindowKeepsTheLeastSizes() {
+        FForm->resize(1, 1);
+        QCoreApplication::processEvents();
+        QCOMPARE(Find<QWidget>("VeskToolBar")->width(), Designed::ToolBarWidth);
+        QCOMPARE(Find<QWidget>("FSControlsPanel")->width(), Designed::ControlsPanelWidth);
+        QVERIFY(Find<QWidget>("ImagePanel")->width() >= Designed::PlotLeastWidth);
+        const int digit = Combo()->fontMetrics().horizontalAdvance("0123456789ABCDEF") / 16;
+        QVERIFY(Combo()->width() >= digit * Designed::HexaComboLeastDigits);
+        QVERIFY(InWindow("HexaComboBox").right() < FForm->width());
+        QCOMPARE(Elements()->geometry(), Designed::ElementsSpinEdit);
     }
 
     void presetsShowTheirMeasures() {
@@ -346,7 +432,7 @@ private slots:
         const int width = Combo()->width();
         FForm->resize(FForm->size() + QSize(100, 0));
         QTRY_COMPARE(Combo()->width(), width + 100);
-        QCOMPARE(Combo()->geometry().topLeft(), QPoint(72, 8));
+        QCOMPARE(Combo()->geometry().topLeft(), Designed::HexaComboBox.topLeft());
     }
 
     void saveWritesTheBitmapAsGiven() {

@@ -12,7 +12,6 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -26,26 +25,17 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "modal_watcher.h"
+#include "window_fixture.h"
 #include "workbench/window/curve_chart.h"
 #include "workbench/window/history_panel.h"
-#include "workbench/window/home_form.h"
 #include "workbench/window/search_curve.h"
 #include "workbench/window/search_panel.h"
 
-class TWindowSearchTest : public QObject {
+class TWindowSearchTest : public TWindowTest {
     Q_OBJECT
 
-    std::unique_ptr<TVeskTestHomeForm> FForm;
-    std::unique_ptr<TModalGuard> FGuard;
     QTemporaryDir FDir;
 
-    template <typename T> T* Find(const char* name) const {
-        T* child = FForm->findChild<T*>(name);
-        if (!child) qWarning("no child named %s", name);
-        return child;
-    }
-    QComboBox* Combo() const { return Find<QComboBox>("HexaComboBox"); }
     // Loads the target file of this name in the temporary directory through "Load Target...".
     void LoadTarget(const QString& name) {
         TModalWatcher watcher([&](QWidget* modal) {
@@ -59,12 +49,8 @@ class TWindowSearchTest : public QObject {
         QVERIFY(watcher.Seen());
     }
     void Evolve() {
-        Find<QToolButton>("EvolveToolButton")->click();
-        QElapsedTimer timer;
-        timer.start();
-        while (FForm->EvolveRunning() && timer.elapsed() < 120000)
-            QTest::qWait(10);
-        QVERIFY(!FForm->EvolveRunning());
+        Button("EvolveToolButton")->click();
+        WaitForTheSearch();
     }
     // Opens "Search Settings", lets fill change the fields, presses OK; the panel's problem, if
     // it stayed open (then it is cancelled).
@@ -89,16 +75,10 @@ class TWindowSearchTest : public QObject {
 
 private slots:
     void initTestCase() { QVERIFY(FDir.isValid()); }
-    void init() {
-        FGuard = std::make_unique<TModalGuard>();
-        FForm = std::make_unique<TVeskTestHomeForm>();
-        FForm->show();
-        QVERIFY(QTest::qWaitForWindowExposed(FForm.get()));
-    }
+    void init() { QVERIFY(OpenWindow()); }
     void cleanup() {
-        FForm.reset();
-        QVERIFY2(FGuard->Unexpected().isEmpty(), qPrintable(FGuard->Unexpected().join(", ")));
-        FGuard.reset();
+        const QStringList unexpected = CloseWindow();
+        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(", ")));
     }
 
     void settingsAreRefusedInTheToolsWordsAndTakenWhole() {
@@ -259,15 +239,15 @@ private slots:
     void aSearchWithoutABudgetShowsItselfBusy() {
         QCOMPARE(Settle([](TSearchPanel* p) { Set(p, "DistanceField", "0"); }), QString());
         auto* bar = Find<QProgressBar>("EvalProgressBar");
-        Find<QToolButton>("EvolveToolButton")->click();
+        Button("EvolveToolButton")->click();
         QTRY_COMPARE_WITH_TIMEOUT(bar->maximum(), 0, 60000);
-        Find<QToolButton>("EvolveToolButton")->click(); // Stop
+        Button("EvolveToolButton")->click(); // Stop
         QTRY_VERIFY(!FForm->EvolveRunning());
         QCOMPARE(Settle([](TSearchPanel* p) { Set(p, "DistanceField", ""); }), QString());
         FForm->SetEvolveBudget(1'000'000'000);
-        Find<QToolButton>("EvolveToolButton")->click();
+        Button("EvolveToolButton")->click();
         QCOMPARE(bar->maximum(), 100);
-        Find<QToolButton>("EvolveToolButton")->click();
+        Button("EvolveToolButton")->click();
         QTRY_VERIFY(!FForm->EvolveRunning());
     }
 
@@ -275,11 +255,11 @@ private slots:
         auto* curve = Find<TSearchCurve>("SearchCurve");
         QVERIFY(!curve->isVisible());
         FForm->SetEvolveBudget(1'000'000'000);
-        Find<QToolButton>("EvolveToolButton")->click();
+        Button("EvolveToolButton")->click();
         QVERIFY(curve->isVisible());
         auto* first = qobject_cast<QLineSeries*>(curve->chart()->series().value(0));
         QTRY_VERIFY_WITH_TIMEOUT(first->count() >= 2, 60000);
-        Find<QToolButton>("EvolveToolButton")->click(); // Stop
+        Button("EvolveToolButton")->click(); // Stop
         QTRY_VERIFY(!FForm->EvolveRunning());
         for (int k = 1; k < first->count(); ++k) {
             QVERIFY(first->at(k).x() > first->at(k - 1).x());  // more evaluations
@@ -294,9 +274,9 @@ private slots:
     void theHistoryListsShowsComparesAndForgets() {
         auto& session = FForm->Session();
         QVERIFY(!Find<QWidget>("HistoryPanel")->isVisible()); // hidden at start
-        Find<QToolButton>("RandomVeskToolButton")->click();
+        Button("RandomVeskToolButton")->click();
         Combo()->setEditText("77467C422E8C46887454");
-        Find<QToolButton>("HexaToolButton")->click();
+        Button("HexaToolButton")->click();
         FForm->SetEvolveBudget(20000);
         Evolve();
         QCOMPARE(session.History.size(), std::size_t{3});

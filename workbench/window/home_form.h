@@ -1,31 +1,30 @@
 #pragma once
-// The workbench window: the controls, their defaults, and the handlers that run the session's
-// commands and show what they report.
+// The workbench window: its outline (tool bar, controls panel, plot area, docks, status bar)
+// and the four designed commands, which it runs on the session and whose outcome it shows.
 
 #include <QMainWindow>
 
-#include "workbench/session.h"
+#include <memory>
 
-class QAction;
-class QComboBox;
-class QDockWidget;
+#include "workbench/session.h"
+#include "workbench/window/command_actions.h"
+#include "workbench/window/designed_geometry.h"
+
 class QFileDialog;
-class QFrame;
-class QKeyEvent;
 class QLabel;
 class QMenu;
 class QProgressBar;
 class QStatusBar;
 class QToolBar;
-class QToolButton;
-class TBlocksPanel;
-class TCurveChart;
-class THistoryPanel;
-class TSearchCurve;
+class TCommandShortcuts;
+class TControlsPanel;
+class TEvolveController;
+struct TEvolveProgress;
+class THexaStrip;
+class TPlotArea;
 class TSearchPanel;
-class TEvolveRunner;
-class TImageView;
-class TSpinEdit;
+class TTargetActions;
+class TWindowDocks;
 
 // The main window of VeskTest. It owns the session (and through it PatternSet and ReferenceSet)
 // and holds no state of its own beyond the controls: before a command it hands the controls'
@@ -34,7 +33,7 @@ class TVeskTestHomeForm : public QMainWindow {
     Q_OBJECT
 
 public:
-    static constexpr QRect InitialBounds{83, 131, 854, 329}; // outer frame, as designed
+    static constexpr QRect InitialBounds = DesignedGeometry::WindowBounds;
 
     explicit TVeskTestHomeForm(QWidget* parent = nullptr);
     ~TVeskTestHomeForm() override;
@@ -49,25 +48,13 @@ public slots:
     void HexaToolButtonClick();
     void SaveToolButtonClick();
     void FitToolButtonClick();
-    void ImagePanelResize();
     void HexaComboBoxDblClick();
     void EvolveToolButtonClick(); // "Evolve", or "Stop" while a search runs
     void BlocksToolButtonClick(); // shows or hides the block panel
-    void ChartToolButtonClick();  // switches the image area between the plot and the chart
-    // The plot's own menu (right click): copy the image, copy the sets as CSV, save the image
-    // as PNG, SVG or BMP.
-    void CopyPlotImage();
-    void CopyPlotData();
-    void ExportPlot();
-    // The menu of "Evolve": its settings, and the target it fits.
+    void ChartToolButtonClick();  // switches the plot area between the plot and the chart
     void EditSearchSettings();
-    void LoadTarget();
-    void FitTheReference();
-    void DrawTarget(); // turns the chart's drawing mode on or off (the chart is shown for it)
-    void SaveDrawnTarget();
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -75,85 +62,37 @@ private:
     vesk::TWorkbenchSession FSession;
     bool FBoundsFitted = false;
 
-    // The controls, named as the handlers and tests know them.
-    QStatusBar* StatusBar1 = nullptr;
-    QProgressBar* EvalProgressBar = nullptr;
+    // The controls, named as the designed window names them.
+    TCommandActions FCommands;
     QToolBar* VeskToolBar = nullptr;
-    QToolButton* RandomVeskToolButton = nullptr;
-    QFrame* ImagePanel = nullptr;
-    TImageView* FSImage = nullptr;
-    QFrame* FSControlsPanel = nullptr;
-    TSpinEdit* XElementsSpinEdit = nullptr;
-    TSpinEdit* NBlocksSpinEdit = nullptr;
-    QLabel* CardinalityLabel = nullptr;
-    QLabel* SubSethoodLabel = nullptr;
-    QLabel* HammingLabel = nullptr;
-    QLabel* FitnessLabel = nullptr;
-    QToolButton* HexaToolButton = nullptr;
-    QFrame* Panel1 = nullptr;
-    QComboBox* HexaComboBox = nullptr;
-    QToolButton* SaveToolButton = nullptr;
-    QFileDialog* SaveDialog1 = nullptr;
-    QToolButton* FitToolButton = nullptr;
-    QToolButton* EvolveToolButton = nullptr;
-    QToolButton* BlocksToolButton = nullptr;
-    TBlocksPanel* BlocksPanel = nullptr;
-    QDockWidget* BlocksDock = nullptr;
-    QAction* RandomVeskAction = nullptr;
-    QAction* HexaAction = nullptr;
-    QAction* SaveAction = nullptr;
-    QAction* FitAction = nullptr;
-    QAction* EvolveAction = nullptr;
-    QAction* BlocksAction = nullptr;
-    QToolButton* ChartToolButton = nullptr;
-    QAction* ChartAction = nullptr;
-    TCurveChart* Chart = nullptr;
-    QMenu* PlotMenu = nullptr;
-    QMenu* EvolveMenu = nullptr;
-    QAction* DrawTargetAction = nullptr;
-    TSearchPanel* SearchPanel = nullptr;
-    QDockWidget* SearchCurveDock = nullptr;
-    QDockWidget* HistoryDock = nullptr;
-    THistoryPanel* HistoryPanel = nullptr;
-    QAction* HistoryAction = nullptr;
-    TSearchCurve* SearchCurve = nullptr;
-    QFileDialog* TargetDialog = nullptr;
-    QFileDialog* ExportDialog = nullptr;
+    TControlsPanel* FSControlsPanel = nullptr;
+    THexaStrip* Panel1 = nullptr;
+    TPlotArea* ImagePanel = nullptr;
+    QProgressBar* EvalProgressBar = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
     QLabel* StatusPanel2 = nullptr;
-    TEvolveRunner* FEvolve = nullptr;
-    vesk::TSearchSettings FEvolveSettings; // the running search's limits
-    vesk::TFuzzySet FEvolveReference;      // what the search's progress is drawn against
+    QFileDialog* SaveDialog1 = nullptr;
+    // The window's own additions.
+    QMenu* EvolveMenu = nullptr;
+    TSearchPanel* SearchPanel = nullptr;
+    std::unique_ptr<TWindowDocks> FDocks;
+    TEvolveController* FEvolve = nullptr;
+    TTargetActions* FTargets = nullptr;
+    std::unique_ptr<TCommandShortcuts> FShortcuts;
 
-    struct TCommandPlace;
-    static const TCommandPlace Commands[];
-
-    void EvolveProgressed(const vesk::TSearchProgress& progress);
-    void EvolveFinished(const vesk::TSearchResult& result);
-    // While a search runs, the fields that feed it and the Hexa String text take no edits.
-    void SetSearching(bool searching);
-    // Whether a key event is the shortcut of one of the window's commands.
-    bool IsCommandShortcut(const QKeyEvent& event) const;
-    void ShowBlocks();
-    void ShowPointer(int column);
-    void ShowElement(int element);
-    bool ChartShown() const;
-    // What the image area shows now, as a picture: the plot's bitmap, or the chart.
-    QImage ShownPicture() const;
-
-    QWidget* BuildToolBar();
-    QWidget* BuildControlsPanel();
-    QWidget* BuildImagePanel();
     void BuildStatusBar();
     void BuildSaveDialog();
-    void BuildPlotMenu();
     void BuildEvolveMenu();
-    void BuildHistoryDock();
-    // Shows the own target (or none) on the chart.
-    void ShowTarget();
-    void BuildBlocksDock();
-    // The narrowest the Hexa String box becomes: about forty digits.
-    int HexaComboLeast() const;
-    void PlaceHexaComboBox();
+    void ConnectCommands();
+    void ConnectEvolve();
+
+    // While a search runs, the fields that feed it and the other commands take no input.
+    void SetSearching(bool searching);
+    void ShowEvolveProgress(const TEvolveProgress& progress);
+    // The search curve's dock, shown from the first search on.
+    void ShowSearchCurve(const QString& runName);
+    void ShowBlocks();
+    void RefreshHistory();
 
     // Hands the controls' texts to the session / shows the session's texts and image.
     void PushToSession();

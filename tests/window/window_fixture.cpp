@@ -1,0 +1,39 @@
+#include "window_fixture.h"
+
+#include <QAbstractSpinBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QTest>
+
+#include "runtime/random_source.h"
+
+bool TWindowTest::OpenWindow(bool active) {
+    vesk::RandomSource.Seed = 0;
+    FGuard = std::make_unique<TModalGuard>();
+    FForm = std::make_unique<TVeskTestHomeForm>();
+    FForm->show();
+    if (!active) return QTest::qWaitForWindowExposed(FForm.get());
+    FForm->activateWindow();
+    return QTest::qWaitForWindowActive(FForm.get());
+}
+
+QStringList TWindowTest::CloseWindow() {
+    FForm.reset();
+    const QStringList unexpected = FGuard ? FGuard->Unexpected() : QStringList();
+    FGuard.reset();
+    return unexpected;
+}
+
+QList<QWidget*> TWindowTest::Fields() const {
+    return {Combo()->lineEdit(),
+            Find<QAbstractSpinBox>("XElementsSpinEdit")->findChild<QLineEdit*>(),
+            Find<QAbstractSpinBox>("NBlocksSpinEdit")->findChild<QLineEdit*>()};
+}
+
+void TWindowTest::WaitForTheSearch() {
+    QElapsedTimer timer;
+    timer.start();
+    while (FForm->EvolveRunning() && timer.elapsed() < 120000)
+        QTest::qWait(10);
+    QVERIFY(!FForm->EvolveRunning());
+}

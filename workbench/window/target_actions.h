@@ -1,0 +1,51 @@
+#pragma once
+// The target "Evolve" fits, chosen from the menu of "Evolve": loaded from a file, drawn on the
+// chart, saved as drawn, or the reference again.
+
+#include <QObject>
+
+#include "workbench/session.h"
+#include "workbench/window/command_runner.h"
+
+class QAction;
+class QFileDialog;
+class QMenu;
+class TControlsPanel;
+class TPlotArea;
+
+// Keeps the chart showing the session's own target (or none) and takes a drawn one into the
+// session when a stroke ends.
+class TTargetActions : public QObject {
+    Q_OBJECT
+
+public:
+    // window: what the dialogs and boxes open over.
+    TTargetActions(vesk::TWorkbenchSession& session, TPlotArea& plot,
+                   const TControlsPanel& controls, TCommandRunner run, QWidget* window);
+
+    // Adds "Load Target...", "Draw Target", "Save Drawn Target..." and "Fit the Reference".
+    void AddTo(QMenu* menu);
+
+    void LoadTarget();
+    // Turns the chart's drawing mode on or off, on the own target's elements, or the plotted
+    // sets', or those of FS Elements.
+    void DrawTarget();
+    // Writes the target one degree a line, with ".csv" added to a name without it.
+    void SaveDrawnTarget();
+    void FitTheReference();
+
+signals:
+    // Drawing needs the chart shown.
+    void ChartNeeded();
+
+private:
+    void ShowTarget();
+
+    vesk::TWorkbenchSession& FSession;
+    TPlotArea& FPlot;
+    const TControlsPanel& FControls;
+    TCommandRunner FRun;
+    QWidget* FWindow;
+    QAction* DrawTargetAction = nullptr;
+    QFileDialog* TargetDialog;
+};
