@@ -144,6 +144,19 @@ std::optional<std::string> WriteFileAtomically(const std::string& path, std::str
     struct stat existing {};
     const bool exists = ::stat(path.c_str(), &existing) == 0;
     if (!exists && errno != ENOENT) return Reason(errno); // no directory, too long, no access
+    if (!exists) {
+        // A link to a file not yet made: the file is made where the link leads, as a shell's
+        // redirection makes it, and the link kept.
+        char leads[4096];
+        const ssize_t length = ::readlink(path.c_str(), leads, sizeof leads);
+        if (length > 0 && static_cast<std::size_t>(length) < sizeof leads) {
+            const std::string link(leads, static_cast<std::size_t>(length));
+            const std::size_t slash = path.rfind('/');
+            target = link.front() == '/' || slash == std::string::npos
+                         ? link
+                         : path.substr(0, slash + 1) + link;
+        }
+    }
     if (exists && !S_ISREG(existing.st_mode)) return WriteInPlace(path, bytes);
     if (exists) {
         // Through a link the file it leads to is replaced and the link kept.

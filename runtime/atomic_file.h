@@ -15,7 +15,7 @@ namespace vesk {
 // owner), or 0666 less the umask. A name that exists and is not a regular file (a device, a
 // FIFO, /dev/stdout) cannot be replaced, so it is opened and written directly, every write and
 // the close checked. A name through a symbolic link to a file replaces that file and keeps
-// the link.
+// the link; a link that leads to no file yet makes the file where it leads.
 // Returns nothing when written, else the system's reason ("No space left on device"); a name
 // holding a NUL byte is refused ("Invalid argument") before anything is touched.
 std::optional<std::string> WriteFileAtomically(const std::string& path, std::string_view bytes);

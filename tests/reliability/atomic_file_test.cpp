@@ -85,6 +85,12 @@ TEST(AtomicFile, WritesTheBytesWithTheModeACreationGivesOrTheReplacedFileHad) {
     EXPECT_EQ(WriteFileAtomically(link, "through the link"), std::nullopt);
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(FileContents(old), "through the link");
+    // One that leads to no file yet makes the file where it leads, beside the link.
+    const std::string ahead = scratch.Path("ahead");
+    std::filesystem::create_symlink("made", ahead);
+    EXPECT_EQ(WriteFileAtomically(ahead, "made through the link"), std::nullopt);
+    EXPECT_TRUE(std::filesystem::is_symlink(ahead));
+    EXPECT_EQ(FileContents(scratch.Path("made")), "made through the link");
 
     // A name without a directory is written in the working directory.
     const auto here = std::filesystem::current_path();
@@ -93,7 +99,8 @@ TEST(AtomicFile, WritesTheBytesWithTheModeACreationGivesOrTheReplacedFileHad) {
     std::filesystem::current_path(here);
     EXPECT_EQ(FileContents(scratch.Path("plain")), "here");
     EXPECT_EQ(DirectoryEntries(scratch.Path("")),
-              (std::vector<std::string>{"link", "new0", "new18", "new63", "old", "plain"}));
+              (std::vector<std::string>{"ahead", "link", "made", "new0", "new18", "new63", "old",
+                                        "plain"}));
 }
 
 TEST(AtomicFile, AFailedWriteLeavesTheOldFileAndNoTemporary) {
