@@ -157,16 +157,22 @@ TEST(SearchPattern, AStopOrALimitEndsTheSearchWithTheBestSoFar) {
     EXPECT_EQ(RunSearch(settings).Stopped, TSearchEnd::Distance);
 }
 
+// A small search whose rounds are far too long to finish.
+TSearchSettings EndlessRounds(TAlgorithm algorithm) {
+    TSearchSettings settings = Small(algorithm);
+    settings.Pareto = algorithm == ParetoAlgorithm;
+    settings.Evaluations = 4'000'000'000;
+    settings.RoundEvaluations = 1'000'000'000;
+    return settings;
+}
+
 // Rounds far too long to finish: only a stop that reaches into the round ends these searches;
 // what the round spent is counted, and the best it evaluated is kept. The stop comes once a
 // report during the round shows evaluations made since the first, however slow the machine.
 TEST(SearchPattern, AStopReachesIntoTheRoundWithEveryAlgorithm) {
     for (TAlgorithm algorithm : SearchAlgorithms()) {
         SCOPED_TRACE(AlgorithmName(algorithm));
-        TSearchSettings settings = Small(algorithm);
-        settings.Pareto = algorithm == ParetoAlgorithm;
-        settings.Evaluations = 4'000'000'000;
-        settings.RoundEvaluations = 1'000'000'000;
+        TSearchSettings settings = EndlessRounds(algorithm);
         std::atomic<bool> stop{false};
         std::vector<TSearchProgress> seen;
         const TSearchResult result = RunSearch(
@@ -190,10 +196,7 @@ TEST(SearchPattern, AStopReachesIntoTheRoundWithEveryAlgorithm) {
 TEST(SearchPattern, AFailureDuringARoundEndsItAndComesOut) {
     for (TAlgorithm algorithm : SearchAlgorithms()) {
         SCOPED_TRACE(AlgorithmName(algorithm));
-        TSearchSettings settings = Small(algorithm);
-        settings.Pareto = algorithm == ParetoAlgorithm;
-        settings.Evaluations = 4'000'000'000;
-        settings.RoundEvaluations = 1'000'000'000;
+        TSearchSettings settings = EndlessRounds(algorithm);
         int reports = 0;
         const auto started = std::chrono::steady_clock::now();
         EXPECT_THROW(RunSearch(settings,

@@ -20,13 +20,18 @@ std::vector<std::int32_t> Read(const std::string& text) {
     return ParseTargetText(text, "t").Degrees();
 }
 
-std::string Refusal(const std::string& text) {
+// What reading refuses, or "accepted".
+template <typename TRead> std::string RefusalOf(TRead read) {
     try {
-        ParseTargetText(text, "target.txt");
+        read();
     } catch (const ETargetError& error) {
         return error.what();
     }
     return "accepted";
+}
+
+std::string Refusal(const std::string& text) {
+    return RefusalOf([&] { ParseTargetText(text, "target.txt"); });
 }
 
 TEST(TargetFile, ReadsPlainCsvAndJson) {
@@ -87,12 +92,7 @@ std::vector<std::pair<long, std::vector<std::int32_t>>> Lines(std::string_view t
 }
 
 std::string LinesRefusal(std::string_view text) {
-    try {
-        ParseTargetLines(text, "many.txt");
-    } catch (const ETargetError& error) {
-        return error.what();
-    }
-    return "accepted";
+    return RefusalOf([&] { ParseTargetLines(text, "many.txt"); });
 }
 
 TEST(TargetFile, LinesEndInLfCrlfOrCrAndEveryRefusalNamesItsLine) {
