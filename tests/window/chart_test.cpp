@@ -1,10 +1,13 @@
 // The chart's navigation: round ticks, zooming about the pointer, moving, stepping back and
-// showing all, and the read-out following the view.
+// showing all, the read-out following the view, and the reference kept through a search.
 
 #include <QAction>
 #include <QApplication>
 #include <QChart>
 #include <QLabel>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QLineSeries>
 #include <QTest>
 #include <QValueAxis>
 #include <QWheelEvent>
@@ -135,6 +138,41 @@ private slots:
         QCOMPARE(elements->tickInterval(), 20.0);
         Find<QAction>("PreviousViewAction")->trigger();
         QCOMPARE(FChart->View(), again);
+    }
+
+    // With a target of one's own, the chart shows the reference, the target and the best so far
+    // while the search runs, each named in the legend.
+    void theReferenceAndTheTargetStayDrawnWhileASearchRuns() {
+        Find<QAction>("DrawTargetAction")->trigger();
+        QVERIFY(FChart->Drawing());
+        QTest::mousePress(FChart->viewport(), Qt::LeftButton, {}, InPlot(0.01, 0.05));
+        QTest::mouseMove(FChart->viewport(), InPlot(0.99, 0.05));
+        QTest::mouseRelease(FChart->viewport(), Qt::LeftButton, {}, InPlot(0.99, 0.05));
+        Find<QAction>("DrawTargetAction")->trigger();
+        auto& session = FForm->Session();
+        QVERIFY(session.Search.Target.has_value());
+        const auto series = FChart->chart()->series();
+        auto* reference = qobject_cast<QLineSeries*>(series[0]);
+        auto* pattern = qobject_cast<QLineSeries*>(series[1]);
+        auto* target = qobject_cast<QLineSeries*>(series[2]);
+        const QList<QPointF> referenceBefore = reference->points();
+        const QList<QPointF> patternBefore = pattern->points();
+        QCOMPARE(referenceBefore.size(), 100);
+
+        FForm->SetEvolveBudget(1'000'000'000);
+        Button("EvolveToolButton")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(pattern->points() != patternBefore, 60000);
+        QVERIFY(FForm->EvolveRunning());
+        QCOMPARE(reference->points(), referenceBefore);
+        QCOMPARE(target->count(), 100);
+        QVERIFY(target->at(50).y() > 90);
+        for (QLineSeries* curve : {reference, pattern, target}) {
+            QVERIFY(curve->isVisible());
+            for (QLegendMarker* marker : FChart->chart()->legend()->markers(curve))
+                QVERIFY(marker->isVisible());
+        }
+        Button("EvolveToolButton")->click();
+        WaitForTheSearch();
     }
 };
 
