@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QAction>
 #include <QBuffer>
 #include <QChart>
 #include <QGraphicsLineItem>
@@ -56,9 +57,13 @@ TCurveChart::TCurveChart(QWidget* parent) : QChartView(new QChart, parent) {
     FElements->setLabelFormat("%d");
     FDegrees = new QValueAxis(chart);
     FDegrees->setTitleText("degree");
-    FDegrees->setRange(0, 100);
-    FDegrees->setTickCount(3); // 0, 50, 100
     FDegrees->setLabelFormat("%d");
+    for (QValueAxis* axis : {FElements, FDegrees}) {
+        axis->setTickType(QValueAxis::TicksDynamic);
+        axis->setTickAnchor(0);
+        connect(axis, &QValueAxis::rangeChanged, axis, [axis] { MarkTicks(axis); });
+        MarkTicks(axis);
+    }
     chart->addAxis(FElements, Qt::AlignBottom);
     chart->addAxis(FDegrees, Qt::AlignLeft);
     for (QLineSeries* series : {FReference, FPattern, FTarget, FOverlays[0], FOverlays[1]}) {
@@ -71,9 +76,19 @@ TCurveChart::TCurveChart(QWidget* parent) : QChartView(new QChart, parent) {
     FCrosshair = new QGraphicsLineItem(chart);
     FCrosshair->setZValue(10);
     FCrosshair->hide();
+    FStepBack = new QAction("Previous View", this);
+    FStepBack->setObjectName("PreviousViewAction");
+    FStepBack->setShortcut(Qt::Key_Backspace);
+    FStepBack->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(FStepBack, &QAction::triggered, this, &TCurveChart::StepBack);
+    addAction(FStepBack);
+    FShowAll = new QAction("Show All", this);
+    FShowAll->setObjectName("ShowAllAction");
+    connect(FShowAll, &QAction::triggered, this, &TCurveChart::ShowAll);
     FollowPalette();
     ShowTarget({});
     ShowOverlays({}, {});
+    Fit();
 }
 
 void TCurveChart::ShowOverlays(const std::vector<vesk::TFuzzySet>& sets, const QStringList& names) {
@@ -103,7 +118,7 @@ void TCurveChart::SetDrawing(bool drawing, int elementCount) {
     if (!drawing) return;
     if (elementCount > 0 && elementCount != FCount) {
         FCount = elementCount;
-        ResetZoom();
+        Fit();
     }
     FDrawn.assign(static_cast<std::size_t>(std::max(FCount, 1)), 0);
     if (FTarget->isVisible() && FTarget->count() == static_cast<int>(FDrawn.size()))
@@ -139,6 +154,16 @@ void TCurveChart::Paint(std::pair<int, int> point, bool straight) {
 }
 
 void TCurveChart::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::BackButton) {
+        StepBack();
+        return event->accept();
+    }
+    if (event->button() == Qt::MiddleButton) {
+        FLastMove.reset(); // a new drag, a step of its own
+        FDragFrom = event->position();
+        FDragView = View();
+        return event->accept();
+    }
     if (!FDrawing || event->button() != Qt::LeftButton) return QChartView::mousePressEvent(event);
     if (const auto point = PointAt(event->position())) {
         Paint(*point, event->modifiers() & Qt::ShiftModifier);
@@ -148,7 +173,21 @@ void TCurveChart::mousePressEvent(QMouseEvent* event) {
 }
 
 void TCurveChart::mouseReleaseEvent(QMouseEvent* event) {
-    if (!FDrawing || event->button() != Qt::LeftButton) return QChartView::mouseReleaseEvent(event);
+    if (event->button() == Qt::MiddleButton) {
+        FDragFrom.reset();
+        return event->accept();
+    }
+    if (!FDrawing || event->button() != Qt::LeftButton) {
+        // The rubber band zooms in here: the view before is remembered, the read-out follows.
+        const QRectF before = View();
+        QChartView::mouseReleaseEvent(event);
+        if (View() != before) {
+            FHistory.Push(before);
+            FLastMove = TMove::Jump;
+            FollowPointer(event->position());
+        }
+        return;
+    }
     if (FStroke) emit TargetDrawn(FDrawn);
     FStroke = false;
     event->accept();
@@ -160,29 +199,26 @@ void TCurveChart::ShowSets(const vesk::TFuzzySet& reference, const vesk::TFuzzyS
     const int count = std::max(reference.Count(), pattern.Count());
     if (count != FCount) {
         FCount = count;
-        ResetZoom();
+        Fit();
     }
 }
 
-void TCurveChart::ResetZoom() {
-    chart()->zoomReset();
-    FElements->setRange(0, std::max(FCount - 1, 1));
-    FDegrees->setRange(0, 100);
+std::optional<QPointF> TCurveChart::ValueAt(QPointF position) const {
+    const QPointF inChart = chart()->mapFromScene(mapToScene(position.toPoint()));
+    if (!chart()->plotArea().contains(inChart)) return std::nullopt;
+    return chart()->mapToValue(inChart, FReference);
 }
 
 int TCurveChart::ElementAt(QPointF position) const {
-    const QPointF scene = mapToScene(position.toPoint());
-    const QPointF inChart = chart()->mapFromScene(scene);
-    if (!chart()->plotArea().contains(inChart) || FCount == 0) return -1;
-    const double element = std::round(chart()->mapToValue(inChart, FReference).x());
+    const auto value = ValueAt(position);
+    if (!value || FCount == 0) return -1;
+    const double element = std::round(value->x());
     return element < 0 || element >= FCount ? -1 : static_cast<int>(element);
 }
 
-void TCurveChart::mouseMoveEvent(QMouseEvent* event) {
-    if (FDrawing && FStroke && (event->buttons() & Qt::LeftButton))
-        if (const auto point = PointAt(event->position())) Paint(*point, false);
-    QChartView::mouseMoveEvent(event);
-    const int element = ElementAt(event->position());
+void TCurveChart::FollowPointer(QPointF position) {
+    FPointer = position;
+    const int element = ElementAt(position);
     if (element < 0) {
         FCrosshair->hide();
         emit PointerLeft();
@@ -195,13 +231,28 @@ void TCurveChart::mouseMoveEvent(QMouseEvent* event) {
     emit PointerOverElement(element);
 }
 
+void TCurveChart::mouseMoveEvent(QMouseEvent* event) {
+    if (FDrawing && FStroke && (event->buttons() & Qt::LeftButton))
+        if (const auto point = PointAt(event->position())) Paint(*point, false);
+    if (FDragFrom && (event->buttons() & Qt::MiddleButton)) {
+        const QPointF moved = event->position() - *FDragFrom;
+        const QRectF area = chart()->plotArea();
+        Remember(TMove::Drag);
+        ShowView(FDragView.translated(-moved.x() * FDragView.width() / area.width(),
+                                      moved.y() * FDragView.height() / area.height()));
+    }
+    QChartView::mouseMoveEvent(event);
+    FollowPointer(event->position());
+}
+
 void TCurveChart::mouseDoubleClickEvent(QMouseEvent* event) {
-    ResetZoom();
+    ShowAll();
     event->accept();
 }
 
 void TCurveChart::leaveEvent(QEvent* event) {
     QChartView::leaveEvent(event);
+    FPointer.reset();
     FCrosshair->hide();
     emit PointerLeft();
 }

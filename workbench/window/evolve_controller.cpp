@@ -1,5 +1,7 @@
 #include "workbench/window/evolve_controller.h"
 
+#include <exception>
+
 #include <QLocale>
 
 #include "vesk/agent.h"
@@ -51,6 +53,17 @@ void TEvolveController::StartOrStop() {
     });
     if (!ready) return;
     FReference = settings.Target;
+    // A target of one's own is the chart's target curve already; the reference stays drawn.
+    FShownReference = FReference;
+    if (FSession.Search.Target) {
+        FShownReference.ClearDegrees();
+        try {
+            if (FReference.Count() <= vesk::MaxReferenceElements)
+                FShownReference.MakeReference(FReference.Count(), false);
+        } catch (const std::exception&) {
+            FShownReference.ClearDegrees(); // drawn without a reference, as the search runs on
+        }
+    }
     FSettings.Evaluations = settings.Evaluations;
     FSettings.Seconds = settings.Seconds;
     // One curve a run, named by what it searched and how.
@@ -75,7 +88,7 @@ void TEvolveController::OnProgress(const vesk::TSearchProgress& progress) {
     TEvolveProgress shown;
     // A search only a distance or Stop ends has no share done.
     shown.Share = vesk::SearchShare(FSettings, progress);
-    shown.Reference = FReference;
+    shown.Reference = FShownReference;
     vesk::ProjectPattern(pattern, pattern.Count(), FReference.Count(), shown.Best);
     FReference.Plot(FSession.Image, vesk::Blue, true);
     shown.Best.Plot(FSession.Image, vesk::Red, false);

@@ -16,7 +16,7 @@ class TEvolveRunner;
 // A search's progress as the window shows it.
 struct TEvolveProgress {
     std::optional<double> Share; // of the search done; none when only a distance or Stop ends it
-    vesk::TFuzzySet Reference;   // what the search is drawn against
+    vesk::TFuzzySet Reference;   // the reference on the search's elements, drawn beside it
     vesk::TFuzzySet Best;        // the best pattern so far, on the reference's elements
     QString Text;                // evaluations, distance, fitness and speed
 };
@@ -56,6 +56,7 @@ private:
     TEvolveRunner* FRunner;
     vesk::TSearchSettings FSettings; // the running search's limits
     vesk::TFuzzySet FReference;      // what the search's progress is drawn against
+    vesk::TFuzzySet FShownReference; // the reference shown beside it (a target of one's own aside)
     int FRuns = 0;
 };
 

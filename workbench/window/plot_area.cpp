@@ -51,6 +51,9 @@ TPlotArea::TPlotArea(vesk::TWorkbenchSession& session, THexaStrip* strip, TComma
     PlotMenu->addAction("Save Image As...", this, &TPlotArea::ExportPlot)
         ->setObjectName("ExportAction");
     PlotMenu->addSeparator();
+    PlotMenu->addAction(FChart->StepBackAction());
+    PlotMenu->addAction(FChart->ShowAllAction());
+    PlotMenu->addSeparator();
     for (QWidget* view : {static_cast<QWidget*>(FSImage), static_cast<QWidget*>(FChart)}) {
         view->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(view, &QWidget::customContextMenuRequested, this,

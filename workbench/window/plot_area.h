@@ -14,8 +14,9 @@ class THexaStrip;
 class TImageView;
 
 // Shows the session's bitmap (the designed plot) or the same sets as a chart. Its menu (right
-// click on either) copies the picture shown or the sets as CSV, and saves the picture as PNG,
-// SVG or BMP; the window adds its own view actions below.
+// click on either) copies the picture shown or the sets as CSV, saves the picture as PNG, SVG or
+// BMP, and steps the chart's view back or shows all of it; the window adds its own view actions
+// below.
 class TPlotArea : public QFrame {
     Q_OBJECT
 
