@@ -75,7 +75,7 @@ std::vector<TSearchOption> MakeOptions() {
     {
         TSearchOption& o = options.emplace_back();
         o.Key = "pareto";
-        o.Label = "Pareto";
+        o.Label = "Pareto front";
         o.Help = "also minimise the blocks used (the front by NSGA-II)";
         o.Kind = TOptionKind::Flag;
         o.FrontEnds = ToolAndModule;
@@ -102,7 +102,7 @@ std::vector<TSearchOption> MakeOptions() {
     {
         TSearchOption& o = options.emplace_back();
         o.Key = "islands";
-        o.Label = "Islands";
+        o.Label = "Islands (threads)";
         o.Help = "islands, one a thread";
         o.Kind = TOptionKind::Whole;
         o.Whole = {1, MaxIslands};
@@ -133,7 +133,7 @@ std::vector<TSearchOption> MakeOptions() {
     {
         TSearchOption& o = options.emplace_back();
         o.Key = "evaluations";
-        o.Label = "Evaluations";
+        o.Label = "Evaluation budget";
         o.Help = "the evaluation budget";
         o.Kind = TOptionKind::Whole;
         o.Whole = {1, MaxEvaluations};
@@ -148,7 +148,7 @@ std::vector<TSearchOption> MakeOptions() {
     {
         TSearchOption& o = options.emplace_back();
         o.Key = "seconds";
-        o.Label = "Seconds";
+        o.Label = "Time limit (seconds)";
         o.Help = "stop after this many seconds";
         o.Kind = TOptionKind::Real;
         o.Real = {0, false, MaxSeconds};
@@ -163,7 +163,7 @@ std::vector<TSearchOption> MakeOptions() {
     {
         TSearchOption& o = options.emplace_back();
         o.Key = "distance";
-        o.Label = "Stop at distance";
+        o.Label = "Stop at distance per element";
         o.Help = "stop once the distance an element reaches this; with {pareto}, once the "
                  "front's closest pattern's does";
         o.Kind = TOptionKind::Real;
@@ -192,7 +192,7 @@ std::vector<TSearchOption> MakeOptions() {
     {
         TSearchOption& o = options.emplace_back();
         o.Key = "start";
-        o.Label = "start from the current pattern";
+        o.Label = "Start from the current pattern";
         o.Help = "begin from the current pattern (its block count is the search's; the result is "
                  "never worse)";
         o.Kind = TOptionKind::Flag;
@@ -207,7 +207,7 @@ std::vector<TSearchOption> MakeOptions() {
     {
         TSearchOption& o = options.emplace_back();
         o.Key = "shapes";
-        o.Label = "Shapes";
+        o.Label = "Shape codes allowed";
         o.Help = "the shape codes the search may use";
         o.Kind = TOptionKind::CodeList;
         o.Whole = {0, static_cast<std::uint64_t>(FieldHighest(ShapeField))};
@@ -223,7 +223,7 @@ std::vector<TSearchOption> MakeOptions() {
     {
         TSearchOption& o = options.emplace_back();
         o.Key = "operators";
-        o.Label = "Operators";
+        o.Label = "Operator codes allowed";
         o.Help = "the operator codes the search may use";
         o.Kind = TOptionKind::CodeList;
         o.Whole = {0, static_cast<std::uint64_t>(FieldHighest(OpField))};

@@ -58,6 +58,35 @@ std::string ApplySearchSetting(TSearchSetup& setup, const std::string& key,
     return ApplySearchSettings(setup, {{key, value}});
 }
 
+std::vector<std::string> SettingProblems(const TSearchSetup& setup,
+                                         const std::vector<TSearchSetting>& settings) {
+    std::vector<std::string> problems(settings.size());
+    bool anyOwn = false;
+    for (std::size_t i = 0; i < settings.size(); ++i) {
+        const auto& [key, value] = settings[i];
+        const TSearchOption* option = SearchOptionOf(key, TFrontEnd::Session);
+        if (option == nullptr) {
+            TSearchSetup scratch = setup;
+            problems[i] = TakeSetting(scratch, key, value);
+        } else if (option->Unset.empty() || value != option->Unset) {
+            TSearchSetup scratch = setup;
+            problems[i] = ApplyOption(scratch, *option, value);
+        }
+        anyOwn = anyOwn || !problems[i].empty();
+    }
+    if (anyOwn) return problems;
+    TSearchSetup all = setup;
+    const std::string together = ApplySearchSettings(all, settings);
+    if (together.empty()) return problems;
+    for (std::size_t i = 0; i < settings.size(); ++i) {
+        std::vector<TSearchSetting> without = settings;
+        without.erase(without.begin() + static_cast<std::ptrdiff_t>(i));
+        TSearchSetup scratch = setup;
+        if (ApplySearchSettings(scratch, without).empty()) problems[i] = together;
+    }
+    return problems;
+}
+
 std::vector<std::string> SearchSettingWords(const TSearchOption& option) {
     std::vector<std::string> words;
     for (const std::string& word : option.Words) {

@@ -43,6 +43,14 @@ std::string ApplySearchSetting(TSearchSetup& setup, const std::string& key,
 // Every setting, taken as one: all of them or, at the first refused, none.
 std::string ApplySearchSettings(TSearchSetup& setup, const std::vector<TSearchSetting>& settings);
 
+// Where a refused list of settings is wrong, a text for each setting in the order given: "" for
+// one not to blame, else the tool's words without the option's name ("must be a whole number").
+// When no value is wrong by itself, the settings refused only together are blamed: each one
+// whose giving up (keeping the setup's value) lets the rest be taken, in the words "Evolve"
+// would refuse them with.
+std::vector<std::string> SettingProblems(const TSearchSetup& setup,
+                                         const std::vector<TSearchSetting>& settings);
+
 // The words a setting of a closed set takes (those some "Evolve" can run with), the default first.
 std::vector<std::string> SearchSettingWords(const TSearchOption& option);
 

@@ -91,6 +91,20 @@ private slots:
                  }),
                  QString("--shapes: '16' is not a code 0..15 or a range LOW-HIGH of them"));
         QCOMPARE(search.Seed, vesk::EvolveSeed); // nothing of a refused panel is taken
+        // Each refused field says what is wrong with it under itself, and has the focus; a
+        // field mended loses its mark.
+        Settle([](TSearchPanel* p) {
+            Set(p, "SeedField", "x");
+            Set(p, "SecondsField", "-1");
+            p->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+            QVERIFY(p->isVisible());
+            QCOMPARE(p->findChild<QLabel*>("SeedProblem")->text(),
+                     QString("must be a whole number"));
+            QVERIFY(p->findChild<QLabel*>("SecondsProblem")->isVisibleTo(p));
+            QVERIFY(!p->findChild<QLabel*>("IslandsProblem")->isVisibleTo(p));
+            QCOMPARE(p->focusWidget(), p->findChild<QLineEdit*>("SeedField"));
+            Set(p, "SeedField", "3");
+        });
         QCOMPARE(Settle([](TSearchPanel* p) {
                      Set(p, "SeedField", "7");
                      Set(p, "EvaluationsField", "20000");

@@ -260,6 +260,15 @@ TEST_F(SessionTest, ASettingNoEvolveCouldUseIsRefusedAtOnce) {
     EXPECT_EQ(ApplySearchSettings(Session.Search, {{"seed", "5"}, {"algorithm", "nsga2"}}),
               "nsga2 serves the Pareto search only");
     EXPECT_EQ(Session.Search.Seed, EvolveSeed); // nothing of a refused set is taken
+    // Each setting is blamed for its own value, named by its place; together-only refusals
+    // blame what giving up would cure.
+    EXPECT_EQ(SettingProblems(Session.Search, {{"seed", "x"}, {"islands", "2"}, {"shapes", "99"}}),
+              (std::vector<std::string>{"must be a whole number", "",
+                                        "'99' is not a code 0..15 or a range LOW-HIGH of them"}));
+    EXPECT_EQ(SettingProblems(Session.Search, {{"seed", "5"}, {"algorithm", "nsga2"}}),
+              (std::vector<std::string>{"", "nsga2 serves the Pareto search only"}));
+    EXPECT_EQ(SettingProblems(Session.Search, {{"seconds", "off"}, {"seed", "5"}}),
+              (std::vector<std::string>{"", ""}));
     EXPECT_EQ(ApplySearchSetting(Session.Search, "pareto", "on"),
               "no setting 'pareto' (the settings: objective, algorithm, islands, seed, "
               "evaluations, seconds, distance, start, shapes, operators)");

@@ -19,6 +19,8 @@ QString Capitalised(const std::string& key) {
     return name;
 }
 
+const char* const ProblemStyle = "color: #b00000";
+
 } // namespace
 
 TSearchPanel::TSearchPanel(vesk::TSearchSetup& setup, QWidget* parent)
@@ -29,34 +31,49 @@ TSearchPanel::TSearchPanel(vesk::TSearchSetup& setup, QWidget* parent)
     for (const vesk::TSearchOption& option : vesk::SearchOptions()) {
         if (!option.TakenBy(vesk::TFrontEnd::Session)) continue;
         const QString label = QString::fromStdString(option.Label);
+        const QString name = Capitalised(option.Key);
         QWidget* editor = nullptr;
         if (option.Kind == vesk::TOptionKind::Word) {
             auto* box = new QComboBox;
             for (const std::string& word : vesk::SearchSettingWords(option))
                 box->addItem(QString::fromStdString(word));
-            box->setObjectName(Capitalised(option.Key) + "Box");
-            form->addRow(label, box);
+            box->setObjectName(name + "Box");
             editor = box;
         } else if (option.Kind == vesk::TOptionKind::Flag) {
             auto* box = new QCheckBox(label);
-            box->setObjectName(Capitalised(option.Key) + "Box");
-            form->addRow(box);
+            box->setObjectName(name + "Box");
             editor = box;
         } else {
             auto* field = new QLineEdit;
-            field->setObjectName(Capitalised(option.Key) + "Field");
+            field->setObjectName(name + "Field");
             field->setPlaceholderText(
                 QString::fromStdString(vesk::OptionDefault(option, vesk::EvolveBudget)));
-            form->addRow(label, field);
             editor = field;
         }
         editor->setToolTip(QString::fromStdString(
             vesk::OptionHelp(option, vesk::TFrontEnd::Session, vesk::EvolveBudget)));
-        FRows.push_back({&option, editor});
+        // The field and, under it, what is wrong with its value (hidden while nothing is).
+        auto* cell = new QWidget;
+        auto* column = new QVBoxLayout(cell);
+        column->setContentsMargins(0, 0, 0, 0);
+        column->setSpacing(0);
+        column->addWidget(editor);
+        auto* problem = new QLabel;
+        problem->setObjectName(name + "Problem");
+        problem->setStyleSheet(ProblemStyle);
+        problem->setWordWrap(true);
+        problem->hide();
+        column->addWidget(problem);
+        if (option.Kind == vesk::TOptionKind::Flag)
+            form->addRow(cell);
+        else
+            form->addRow(label, cell);
+        FRows.push_back({&option, editor, problem});
     }
     FProblem = new QLabel;
     FProblem->setObjectName("SearchProblemLabel");
-    FProblem->setStyleSheet("color: #b00000");
+    FProblem->setStyleSheet(ProblemStyle);
+    FProblem->setWordWrap(true);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &TSearchPanel::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &TSearchPanel::reject);
@@ -77,10 +94,10 @@ void TSearchPanel::Load() {
         else if (auto* field = qobject_cast<QLineEdit*>(row.Editor))
             field->setText(shown);
     }
-    FProblem->clear();
+    Mark({});
 }
 
-QString TSearchPanel::Apply() {
+std::vector<vesk::TSearchSetting> TSearchPanel::Settings() const {
     std::vector<vesk::TSearchSetting> settings;
     for (const TRow& row : FRows) {
         std::string value;
@@ -93,7 +110,31 @@ QString TSearchPanel::Apply() {
         if (value.empty()) value = row.Option->Unset; // an empty field: the option not given
         settings.emplace_back(row.Option->Key, value);
     }
-    return QString::fromStdString(vesk::ApplySearchSettings(FSetup, settings));
+    return settings;
+}
+
+QString TSearchPanel::Apply() {
+    const std::vector<vesk::TSearchSetting> settings = Settings();
+    const std::string problem = vesk::ApplySearchSettings(FSetup, settings);
+    std::vector<QString> marks(FRows.size());
+    if (!problem.empty()) {
+        const std::vector<std::string> problems = vesk::SettingProblems(FSetup, settings);
+        for (std::size_t i = 0; i < marks.size(); ++i)
+            marks[i] = QString::fromStdString(problems[i]);
+    }
+    Mark(marks);
+    return QString::fromStdString(problem);
+}
+
+void TSearchPanel::Mark(const std::vector<QString>& problems) {
+    QWidget* first = nullptr;
+    for (std::size_t i = 0; i < FRows.size(); ++i) {
+        const QString problem = i < problems.size() ? problems[i] : QString();
+        FRows[i].Problem->setText(problem);
+        FRows[i].Problem->setVisible(!problem.isEmpty());
+        if (!problem.isEmpty() && first == nullptr) first = FRows[i].Editor;
+    }
+    if (first != nullptr) first->setFocus(Qt::OtherFocusReason);
 }
 
 void TSearchPanel::accept() {

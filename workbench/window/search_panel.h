@@ -11,9 +11,9 @@
 class QLabel;
 
 // Shows a setup's settings as fields; Accept takes them into the setup only when every one is
-// accepted, and otherwise shows what the tool would say of the first one refused and keeps the
-// dialog open. An empty field means the option is not given (every island, no time limit, the
-// default budget).
+// accepted, and otherwise shows what the tool would say of the first one refused, marks each
+// field to blame with its own problem under it, and keeps the dialog open. An empty field means the
+// option is not given (every island, no time limit, the default budget).
 class TSearchPanel : public QDialog {
     Q_OBJECT
 
@@ -32,7 +32,12 @@ private:
     struct TRow {
         const vesk::TSearchOption* Option;
         QWidget* Editor;
+        QLabel* Problem; // under the editor, shown while its value is refused
     };
+
+    std::vector<vesk::TSearchSetting> Settings() const;
+    // Shows each row's problem ("" for none) and takes the focus to the first row refused.
+    void Mark(const std::vector<QString>& problems);
 
     vesk::TSearchSetup& FSetup;
     std::vector<TRow> FRows;
