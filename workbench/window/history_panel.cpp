@@ -23,7 +23,13 @@ THistoryPanel::THistoryPanel(std::vector<vesk::THistoryEntry>& history, QWidget*
     FTable = new QTableWidget(0, static_cast<int>(Headers.size()), this);
     FTable->setObjectName("HistoryTable");
     FTable->setHorizontalHeaderLabels(Headers);
+    // The measures as wide as they need; the pattern takes the rest, cut short in the middle
+    // when it is longer (Copy Hex copies it whole), so the table never scrolls sideways.
     FTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    FTable->horizontalHeader()->setSectionResizeMode(static_cast<int>(Headers.size()) - 1,
+                                                     QHeaderView::Stretch);
+    FTable->setTextElideMode(Qt::ElideMiddle);
+    FTable->setWordWrap(false);
     FTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     FTable->setSelectionBehavior(QAbstractItemView::SelectRows);
     FTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -80,6 +86,7 @@ void THistoryPanel::Refresh() {
         };
         for (int column = 0; column < FTable->columnCount(); ++column)
             FTable->setItem(row, column, new QTableWidgetItem(cells[column]));
+        FTable->item(row, FTable->columnCount() - 1)->setToolTip(cells[FTable->columnCount() - 1]);
     }
     FTable->scrollToBottom();
 }

@@ -79,7 +79,7 @@ TVeskTestHomeForm::TVeskTestHomeForm(QWidget* parent) : QMainWindow(parent) {
     BuildStatusBar();
     BuildSaveDialog();
     ImagePanel->Menu()->addAction(FCommands.Chart);
-    FDocks = std::make_unique<TWindowDocks>(*this, FSession);
+    FDocks = std::make_unique<TWindowDocks>(*this, *ImagePanel, FSession);
     BuildEvolveMenu();
     ConnectCommands();
     ConnectEvolve();

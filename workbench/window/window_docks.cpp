@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <QAction>
 #include <QDockWidget>
+#include <QEvent>
+#include <QLayout>
 #include <QMainWindow>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 
 #include "workbench/window/blocks_panel.h"
 #include "workbench/window/history_panel.h"
@@ -23,69 +26,140 @@ QDockWidget* MakeDock(QMainWindow& window, const char* title, const char* name) 
 void Place(QMainWindow& window, QDockWidget* dock, QWidget* panel, Qt::DockWidgetArea area) {
     dock->setWidget(panel);
     window.addDockWidget(area, dock);
-    dock->hide(); // the window opens as designed
 }
 
 } // namespace
 
-TWindowDocks::TWindowDocks(QMainWindow& window, vesk::TWorkbenchSession& session)
-    : FWindow(window) {
+TWindowDocks::TWindowDocks(QMainWindow& window, QWidget& plot, vesk::TWorkbenchSession& session)
+    : FWindow(window), FPlot(plot) {
     BlocksDock = MakeDock(window, "Blocks", "BlocksDock");
     BlocksPanel = new TBlocksPanel(BlocksDock);
     Place(window, BlocksDock, BlocksPanel, Qt::RightDockWidgetArea);
+    BlocksDock->hide(); // the window opens as designed
     BlocksPanel->hide();
-    // Closed by its own button, the panel goes as the tool button would take it. (The panel is
-    // the context, not the window: the dock still signals while the window is taken down.)
-    QObject::connect(BlocksDock, &QDockWidget::visibilityChanged, BlocksPanel,
-                     [dock = BlocksDock, panel = BlocksPanel](bool visible) {
-                         if (!visible && dock->isHidden()) panel->hide();
-                     });
+    // Closed by its own button, the panel goes as the tool button would take it.
+    QObject::connect(
+        BlocksDock, &QDockWidget::visibilityChanged, this,
+        [this, dock = BlocksDock, panel = BlocksPanel](bool visible) {
+            if (visible || !dock->isHidden() || panel->isHidden()) return;
+            panel->hide();
+            // Back to the width before, or less what the panel took when the
+            // window has been made wider since.
+            const int taken = dock->width() + Separator();
+            QTimer::singleShot(0, this, [this, taken] {
+                Grow(std::max(FWidthWithout, FWindow.width() - taken) - FWindow.width(), 0);
+            });
+        });
 
     SearchCurveDock = MakeDock(window, "Search", "SearchCurveDock");
     SearchCurve = new TSearchCurve(SearchCurveDock);
     Place(window, SearchCurveDock, SearchCurve, Qt::BottomDockWidgetArea);
-
     HistoryDock = MakeDock(window, "History", "HistoryDock");
     HistoryPanel = new THistoryPanel(session.History, HistoryDock);
     Place(window, HistoryDock, HistoryPanel, Qt::BottomDockWidgetArea);
-    QAction* history = HistoryDock->toggleViewAction();
-    history->setText("History");
-    history->setShortcut(QKeySequence("Ctrl+Y"));
-    history->setObjectName("HistoryAction");
-    window.addAction(history);
+    window.tabifyDockWidget(SearchCurveDock, HistoryDock);
+    SearchCurveDock->hide();
+    HistoryDock->hide();
+    for (QDockWidget* dock : {SearchCurveDock, HistoryDock}) {
+        // Queued: a dock closed as its tab's neighbour opens is not yet shown when this runs.
+        QObject::connect(dock, &QDockWidget::visibilityChanged, this,
+                         [this] { QTimer::singleShot(0, this, &TWindowDocks::FollowBottom); });
+        dock->installEventFilter(this);
+    }
+    FWindow.installEventFilter(this);
+    FPlot.installEventFilter(this);
+
+    FHistoryAction = new QAction("History", &window);
+    FHistoryAction->setCheckable(true);
+    FHistoryAction->setShortcut(QKeySequence("Ctrl+Y"));
+    FHistoryAction->setObjectName("HistoryAction");
+    window.addAction(FHistoryAction);
+    QObject::connect(FHistoryAction, &QAction::triggered, this, [this](bool shown) {
+        if (shown)
+            ShowBelow(HistoryDock);
+        else
+            HistoryDock->close();
+    });
+    QObject::connect(HistoryDock, &QDockWidget::visibilityChanged, FHistoryAction,
+                     [this] { FHistoryAction->setChecked(!HistoryDock->isHidden()); });
 }
 
 QAction* TWindowDocks::HistoryAction() const {
-    return HistoryDock->toggleViewAction();
+    return FHistoryAction;
+}
+
+void TWindowDocks::ShowBelow(QDockWidget* dock) {
+    if (SearchCurveDock->isHidden() && HistoryDock->isHidden()) FHeightWithout = FWindow.height();
+    dock->show();
+    dock->raise(); // in front of its tab's neighbour
+}
+
+void TWindowDocks::Grow(int width, int height) {
+    const QScreen* screen = FWindow.screen();
+    const QRect room = screen ? screen->availableGeometry() : QRect();
+    QSize size = FWindow.size() + QSize(width, height);
+    if (!room.isNull()) {
+        if (width > 0) size.setWidth(std::min(size.width(), room.right() - FWindow.x() + 1));
+        if (height > 0) size.setHeight(std::min(size.height(), room.bottom() - FWindow.y() + 1));
+    }
+    // The least size as it is now, without a dock that has just closed.
+    if (FWindow.layout() != nullptr) FWindow.layout()->activate();
+    FWindow.resize(size.expandedTo(FWindow.minimumSizeHint()));
 }
 
 void TWindowDocks::ToggleBlocks(const std::function<void()>& fill) {
     if (!BlocksDock->isHidden()) {
-        const int panel = BlocksDock->width();
-        BlocksDock->hide();
-        BlocksPanel->hide();
-        FWindow.resize(std::max(FWindow.width() - panel, FWindow.minimumSizeHint().width()),
-                       FWindow.height());
+        BlocksDock->hide(); // gives its width back as it goes
         return;
     }
+    FWidthWithout = FWindow.width();
     BlocksPanel->show();
     BlocksDock->show();
     fill();
-    const QStyle* style = FWindow.style();
-    const int separator =
-        style->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, &FWindow);
-    const int wanted = FWindow.width() + BlocksPanel->minimumWidth() + separator +
-                       2 * style->pixelMetric(QStyle::PM_DockWidgetFrameWidth, nullptr, &FWindow);
-    const QScreen* screen = FWindow.screen();
-    const int room = screen ? screen->availableGeometry().right() - FWindow.x() + 1 : wanted;
-    if (FWindow.width() < room) FWindow.resize(std::min(wanted, room), FWindow.height());
+    // The window may have grown already, to the least size the panel needs.
+    const int frame =
+        FWindow.style()->pixelMetric(QStyle::PM_DockWidgetFrameWidth, nullptr, &FWindow);
+    Grow(std::max(0, FWidthWithout + BlocksPanel->minimumWidth() + Separator() + 2 * frame -
+                         FWindow.width()),
+         0);
 }
 
 void TWindowDocks::ShowCurve() {
-    if (!SearchCurveDock->isHidden()) return;
-    SearchCurveDock->show();
-    const int wanted = FWindow.height() + SearchCurve->minimumHeight() + 24;
-    const QScreen* screen = FWindow.screen();
-    const int room = screen ? screen->availableGeometry().bottom() - FWindow.y() + 1 : wanted;
-    if (FWindow.height() < room) FWindow.resize(FWindow.width(), std::min(wanted, room));
+    ShowBelow(SearchCurveDock);
+}
+
+void TWindowDocks::FollowBottom() {
+    const bool shown = !SearchCurveDock->isHidden() || !HistoryDock->isHidden();
+    if (shown == FBottomShown) return KeepPlotHalf();
+    FBottomShown = shown;
+    if (shown) {
+        // The window may have grown already, to the least size the docks need.
+        Grow(0, std::max(0, FHeightWithout + SearchCurveDock->minimumSizeHint().height() +
+                                Separator() - FWindow.height()));
+        FAddedHeight = FWindow.height() - FHeightWithout;
+    } else {
+        Grow(0, -FAddedHeight);
+    }
+    KeepPlotHalf();
+}
+
+void TWindowDocks::KeepPlotHalf() {
+    QDockWidget* shown = !SearchCurveDock->isHidden() ? SearchCurveDock : HistoryDock;
+    if (shown->isHidden()) return;
+    // Everything but the plot and the docks below is the same however they share the height.
+    const int rest = FWindow.height() - FPlot.height() - shown->height();
+    const int most = std::max(FWindow.height() - rest - (FWindow.height() + 1) / 2,
+                              shown->minimumSizeHint().height());
+    for (QDockWidget* dock : {SearchCurveDock, HistoryDock})
+        if (dock->maximumHeight() != most) dock->setMaximumHeight(most);
+}
+
+int TWindowDocks::Separator() const {
+    return FWindow.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, &FWindow);
+}
+
+bool TWindowDocks::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::Resize) return QObject::eventFilter(watched, event);
+    KeepPlotHalf();
+    return QObject::eventFilter(watched, event);
 }
