@@ -60,7 +60,6 @@ private slots:
         QDockWidget* history = Dock("HistoryDock");
         QVERIFY(curve->isVisible() || history->isVisible());
         QVERIFY(FForm->tabifiedDockWidgets(history).contains(curve));
-                << "history" << history->size();
         QVERIFY(Plot()->height() * 2 >= FForm->height());
         // Dragged larger, the docks still leave the plot its half.
         FForm->resizeDocks({history}, {FForm->height()}, Qt::Vertical);

@@ -6,8 +6,20 @@
 #include <QTest>
 
 #include "runtime/random_source.h"
+#include "temporary_places.h"
 
 bool TWindowTest::OpenWindow(bool active) {
+    ForgetWhatWasKept();
+    return OpenWindowAsKept(active);
+}
+
+bool TWindowTest::ReopenWindow() {
+    FForm->close();
+    return CloseWindow().isEmpty() && OpenWindowAsKept(false);
+}
+
+bool TWindowTest::OpenWindowAsKept(bool active) {
+    UseTemporaryPlaces();
     vesk::RandomSource.Seed = 0;
     FGuard = std::make_unique<TModalGuard>();
     FForm = std::make_unique<TVeskTestHomeForm>();

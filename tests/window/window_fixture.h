@@ -19,10 +19,16 @@ protected:
     std::unique_ptr<TVeskTestHomeForm> FForm;
 
     // A new window, shown (and waited for until it is active when active is set) with the
-    // random source at its first seed; false when it did not show.
+    // random source at its first seed, as the program opens the first time it runs (nothing
+    // kept of earlier sessions); false when it did not show.
     bool OpenWindow(bool active = false);
     // Closes the window; the boxes nobody answered, which a test should not have left.
     QStringList CloseWindow();
+    // Closes the window as a person does (what it keeps is kept) and opens a new one, as the
+    // program opens when it runs again; false when a box was left open or it did not show.
+    bool ReopenWindow();
+    // A new window as the program opens when it runs again: what earlier windows kept stays.
+    bool OpenWindowAsKept(bool active = false);
 
     template <typename T> T* Find(const char* name) const {
         T* child = FForm->findChild<T*>(name);

@@ -16,6 +16,7 @@
 #include <QToolButton>
 
 #include "runtime/random_source.h"
+#include "temporary_places.h"
 #include "workbench/window/curve_chart.h"
 #include "workbench/window/home_form.h"
 
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     QApplication application(argc, argv);
+    UseTemporaryPlaces(); // the window as it first opens, the user's settings untouched
     vesk::RandomSource.Seed = 0;
     TVeskTestHomeForm form;
     form.show();

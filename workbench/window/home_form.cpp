@@ -27,6 +27,7 @@
 #include "workbench/window/plot_area.h"
 #include "workbench/window/search_curve.h"
 #include "workbench/window/search_panel.h"
+#include "workbench/window/session_keeper.h"
 #include "workbench/window/target_actions.h"
 #include "workbench/window/window_docks.h"
 
@@ -144,6 +145,13 @@ void TVeskTestHomeForm::BuildEvolveMenu() {
     EvolveMenu->addSeparator();
     EvolveMenu->addAction(FDocks->HistoryAction());
     ImagePanel->Menu()->addAction(FDocks->HistoryAction());
+    FKept = new TSessionKeeper(FSession, *FDocks->Curve(), *FTargets, this);
+    FKept->AddTo(EvolveMenu);
+    connect(SearchPanel, &QDialog::accepted, FKept, &TSessionKeeper::KeepSearchSettings);
+    connect(FKept, &TSessionKeeper::Restored, this, [this] {
+        RefreshHistory();
+        if (FDocks->Curve()->Runs() > 0) FDocks->ShowCurve();
+    });
 }
 
 void TVeskTestHomeForm::ConnectCommands() {
@@ -333,5 +341,6 @@ void TVeskTestHomeForm::showEvent(QShowEvent* event) {
 
 void TVeskTestHomeForm::closeEvent(QCloseEvent* event) {
     FEvolve->StopAndWait(); // a search still running ends with the window
+    FKept->Keep();
     QMainWindow::closeEvent(event);
 }

@@ -23,6 +23,7 @@ struct TEvolveProgress;
 class THexaStrip;
 class TPlotArea;
 class TSearchPanel;
+class TSessionKeeper;
 class TTargetActions;
 class TWindowDocks;
 
@@ -78,6 +79,7 @@ private:
     std::unique_ptr<TWindowDocks> FDocks;
     TEvolveController* FEvolve = nullptr;
     TTargetActions* FTargets = nullptr;
+    TSessionKeeper* FKept = nullptr;
     std::unique_ptr<TCommandShortcuts> FShortcuts;
 
     void BuildStatusBar();

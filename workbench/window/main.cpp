@@ -4,6 +4,7 @@
 
 #include "runtime/atomic_file.h"
 #include "workbench/window/home_form.h"
+#include "workbench/window/kept_settings.h"
 
 int main(int, char** argv) {
     // A save past the file-size limit (ulimit -f) is reported like any failed save instead of
@@ -14,6 +15,7 @@ int main(int, char** argv) {
     // The program takes no arguments: the toolkit sees only the program's name.
     int toolkitArgc = 1;
     QApplication application(toolkitArgc, argv);
+    NameTheProgram();
     TVeskTestHomeForm VeskTestHomeForm;
     VeskTestHomeForm.show();
     return application.exec();

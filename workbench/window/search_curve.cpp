@@ -26,12 +26,37 @@ TSearchCurve::TSearchCurve(QWidget* parent) : QChartView(new QChart, parent) {
     FitAxes();
 }
 
+QLineSeries* TSearchCurve::NewSeries(const QString& name) {
+    auto* series = new QLineSeries(chart());
+    series->setName(name);
+    chart()->addSeries(series);
+    series->attachAxis(FEvaluations);
+    series->attachAxis(FDistance);
+    return series;
+}
+
 void TSearchCurve::StartRun(const QString& name) {
-    FCurrent = new QLineSeries(chart());
-    FCurrent->setName(name);
-    chart()->addSeries(FCurrent);
-    FCurrent->attachAxis(FEvaluations);
-    FCurrent->attachAxis(FDistance);
+    FCurrent = NewSeries(name);
+}
+
+void TSearchCurve::AddRun(const TSearchRun& run) {
+    QLineSeries* series = NewSeries(run.Name);
+    for (const auto& [evaluations, distance] : run.Points) {
+        series->append(static_cast<double>(evaluations), distance);
+        Extend(evaluations, distance);
+    }
+    FitAxes();
+}
+
+std::vector<TSearchRun> TSearchCurve::Shown() const {
+    std::vector<TSearchRun> runs;
+    for (QAbstractSeries* series : chart()->series()) {
+        TSearchRun run{series->name(), {}};
+        for (const QPointF& point : static_cast<QLineSeries*>(series)->points())
+            run.Points.emplace_back(static_cast<std::uint64_t>(point.x()), point.y());
+        runs.push_back(std::move(run));
+    }
+    return runs;
 }
 
 void TSearchCurve::AddPoint(std::uint64_t evaluations, double distance) {
@@ -46,9 +71,13 @@ void TSearchCurve::AddPoint(std::uint64_t evaluations, double distance) {
         return;
     }
     FCurrent->append(x, distance);
+    Extend(evaluations, distance);
+    FitAxes();
+}
+
+void TSearchCurve::Extend(std::uint64_t evaluations, double distance) {
     FHighest = std::max(FHighest, distance);
     FLongest = std::max(FLongest, static_cast<double>(evaluations));
-    FitAxes();
 }
 
 int TSearchCurve::Runs() const {

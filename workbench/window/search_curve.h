@@ -4,6 +4,10 @@
 
 #include <QChartView>
 
+#include <vector>
+
+#include "workbench/window/search_run.h"
+
 class QLineSeries;
 class QLogValueAxis;
 class QValueAxis;
@@ -19,8 +23,14 @@ public:
     // The best distance after that many evaluations, on the newest run's curve.
     void AddPoint(std::uint64_t evaluations, double distance);
     int Runs() const;
+    // Every run's curve, oldest first.
+    std::vector<TSearchRun> Shown() const;
+    // Shows a finished run's curve beside the others (one kept from an earlier session).
+    void AddRun(const TSearchRun& run);
 
 private:
+    QLineSeries* NewSeries(const QString& name);
+    void Extend(std::uint64_t evaluations, double distance);
     void FitAxes();
 
     QLogValueAxis* FEvaluations;

@@ -1,16 +1,20 @@
 #include "workbench/window/target_actions.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMenu>
 
 #include "search/target_file.h"
 #include "workbench/saved_file.h"
 #include "workbench/window/controls_panel.h"
 #include "workbench/window/curve_chart.h"
+#include "workbench/window/kept_settings.h"
 #include "workbench/window/outcome_report.h"
 #include "workbench/window/plot_area.h"
+#include "workbench/window/recent_targets.h"
 
 TTargetActions::TTargetActions(vesk::TWorkbenchSession& session, TPlotArea& plot,
                                const TControlsPanel& controls, TCommandRunner run, QWidget* window)
@@ -21,19 +25,24 @@ TTargetActions::TTargetActions(vesk::TWorkbenchSession& session, TPlotArea& plot
     TargetDialog->setOption(QFileDialog::DontUseNativeDialog);
     TargetDialog->setFileMode(QFileDialog::ExistingFile);
     TargetDialog->setNameFilters({"targets (*.txt *.csv *.json)", "all files (*)"});
-    connect(FPlot.Chart(), &TCurveChart::TargetDrawn, this,
-            [this](const std::vector<std::int32_t>& degrees) {
-                vesk::TFuzzySet target;
-                for (std::int32_t degree : degrees)
-                    target.AddDegree(degree);
-                FSession.Search.Target = target;
-                FSession.Search.TargetName = "drawn target";
-            });
+    FRecent = new TRecentTargets(window);
+    connect(FRecent, &TRecentTargets::Chosen, this, &TTargetActions::LoadTargetFrom);
+    connect(FPlot.Chart(), &TCurveChart::TargetDrawn, this, &TTargetActions::TakeDrawn);
+}
+
+void TTargetActions::TakeDrawn(const std::vector<std::int32_t>& degrees) {
+    vesk::TFuzzySet target;
+    for (std::int32_t degree : degrees)
+        target.AddDegree(degree);
+    FSession.Search.Target = target;
+    FSession.Search.TargetName = "drawn target";
+    KeptSettings::SaveTarget({TKeptTarget::TKind::Drawn, {}, degrees});
 }
 
 void TTargetActions::AddTo(QMenu* menu) {
     menu->addAction("Load Target...", this, &TTargetActions::LoadTarget)
         ->setObjectName("LoadTargetAction");
+    menu->addMenu(FRecent);
     DrawTargetAction = menu->addAction("Draw Target", this, &TTargetActions::DrawTarget);
     DrawTargetAction->setObjectName("DrawTargetAction");
     DrawTargetAction->setCheckable(true);
@@ -50,13 +59,50 @@ void TTargetActions::ShowTarget() {
 void TTargetActions::LoadTarget() {
     if (TargetDialog->exec() != QDialog::Accepted || TargetDialog->selectedFiles().isEmpty())
         return;
-    const std::string path = TargetDialog->selectedFiles().first().toStdString();
-    FRun([this, &path] { return FSession.SetTarget(path); });
+    LoadTargetFrom(TargetDialog->selectedFiles().first());
+}
+
+void TTargetActions::LoadTargetFrom(const QString& path) {
+    const QString file = QFileInfo(path).absoluteFilePath();
+    if (!QFileInfo::exists(file)) {
+        FRecent->Remove(path);
+        ReportOutcome(FWindow, {std::nullopt,
+                                "The target file " + QDir::toNativeSeparators(path).toStdString() +
+                                    " is no longer there; it is taken off Recent Targets.",
+                                std::nullopt});
+        return;
+    }
+    bool loaded = false;
+    FRun([this, &file, &loaded] {
+        vesk::TCommandOutcome outcome = FSession.SetTarget(QFile::encodeName(file).toStdString());
+        loaded = !outcome.Error;
+        return outcome;
+    });
+    if (loaded) {
+        FRecent->Add(file);
+        KeptSettings::SaveTarget({TKeptTarget::TKind::File, file, {}});
+    }
     ShowTarget();
+}
+
+void TTargetActions::Restore(const TKeptTarget& target) {
+    switch (target.Kind) {
+    case TKeptTarget::TKind::File:
+        LoadTargetFrom(target.Path);
+        break;
+    case TKeptTarget::TKind::Drawn:
+        TakeDrawn(target.Degrees);
+        ShowTarget();
+        break;
+    case TKeptTarget::TKind::Reference:
+        FitTheReference();
+        break;
+    }
 }
 
 void TTargetActions::FitTheReference() {
     FSession.SetTarget("reference");
+    KeptSettings::SaveTarget({});
     DrawTargetAction->setChecked(false);
     FPlot.Chart()->SetDrawing(false);
     ShowTarget();

@@ -1,6 +1,7 @@
 #pragma once
-// The target "Evolve" fits, chosen from the menu of "Evolve": loaded from a file, drawn on the
-// chart, saved as drawn, or the reference again.
+// The target "Evolve" fits, chosen from the menu of "Evolve": loaded from a file (or one loaded
+// lately), drawn on the chart, saved as drawn, or the reference again. The target chosen is kept
+// for the next session to restore.
 
 #include <QObject>
 
@@ -12,6 +13,8 @@ class QFileDialog;
 class QMenu;
 class TControlsPanel;
 class TPlotArea;
+class TRecentTargets;
+struct TKeptTarget;
 
 // Keeps the chart showing the session's own target (or none) and takes a drawn one into the
 // session when a stroke ends.
@@ -23,10 +26,15 @@ public:
     TTargetActions(vesk::TWorkbenchSession& session, TPlotArea& plot,
                    const TControlsPanel& controls, TCommandRunner run, QWidget* window);
 
-    // Adds "Load Target...", "Draw Target", "Save Drawn Target..." and "Fit the Reference".
+    // Adds "Load Target...", "Recent Targets", "Draw Target", "Save Drawn Target..." and "Fit
+    // the Reference".
     void AddTo(QMenu* menu);
 
     void LoadTarget();
+    // Loads the file as the target; a file no longer there is taken off Recent Targets, and said.
+    void LoadTargetFrom(const QString& path);
+    // Makes the target kept from an earlier session the target again.
+    void Restore(const TKeptTarget& target);
     // Turns the chart's drawing mode on or off, on the own target's elements, or the plotted
     // sets', or those of FS Elements.
     void DrawTarget();
@@ -40,6 +48,7 @@ signals:
 
 private:
     void ShowTarget();
+    void TakeDrawn(const std::vector<std::int32_t>& degrees);
 
     vesk::TWorkbenchSession& FSession;
     TPlotArea& FPlot;
@@ -47,5 +56,6 @@ private:
     TCommandRunner FRun;
     QWidget* FWindow;
     QAction* DrawTargetAction = nullptr;
+    TRecentTargets* FRecent;
     QFileDialog* TargetDialog;
 };
