@@ -3,10 +3,18 @@
 #include <algorithm>
 
 #include <QChart>
+#include <QFontMetrics>
 #include <QLegend>
 #include <QLineSeries>
 #include <QLogValueAxis>
 #include <QValueAxis>
+
+namespace {
+
+// What the chart's layout keeps around the plot beyond the axes' text: margins, spacing, ticks.
+constexpr int LayoutRoom = 40;
+
+} // namespace
 
 TSearchCurve::TSearchCurve(QWidget* parent) : QChartView(new QChart, parent) {
     setObjectName("SearchCurve");
@@ -18,11 +26,17 @@ TSearchCurve::TSearchCurve(QWidget* parent) : QChartView(new QChart, parent) {
     FEvaluations->setBase(10);
     FEvaluations->setLabelFormat("%g");
     FDistance = new QValueAxis(chart);
-    FDistance->setTitleText("best distance");
+    FDistance->setTitleText("best distance per element");
     chart->addAxis(FEvaluations, Qt::AlignBottom);
     chart->addAxis(FDistance, Qt::AlignLeft);
     setRenderHint(QPainter::Antialiasing);
-    setMinimumHeight(140);
+    // The upright title shows whole: the plot is at least as tall as it is long, with the room
+    // the margins and the axis below take (its labels and title, each a line).
+    const int title =
+        QFontMetrics(FDistance->titleFont()).horizontalAdvance(FDistance->titleText());
+    const int line = QFontMetrics(FEvaluations->labelsFont()).height() +
+                     QFontMetrics(FEvaluations->titleFont()).height();
+    setMinimumHeight(title + 2 * line + LayoutRoom);
     FitAxes();
 }
 
