@@ -23,11 +23,15 @@ TTargetActions::TTargetActions(vesk::TWorkbenchSession& session, TPlotArea& plot
     TargetDialog->setNameFilters({"targets (*.txt *.csv *.json)", "all files (*)"});
     connect(FPlot.Chart(), &TCurveChart::TargetDrawn, this,
             [this](const std::vector<std::int32_t>& degrees) {
-                vesk::TFuzzySet target;
-                for (std::int32_t degree : degrees)
-                    target.AddDegree(degree);
-                FSession.Search.Target = target;
-                FSession.Search.TargetName = "drawn target";
+                // As a command, so that the window shows the measures to the new target.
+                FRun([this, &degrees] {
+                    vesk::TFuzzySet target;
+                    for (std::int32_t degree : degrees)
+                        target.AddDegree(degree);
+                    FSession.Search.Target = target;
+                    FSession.Search.TargetName = "drawn target";
+                    return vesk::TCommandOutcome{};
+                });
             });
 }
 
@@ -56,7 +60,7 @@ void TTargetActions::LoadTarget() {
 }
 
 void TTargetActions::FitTheReference() {
-    FSession.SetTarget("reference");
+    FRun([this] { return FSession.SetTarget("reference"); });
     DrawTargetAction->setChecked(false);
     FPlot.Chart()->SetDrawing(false);
     ShowTarget();
