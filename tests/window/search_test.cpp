@@ -181,6 +181,10 @@ private slots:
                  vesk::FitnessOfDistance(*distance, 16));
         QCOMPARE(Caption("HammingLabel"), QString::fromStdString(session.HammingCaption));
         QVERIFY(Caption("HammingLabel").trimmed().toDouble() > *distance); // 100 elements
+        for (const char* against : {"Label4", "HammingLabel", "Label5", "FitnessLabel"})
+            QVERIFY(Find<QLabel>(against)->toolTip().contains("reference"));
+        for (const char* against : {"TargetHammingCaption", "TargetFitnessLabel"})
+            QVERIFY(Find<QLabel>(against)->toolTip().contains("target"));
         auto* panel = Find<QWidget>("FSControlsPanel");
         QVERIFY(panel->minimumHeight() >= Find<QLabel>("TargetFitnessLabel")->geometry().bottom());
 

@@ -21,10 +21,12 @@ struct TLabelPlace {
     QPoint Position;
 };
 
-// The captions that never change.
-const TLabelPlace PlainLabels[] = {
+// The captions that never change: the fields', then the measures'.
+const TLabelPlace FieldLabels[] = {
     {"XLabel", "FS Elements:", Designed::ElementsCaption},
     {"Label1", "FS Blocks", Designed::BlocksCaption},
+};
+const TLabelPlace MeasureLabels[] = {
     {"Label2", "Cardinality:", Designed::CardinalityCaption},
     {"Label3", "Subsethood:", Designed::SubsethoodCaption},
     {"Label4", "Hamming", Designed::HammingCaption},
@@ -51,7 +53,9 @@ TControlsPanel::TControlsPanel(vesk::TWorkbenchSession& session, QWidget* parent
     FrameAsPanel(this, "FSControlsPanel");
     setFixedWidth(Designed::ControlsPanelWidth);
 
-    for (const TLabelPlace& place : PlainLabels)
+    for (const TLabelPlace& place : FieldLabels)
+        MakeLabel(this, place.Name, place.Caption, place.Position);
+    for (const TLabelPlace& place : MeasureLabels)
         MakeLabel(this, place.Name, place.Caption, place.Position)->setToolTip(AgainstReference);
     for (const TLabelPlace& place : TargetCaptions)
         TargetRows << MakeLabel(this, place.Name, place.Caption, place.Position);
@@ -75,6 +79,8 @@ TControlsPanel::TControlsPanel(vesk::TWorkbenchSession& session, QWidget* parent
     SubSethoodLabel = valueLabel("SubSethoodLabel", Designed::SubsethoodValue);
     HammingLabel = valueLabel("HammingLabel", Designed::HammingValue);
     FitnessLabel = valueLabel("FitnessLabel", Designed::FitnessValue);
+    for (QLabel* value : {CardinalityLabel, SubSethoodLabel, HammingLabel, FitnessLabel})
+        value->setToolTip(AgainstReference);
     TargetHammingLabel = valueLabel("TargetHammingLabel",
                                     {Designed::HammingValue.x(), TargetCaptions[1].Position.y()});
     TargetFitnessLabel = valueLabel("TargetFitnessLabel",
