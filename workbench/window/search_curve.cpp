@@ -11,8 +11,9 @@
 
 namespace {
 
-// What the chart's layout keeps around the plot beyond the axes' text: margins, spacing, ticks.
-constexpr int LayoutRoom = 40;
+// What the chart's layout keeps around the plot beyond the axis text below it: margins,
+// spacing and ticks (some 43 pixels here), with a little to spare.
+constexpr int LayoutRoom = 52;
 
 } // namespace
 
@@ -34,9 +35,9 @@ TSearchCurve::TSearchCurve(QWidget* parent) : QChartView(new QChart, parent) {
     // the margins and the axis below take (its labels and title, each a line).
     const int title =
         QFontMetrics(FDistance->titleFont()).horizontalAdvance(FDistance->titleText());
-    const int line = QFontMetrics(FEvaluations->labelsFont()).height() +
-                     QFontMetrics(FEvaluations->titleFont()).height();
-    setMinimumHeight(title + 2 * line + LayoutRoom);
+    const int below = QFontMetrics(FEvaluations->labelsFont()).height() +
+                      QFontMetrics(FEvaluations->titleFont()).height();
+    setMinimumHeight(title + below + LayoutRoom);
     FitAxes();
 }
 
@@ -72,4 +73,5 @@ int TSearchCurve::Runs() const {
 void TSearchCurve::FitAxes() {
     FEvaluations->setRange(1, FLongest * 1.5);
     FDistance->setRange(0, FHighest > 0 ? FHighest * 1.05 : 1);
+    FDistance->applyNiceNumbers(); // ticks at round values
 }
