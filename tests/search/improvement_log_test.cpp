@@ -30,8 +30,8 @@ double Bound(std::uint64_t evaluations, double first, double last) {
 
 TEST(SearchImprovements, EveryAlgorithmReportsItsDescentEndingOnTheBest) {
     for (TAlgorithm algorithm : SearchAlgorithms()) {
-        if (algorithm == ParetoAlgorithm) continue;
         TSearchSettings settings;
+        settings.Pareto = algorithm == ParetoAlgorithm;
         settings.Blocks = 8;
         settings.Islands = 2;
         settings.Evaluations = 40000;
