@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "search/improvement_log.h"
 #include "search/pattern_search.h"
 
 namespace vesk {
@@ -35,9 +36,11 @@ public:
 // What the driver shares with the engine it runs: the stop, set by another thread or a signal
 // handler, and the flag it sets to end the round itself: once the deadline has passed, or when
 // its own thread fails (runs out of memory, say) while the round runs.
+// The islands note every new best of the search in Improvements.
 struct TSearchLimits {
     const std::atomic<bool>* Stop = nullptr;
     std::atomic<bool> Ending{false};
+    TImprovementLog Improvements;
 
     bool Ended() const {
         return (Stop != nullptr && Stop->load(std::memory_order_relaxed)) ||
@@ -49,8 +52,9 @@ struct TSearchLimits {
 // budget (Evaluations) ends the search, looked at in that order before every round, so that the
 // same limits end every algorithm alike. While a round runs this thread looks at the clock every
 // few milliseconds and tells the observer the progress every half second; it is told after every
-// round too. result.Algorithm and result.Islands are the caller's. An exception from the engine
-// or the observer ends the search and is raised here once no island runs any more.
+// round too, and last once the search has ended, with the final best as the last improvement.
+// result.Algorithm and result.Islands are the caller's. An exception from the engine or the
+// observer ends the search and is raised here once no island runs any more.
 void DriveIslands(TIslandEngine& engine, const TSearchSettings& settings, TSearchLimits& limits,
                   TSearchClock::time_point started, const TSearchObserver& observer,
                   TSearchResult& result);

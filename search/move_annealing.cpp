@@ -24,6 +24,8 @@ constexpr std::uint64_t FirstRestart = 1 << 14;
 // Of every 20 moves: FieldMoves one field changed, BlockMoves a block drawn anew, SwapMoves two
 // neighbours swapped, and the rest a block moved to another place.
 constexpr std::uint64_t FieldMoves = 12, BlockMoves = 2, SwapMoves = 3;
+// The degrees of a distance: the sums count in degrees, the distance in hundredths of them.
+constexpr double DegreeUnits = 100;
 // Moves between two computations of the temperature.
 constexpr std::uint64_t CoolEvery = 64;
 // Universes from SampledFrom elements on spend the first half of every restart on every k-th
@@ -107,7 +109,7 @@ struct TIsland {
 // What the islands' chains share: the fields' codes, the restart's plan and the limits.
 class TMoveChains final : public TIslandEngine {
 public:
-    TMoveChains(const TSearchSettings& settings, int islands, const TSearchLimits& limits,
+    TMoveChains(const TSearchSettings& settings, int islands, TSearchLimits& limits,
                 TSearchClock::time_point started);
 
     void Round() override;
@@ -141,7 +143,7 @@ private:
     std::uint64_t Remaining() const;
 
     const TSearchSettings& FSettings;
-    const TSearchLimits& FLimits;
+    TSearchLimits& FLimits;
     TSearchClock::time_point FStarted;
     std::vector<std::int32_t> FShapes, FOperators;
     std::shared_ptr<const TScoringTables> FTables;
@@ -159,7 +161,7 @@ private:
     std::vector<std::uint64_t> FSeen;
 };
 
-TMoveChains::TMoveChains(const TSearchSettings& settings, int islands, const TSearchLimits& limits,
+TMoveChains::TMoveChains(const TSearchSettings& settings, int islands, TSearchLimits& limits,
                          TSearchClock::time_point started)
     : FSettings(settings), FLimits(limits), FStarted(started),
       FShapes(Codes(settings.Shapes, FieldHighest(ShapeField))),
@@ -318,7 +320,13 @@ void TMoveChains::Walk(TIsland& island, std::uint64_t moves) const {
         }
         if (KeepsChange(static_cast<double>(tried - state.Sum()), temperature, random.Chance())) {
             state.Accept();
-            if (tried < island.BestSum()) island.Improve(tried);
+            if (tried < island.BestSum()) {
+                island.Improve(tried);
+                // A sampled chain's sum is not the distance; the driver notes its bests.
+                if (!island.IsSampled())
+                    FLimits.Improvements.Note(static_cast<double>(tried) / DegreeUnits,
+                                              [this] { return Spent(); });
+            }
         }
     }
 }
@@ -395,8 +403,7 @@ std::optional<std::pair<double, TBlockList>> TMoveChains::Best() {
 } // namespace
 
 std::unique_ptr<TIslandEngine> MoveChains(const TSearchSettings& settings, int islands,
-                                          const TSearchLimits& limits,
-                                          TSearchClock::time_point started) {
+                                          TSearchLimits& limits, TSearchClock::time_point started) {
     return std::make_unique<TMoveChains>(settings, islands, limits, started);
 }
 

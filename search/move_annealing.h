@@ -18,7 +18,6 @@ namespace vesk {
 // every round island i takes island i - 1's best when it is better than its own. The best is the
 // best pattern evaluated, its objective the exact Hamming distance.
 std::unique_ptr<TIslandEngine> MoveChains(const TSearchSettings& settings, int islands,
-                                          const TSearchLimits& limits,
-                                          TSearchClock::time_point started);
+                                          TSearchLimits& limits, TSearchClock::time_point started);
 
 } // namespace vesk

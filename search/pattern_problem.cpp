@@ -61,8 +61,8 @@ pagmo::vector_double GenesOfBlocks(const TBlockList& pattern, std::int32_t block
 }
 
 TSearchControl::TSearchControl(std::size_t islands, const std::atomic<bool>* stop,
-                               const std::atomic<bool>* ending)
-    : FStop(stop), FEnding(ending) {
+                               const std::atomic<bool>* ending, TImprovementLog* improvements)
+    : FStop(stop), FEnding(ending), FImprovements(improvements) {
     for (std::size_t i = 0; i < islands; ++i)
         FIslands.push_back(std::make_unique<TIsland>());
 }
@@ -86,10 +86,13 @@ void TSearchControl::Note(std::size_t island, double objective,
                           const pagmo::vector_double& genes) const {
     TIsland& account = *FIslands[island];
     if (account.HasBest && !(objective < account.Best)) return;
-    const std::lock_guard<std::mutex> lock(account.Lock);
-    account.Best = objective;
-    account.HasBest = true;
-    account.BestGenes = genes;
+    {
+        const std::lock_guard<std::mutex> lock(account.Lock);
+        account.Best = objective;
+        account.HasBest = true;
+        account.BestGenes = genes;
+    }
+    if (FImprovements != nullptr) FImprovements->Note(objective, [this] { return Spent(); });
 }
 
 std::uint64_t TSearchControl::Spent() const {

@@ -18,6 +18,7 @@
 #include <pagmo/types.hpp>
 
 #include "fuzzyset/fuzzy_set.h"
+#include "search/improvement_log.h"
 #include "vesk/batch_scoring.h"
 
 namespace vesk {
@@ -46,11 +47,12 @@ struct TSearchStopped : std::exception {
 // account; the search's thread reads it while the round runs). Once armed, an evaluation that
 // finds the stop set (by another thread or a signal handler), the ending flag set (by the
 // search's thread, once the deadline has passed or the round is given up) or the island's
-// allowance spent raises TSearchStopped instead.
+// allowance spent raises TSearchStopped instead. A new best of the whole search is noted in the
+// improvements, when given.
 class TSearchControl {
 public:
     TSearchControl(std::size_t islands, const std::atomic<bool>* stop,
-                   const std::atomic<bool>* ending);
+                   const std::atomic<bool>* ending, TImprovementLog* improvements = nullptr);
 
     // The evaluations island may make in all, its initial population's included.
     void SetAllowance(std::size_t island, std::uint64_t evaluations);
@@ -82,6 +84,7 @@ private:
 
     const std::atomic<bool>* FStop;
     const std::atomic<bool>* FEnding;
+    TImprovementLog* FImprovements;
     std::atomic<bool> FArmed{false};
     std::vector<std::unique_ptr<TIsland>> FIslands;
 };

@@ -277,8 +277,8 @@ private:
 
 TArchipelago::TArchipelago(const TSearchSettings& settings, const TAlgorithmRecipe& recipe,
                            int islands, TSearchLimits& limits, TClock::time_point started)
-    : FSettings(settings), FLimits(limits),
-      FControl(static_cast<std::size_t>(islands), limits.Stop, &limits.Ending),
+    : FSettings(settings), FLimits(limits), FControl(static_cast<std::size_t>(islands), limits.Stop,
+                                                     &limits.Ending, &limits.Improvements),
       FProblem(settings.Target, settings.Blocks, settings.Objective, settings.Pareto, &FControl, 0,
                CodesOf(settings)),
       FTeam(islands) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "fuzzyset/fuzzy_set.h"
+#include "search/improvement_log.h"
 #include "search/pattern_problem.h"
 #include "vesk/batch_scoring.h"
 
@@ -62,6 +63,9 @@ struct TSearchProgress {
     TBlockList Pattern;
     double Seconds = 0;
     double EvaluationsPerSecond = 0;
+    // The improvements of the best since the report before, thinned (TImprovementLog); the
+    // last report's end with the final best.
+    std::vector<TImprovement> Improvements;
 };
 
 // The best pattern of each block count, for the two-objective search.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <vector>
 
 #include <QBuffer>
 #include <QPainter>
@@ -81,14 +82,24 @@ const char* ImageFormatExtension(TImageFormat format) {
     return ".bmp";
 }
 
-std::string PlotDataCsv(const TFuzzySet& reference, const TFuzzySet& pattern) {
-    std::string csv = "element,reference,pattern\n";
-    const std::int32_t elements = std::max(reference.Count(), pattern.Count());
+std::string PlotDataCsv(const TFuzzySet& reference, const TFuzzySet& pattern,
+                        const TFuzzySet* target) {
+    std::vector<const TFuzzySet*> columns{&reference, &pattern};
+    std::string csv = "element,reference,pattern";
+    if (target != nullptr) {
+        columns.push_back(target);
+        csv += ",target";
+    }
+    csv += "\n";
+    std::int32_t elements = 0;
+    for (const TFuzzySet* set : columns)
+        elements = std::max(elements, set->Count());
     for (std::int32_t i = 0; i < elements; ++i) {
-        csv += std::to_string(i) + ",";
-        if (i < reference.Count()) csv += std::to_string(reference.GetDegree(i));
-        csv += ",";
-        if (i < pattern.Count()) csv += std::to_string(pattern.GetDegree(i));
+        csv += std::to_string(i);
+        for (const TFuzzySet* set : columns) {
+            csv += ",";
+            if (i < set->Count()) csv += std::to_string(set->GetDegree(i));
+        }
         csv += "\n";
     }
     return csv;

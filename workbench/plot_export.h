@@ -19,9 +19,10 @@ TImageFormat ImageFormatOfFile(std::string_view path);
 // The extension of a format, with its dot.
 const char* ImageFormatExtension(TImageFormat format);
 
-// The sets as CSV, one line an element: "element,reference,pattern" and then the degrees; an
-// element one set does not have is left empty.
-std::string PlotDataCsv(const TFuzzySet& reference, const TFuzzySet& pattern);
+// The sets as CSV, one line an element: "element,reference,pattern" (and ",target" with a target
+// of one's own) and then the degrees; an element one set does not have is left empty.
+std::string PlotDataCsv(const TFuzzySet& reference, const TFuzzySet& pattern,
+                        const TFuzzySet* target = nullptr);
 
 // Writes the plot to path: BMP and PNG as the image's bitmap at its own size, SVG as the two
 // sets drawn as vectors (reference blue, pattern red, degrees 0 to 100 bottom to top, elements

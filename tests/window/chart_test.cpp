@@ -1,9 +1,12 @@
 // The chart's navigation: round ticks, zooming about the pointer, moving, stepping back and
-// showing all, the read-out following the view, and the reference kept through a search.
+// showing all, the read-out following the view, the reference kept through a search, and
+// pictures of the chart taken without the crosshair.
 
 #include <QAction>
 #include <QApplication>
 #include <QChart>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLegend>
 #include <QLegendMarker>
@@ -173,6 +176,24 @@ private slots:
         }
         Button("EvolveToolButton")->click();
         WaitForTheSearch();
+    }
+
+    // Copy Image, PNG and SVG show the sets as without the pointer over them; the crosshair
+    // stays where the pointer is.
+    void picturesLeaveTheCrosshairOut() {
+        const QImage plain = FChart->Picture().convertToFormat(QImage::Format_RGB32);
+        const QByteArray plainSvg = FChart->SvgDocument();
+        QTest::mouseMove(FChart->viewport(), InPlot(0.5, 0.5));
+        QVERIFY(ReadOut().startsWith("element "));
+        const QImage hovered = FChart->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QVERIFY(hovered != plain); // the crosshair is drawn
+
+        QCOMPARE(FChart->Picture().convertToFormat(QImage::Format_RGB32), plain);
+        QCOMPARE(FChart->SvgDocument(), plainSvg);
+        Find<QAction>("CopyImageAction")->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
+                 plain);
+        QCOMPARE(FChart->grab().toImage().convertToFormat(QImage::Format_RGB32), hovered);
     }
 };
 

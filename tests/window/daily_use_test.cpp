@@ -339,8 +339,22 @@ private slots:
             QVERIFY(bar->rect().contains(button->geometry()));
         }
         auto* panel = Find<QWidget>("FSControlsPanel");
-        for (auto* label : panel->findChildren<QLabel*>())
-            QVERIFY2(panel->rect().contains(label->geometry()), qPrintable(label->objectName()));
+        // The rows for a target of one's own show whole too, once there is one.
+        for (const bool target : {false, true}) {
+            if (target) {
+                vesk::TFuzzySet own;
+                own.MakeReference(50);
+                FForm->Session().Search.Target = own;
+                Combo()->setEditText(Preset);
+                Button("HexaToolButton")->click();
+                FForm->resize(1, 1);
+                QCoreApplication::processEvents();
+                QVERIFY(Find<QLabel>("TargetFitnessLabel")->isVisible());
+            }
+            for (auto* label : panel->findChildren<QLabel*>())
+                QVERIFY2(label->isHidden() || panel->rect().contains(label->geometry()),
+                         qPrintable(label->objectName()));
+        }
         QVERIFY(Find<QWidget>("ImagePanel")->width() >= 300);
     }
 

@@ -6,7 +6,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -61,6 +63,11 @@ private slots:
         QVERIFY(FForm->EvolveRunning());
         QTRY_VERIFY_WITH_TIMEOUT(Status().contains("evaluations, distance"), patience + 1000);
         QVERIFY(Find<QProgressBar>("EvalProgressBar")->value() < 100);
+        // Once past a thousand evaluations, the counts grouped as the locale groups digits.
+        const QRegularExpression grouped("^[0-9]{1,3}(,[0-9]{3})+ evaluations, distance [0-9.]+, "
+                                         "fitness [0-9]+, [0-9]{1,3}(,[0-9]{3})*/s$");
+        QTRY_VERIFY2_WITH_TIMEOUT(grouped.match(Status()).hasMatch(), qPrintable(Status()),
+                                  patience + 1000);
 
         QElapsedTimer stopping;
         stopping.start();
@@ -70,6 +77,9 @@ private slots:
         QVERIFY(stopping.elapsed() < (UnderValgrind() ? 20000 : 200));
         QCOMPARE(Button("EvolveToolButton")->text(), QString("Evolve"));
         QVERIFY(Find<QProgressBar>("EvalProgressBar")->isHidden());
+        // The end message replaces the progress, which leaves no count behind it.
+        QVERIFY(FForm->statusBar()->currentMessage().startsWith("Evolve stopped after "));
+        QCOMPARE(Status(), QString());
         for (const char* other : {"RandomVeskToolButton", "HexaToolButton", "FitToolButton"})
             QVERIFY(Button(other)->isEnabled());
         // The best pattern so far lands in the combo box and is shown as Hexa String shows it.
@@ -201,6 +211,34 @@ private slots:
         QCOMPARE(session.HexaText.size(), std::size_t{16 * 5});
         QCOMPARE(QString::fromStdString(session.HexaItems.back()),
                  QString::fromStdString(session.HexaText));
+    }
+
+    // A run far shorter than the half second between progress reports still draws its descent:
+    // a point for each improvement the search kept, the best an element never worse, and the
+    // last point the result's, at the evaluations the run ended at.
+    void aShortRunDrawsItsRealDescent() {
+        vesk::TWorkbenchSession session;
+        session.Search.Evaluations = 30000;
+        TEvolveController evolve(session, [&](const TSessionCommand& command) { command(); });
+        QList<QPointF> points;
+        connect(&evolve, &TEvolveController::PointReached,
+                [&](std::uint64_t evaluations, double best) {
+                    points << QPointF(static_cast<double>(evaluations), best);
+                });
+        QString message;
+        connect(&evolve, &TEvolveController::Finished, [&](const QString& m) { message = m; });
+        evolve.StartOrStop();
+        QTRY_VERIFY_WITH_TIMEOUT(!evolve.Running() && !message.isEmpty(), 60000);
+        QVERIFY2(points.size() >= 8, qPrintable(QString::number(points.size())));
+        for (int k = 1; k < points.size(); ++k) {
+            QVERIFY(points[k].x() >= points[k - 1].x()); // the end may repeat the last count
+            QVERIFY(points[k].y() <= points[k - 1].y());
+        }
+        QVERIFY(points.first().y() > points.last().y());
+        const QRegularExpression end("finished: ([0-9,]+) evaluations");
+        QCOMPARE(points.last().x(), end.match(message).captured(1).remove(',').toDouble());
+        const vesk::THistoryEntry& result = session.History.back();
+        QVERIFY(qAbs(points.last().y() - result.Distance / result.Elements) < 1e-12);
     }
 
     void closingDuringASearchStopsIt() {

@@ -14,9 +14,11 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QLogValueAxis>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -24,9 +26,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QValueAxis>
 
+#include "vesk/agent.h"
 #include "window_fixture.h"
 #include "workbench/window/curve_chart.h"
+#include "workbench/window/designed_geometry.h"
 #include "workbench/window/history_panel.h"
 #include "workbench/window/search_curve.h"
 #include "workbench/window/search_panel.h"
@@ -179,8 +184,41 @@ private slots:
         // "Hexa String" still shows the designed reference of FS Elements.
         QCOMPARE(session.ReferenceSet.Count(), 100);
 
+        // The side panel adds the distance and fitness to the target under the designed four,
+        // which stay against the reference.
+        const QStringList targetRows{"TargetLabel", "TargetHammingCaption", "TargetFitnessCaption",
+                                     "TargetHammingLabel", "TargetFitnessLabel"};
+        for (const QString& row : targetRows)
+            QVERIFY2(Find<QLabel>(qPrintable(row))->isVisible(), qPrintable(row));
+        QVERIFY(qAbs(Caption("TargetHammingLabel").trimmed().toDouble() - *distance) < 0.006);
+        QCOMPARE(Caption("TargetFitnessLabel").trimmed().toInt(),
+                 vesk::FitnessOfDistance(*distance, 16));
+        QCOMPARE(Caption("HammingLabel"), QString::fromStdString(session.HammingCaption));
+        QVERIFY(Caption("HammingLabel").trimmed().toDouble() > *distance); // 100 elements
+        for (const char* against : {"Label4", "HammingLabel", "Label5", "FitnessLabel"})
+            QVERIFY(Find<QLabel>(against)->toolTip().contains("reference"));
+        for (const char* against : {"TargetHammingCaption", "TargetFitnessLabel"})
+            QVERIFY(Find<QLabel>(against)->toolTip().contains("target"));
+        auto* panel = Find<QWidget>("FSControlsPanel");
+        QVERIFY(panel->minimumHeight() >= Find<QLabel>("TargetFitnessLabel")->geometry().bottom());
+
+        // Copy Data as CSV carries the target, left empty where it has no element.
+        Find<QAction>("CopyDataAction")->trigger();
+        const QStringList lines = QGuiApplication::clipboard()->text().split('\n');
+        QCOMPARE(lines.value(0), QString("element,reference,pattern,target"));
+        QCOMPARE(lines.size(), 1 + 100 + 1);
+        QCOMPARE(lines.value(1 + 10), QString("10,%1,%2,100")
+                                          .arg(session.ReferenceSet.GetDegree(10))
+                                          .arg(session.PatternSet.GetDegree(10)));
+        QVERIFY(lines.value(1 + 16).endsWith(','));
+
         Find<QAction>("ReferenceTargetAction")->trigger();
         QVERIFY(!session.Search.Target.has_value());
+        for (const QString& row : targetRows)
+            QVERIFY2(!Find<QLabel>(qPrintable(row))->isVisible(), qPrintable(row));
+        Find<QAction>("CopyDataAction")->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text().section('\n', 0, 0),
+                 QString("element,reference,pattern"));
     }
 
     // "Save Drawn Target..." writes the target one degree a line, with ".csv" added; a name that
@@ -283,6 +321,32 @@ private slots:
         Evolve();
         QCOMPARE(curve->Runs(), 2); // the first run's curve stays beside the second's
         QVERIFY(first->count() >= 2);
+    }
+
+    // The curve's axis titles show whole at its least height beside a legend of long names, and
+    // its axes fit every run, the longest and the highest.
+    void theCurvesTitlesShowWholeAndItsAxesFitEveryRun() {
+        TSearchCurve curve;
+        curve.resize(DesignedGeometry::WindowBounds.width(), curve.minimumHeight());
+        curve.StartRun("1: 16 blocks, reference of 100, seed 1");
+        curve.AddPoint(10, 0.4);
+        curve.AddPoint(200000, 0.05);
+        curve.StartRun("2: 32 blocks, drawn target, seed 20");
+        curve.AddPoint(20, 0.3);
+        curve.AddPoint(2000, 0.1);
+        curve.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&curve));
+        const QRectF plot = curve.chart()->plotArea();
+        const auto length = [](const QAbstractAxis* axis) {
+            return QFontMetrics(axis->titleFont()).horizontalAdvance(axis->titleText());
+        };
+        QCOMPARE(curve.DistanceAxis()->titleText(), QString("best distance per element"));
+        QVERIFY2(
+            length(curve.DistanceAxis()) <= plot.height(),
+            qPrintable(QString("%1 > %2").arg(length(curve.DistanceAxis())).arg(plot.height())));
+        QVERIFY(length(curve.EvaluationsAxis()) <= plot.width());
+        QVERIFY(curve.EvaluationsAxis()->min() <= 10 && curve.EvaluationsAxis()->max() >= 200000);
+        QVERIFY(curve.DistanceAxis()->min() <= 0.05 && curve.DistanceAxis()->max() >= 0.4);
     }
 
     void theHistoryListsShowsComparesAndForgets() {

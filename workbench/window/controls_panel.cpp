@@ -1,7 +1,11 @@
 #include "workbench/window/controls_panel.h"
 
 #include <algorithm>
+#include <optional>
 #include <QLabel>
+
+#include "vesk/agent.h"
+#include "workbench/text_format.h"
 
 #include "workbench/window/designed_geometry.h"
 #include "workbench/window/designed_widgets.h"
@@ -17,15 +21,31 @@ struct TLabelPlace {
     QPoint Position;
 };
 
-// The captions that never change.
-const TLabelPlace PlainLabels[] = {
+// The captions that never change: the fields', then the measures'.
+const TLabelPlace FieldLabels[] = {
     {"XLabel", "FS Elements:", Designed::ElementsCaption},
     {"Label1", "FS Blocks", Designed::BlocksCaption},
+};
+const TLabelPlace MeasureLabels[] = {
     {"Label2", "Cardinality:", Designed::CardinalityCaption},
     {"Label3", "Subsethood:", Designed::SubsethoodCaption},
     {"Label4", "Hamming", Designed::HammingCaption},
     {"Label5", "Fitness", Designed::FitnessCaption},
 };
+
+// The rows for a target of one's own under the designed four, at their spacing: a heading, then
+// the distance and the fitness to the target.
+constexpr int RowStep = Designed::FitnessCaption.y() - Designed::HammingCaption.y();
+constexpr QPoint TargetRow(int row) {
+    return Designed::FitnessCaption + QPoint(0, (row + 1) * RowStep);
+}
+const TLabelPlace TargetCaptions[] = {
+    {"TargetLabel", "To target:", TargetRow(0)},
+    {"TargetHammingCaption", "Hamming", TargetRow(1)},
+    {"TargetFitnessCaption", "Fitness", TargetRow(2)},
+};
+const QString AgainstReference = "Measured against the designed reference";
+const QString AgainstTarget = "Measured against the target of one's own, which Evolve fits";
 
 } // namespace
 
@@ -33,8 +53,12 @@ TControlsPanel::TControlsPanel(vesk::TWorkbenchSession& session, QWidget* parent
     FrameAsPanel(this, "FSControlsPanel");
     setFixedWidth(Designed::ControlsPanelWidth);
 
-    for (const TLabelPlace& place : PlainLabels)
+    for (const TLabelPlace& place : FieldLabels)
         MakeLabel(this, place.Name, place.Caption, place.Position);
+    for (const TLabelPlace& place : MeasureLabels)
+        MakeLabel(this, place.Name, place.Caption, place.Position)->setToolTip(AgainstReference);
+    for (const TLabelPlace& place : TargetCaptions)
+        TargetRows << MakeLabel(this, place.Name, place.Caption, place.Position);
 
     XElementsSpinEdit = new TSpinEdit(session.Elements, this);
     XElementsSpinEdit->setObjectName("XElementsSpinEdit");
@@ -55,6 +79,17 @@ TControlsPanel::TControlsPanel(vesk::TWorkbenchSession& session, QWidget* parent
     SubSethoodLabel = valueLabel("SubSethoodLabel", Designed::SubsethoodValue);
     HammingLabel = valueLabel("HammingLabel", Designed::HammingValue);
     FitnessLabel = valueLabel("FitnessLabel", Designed::FitnessValue);
+    for (QLabel* value : {CardinalityLabel, SubSethoodLabel, HammingLabel, FitnessLabel})
+        value->setToolTip(AgainstReference);
+    TargetHammingLabel = valueLabel("TargetHammingLabel",
+                                    {Designed::HammingValue.x(), TargetCaptions[1].Position.y()});
+    TargetFitnessLabel = valueLabel("TargetFitnessLabel",
+                                    {Designed::FitnessValue.x(), TargetCaptions[2].Position.y()});
+    TargetRows << TargetHammingLabel << TargetFitnessLabel;
+    for (QLabel* row : TargetRows) {
+        row->setToolTip(AgainstTarget);
+        row->hide(); // the window opens without a target of its own
+    }
     // However small the window, every caption and read-out shows whole.
     setMinimumHeight(childrenRect().bottom() + Designed::EdgeGap);
 
@@ -74,6 +109,18 @@ void TControlsPanel::Show(const vesk::TWorkbenchSession& session) {
     SetCaption(SubSethoodLabel, session.SubsethoodCaption);
     SetCaption(HammingLabel, session.HammingCaption);
     SetCaption(FitnessLabel, session.FitnessCaption);
+    const std::optional<double> distance = session.TargetDistance();
+    if (distance) {
+        SetCaption(TargetHammingLabel, vesk::FormatReal8_2(static_cast<float>(*distance)));
+        SetCaption(TargetFitnessLabel,
+                   vesk::FormatInteger(
+                       vesk::FitnessOfDistance(*distance, session.Search.Target->Count()), 10));
+    }
+    if (TargetRows.first()->isHidden() == distance.has_value()) {
+        for (QLabel* row : TargetRows)
+            row->setVisible(distance.has_value());
+        setMinimumHeight(childrenRect().bottom() + Designed::EdgeGap);
+    }
 }
 
 void TControlsPanel::SetReadOnly(bool readOnly) {

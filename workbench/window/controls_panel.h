@@ -1,7 +1,10 @@
 #pragma once
-// The controls panel: the element and block fields and the four measures of the pattern shown.
+// The controls panel: the element and block fields and the four measures of the pattern shown
+// (against the designed reference), and with a target of one's own its distance and fitness to
+// that target below them.
 
 #include <QFrame>
+#include <QList>
 
 #include "workbench/session.h"
 
@@ -36,4 +39,8 @@ private:
     QLabel* SubSethoodLabel;
     QLabel* HammingLabel;
     QLabel* FitnessLabel;
+    // Shown only with a target of one's own: a heading, two captions and the two values.
+    QList<QLabel*> TargetRows;
+    QLabel* TargetHammingLabel;
+    QLabel* TargetFitnessLabel;
 };

@@ -283,11 +283,23 @@ void TCurveChart::FollowPalette() {
     FCrosshair->setPen(QPen(colours.color(QPalette::Text), 0, Qt::DashLine));
 }
 
+template <typename TMake> auto TCurveChart::WithoutCrosshair(TMake make) {
+    const bool shown = FCrosshair->isVisible();
+    FCrosshair->hide();
+    auto made = make();
+    FCrosshair->setVisible(shown);
+    return made;
+}
+
 QImage TCurveChart::Picture() {
-    return grab().toImage();
+    return WithoutCrosshair([this] { return grab().toImage(); });
 }
 
 QByteArray TCurveChart::SvgDocument() {
+    return WithoutCrosshair([this] { return DrawnSvg(); });
+}
+
+QByteArray TCurveChart::DrawnSvg() {
     QByteArray document;
     QBuffer buffer(&document);
     QSvgGenerator svg;

@@ -56,8 +56,8 @@ public:
     QAction* ShowAllAction() const { return FShowAll; }
     // The element under a point of the widget, or -1 outside the plot area.
     int ElementAt(QPointF position) const;
-    // The chart as drawn now, as a bitmap at the screen's resolution or as an SVG document of
-    // vectors (empty when it cannot be drawn).
+    // The chart as drawn now, without the crosshair, as a bitmap at the screen's resolution or
+    // as an SVG document of vectors (empty when it cannot be drawn).
     QImage Picture();
     QByteArray SvgDocument();
 
@@ -100,6 +100,9 @@ private:
     std::optional<std::pair<int, int>> PointAt(QPointF position) const;
     // Paints the target from the last point to this one.
     void Paint(std::pair<int, int> point, bool straight);
+    // What make returns, made with the crosshair hidden: pictures show the sets, not the pointer.
+    template <typename TMake> auto WithoutCrosshair(TMake make);
+    QByteArray DrawnSvg();
 
     QLineSeries* FReference;
     QLineSeries* FPattern;

@@ -66,6 +66,7 @@ void TEvolveController::StartOrStop() {
     }
     FSettings.Evaluations = settings.Evaluations;
     FSettings.Seconds = settings.Seconds;
+    FSettings.Objective = settings.Objective;
     // One curve a run, named by what it searched and how.
     const vesk::TSearchSetup& search = FSession.Search;
     emit RunStarted(QString("%1: %2 blocks, %3, seed %4")
@@ -79,9 +80,14 @@ void TEvolveController::StartOrStop() {
     FRunner->Start(std::move(settings));
 }
 
+double TEvolveController::PerElement(double objective) const {
+    return vesk::MeanDistanceOfObjective(objective, FSettings.Objective, FReference.Count());
+}
+
 void TEvolveController::OnProgress(const vesk::TSearchProgress& progress) {
     if (!FRunner->Running()) return;
-    emit PointReached(progress.Evaluations, progress.Best);
+    for (const vesk::TImprovement& improvement : progress.Improvements)
+        emit PointReached(improvement.Evaluations, PerElement(improvement.Best));
     vesk::TVesk pattern;
     for (vesk::TFuzzyBlock block : progress.Pattern)
         pattern.AddBlock(block);
@@ -92,16 +98,18 @@ void TEvolveController::OnProgress(const vesk::TSearchProgress& progress) {
     vesk::ProjectPattern(pattern, pattern.Count(), FReference.Count(), shown.Best);
     FReference.Plot(FSession.Image, vesk::Blue, true);
     shown.Best.Plot(FSession.Image, vesk::Red, false);
+    const QLocale locale;
     shown.Text = QString("%1 evaluations, distance %2, fitness %3, %4/s")
-                     .arg(progress.Evaluations)
-                     .arg(progress.Best, 0, 'f', 2)
+                     .arg(locale.toString(static_cast<qulonglong>(progress.Evaluations)),
+                          locale.toString(progress.Best, 'f', 2))
                      .arg(vesk::FitnessOfDistance(progress.Best, FReference.Count()))
-                     .arg(progress.EvaluationsPerSecond, 0, 'f', 0);
+                     .arg(locale.toString(progress.EvaluationsPerSecond, 'f', 0));
     emit Progressed(shown);
 }
 
 void TEvolveController::OnFinished(const vesk::TSearchResult& result) {
-    emit PointReached(result.Evaluations, result.Best);
+    // The curve runs on to the evaluations the run ended at.
+    if (!result.Pattern.empty()) emit PointReached(result.Evaluations, PerElement(result.Best));
     emit SearchingChanged(false);
     QString message = EvolveEndMessage(result, FReference.Count());
     if (!result.Pattern.empty()) {

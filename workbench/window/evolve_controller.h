@@ -42,7 +42,8 @@ signals:
     void RunStarted(const QString& name);
     void SearchingChanged(bool searching);
     void Progressed(const TEvolveProgress& progress);
-    // The best distance after so many evaluations: a point of the search's curve.
+    // The best distance an element after so many evaluations: a point of the search's curve,
+    // one for each improvement the search reports, and the run's end.
     void PointReached(std::uint64_t evaluations, double best);
     // The search has ended and the session shows its result; message says how it ended.
     void Finished(const QString& message);
@@ -50,6 +51,8 @@ signals:
 private:
     void OnProgress(const vesk::TSearchProgress& progress);
     void OnFinished(const vesk::TSearchResult& result);
+    // The search's objective as the distance an element, comparable between runs.
+    double PerElement(double objective) const;
 
     vesk::TWorkbenchSession& FSession;
     TCommandRunner FRun;

@@ -1,6 +1,8 @@
 #include "workbench/window/evolve_runner.h"
 
 #include <exception>
+#include <utility>
+#include <vector>
 
 TEvolveRunner::TEvolveRunner(QObject* parent) : QObject(parent) {
     qRegisterMetaType<vesk::TSearchResult>("vesk::TSearchResult");
@@ -17,19 +19,30 @@ void TEvolveRunner::Start(vesk::TSearchSettings settings) {
     FResult = {};
     FThread.reset(QThread::create([this, settings = std::move(settings)] {
         double lastShown = -1;
+        // A report held back keeps its improvements for the next one shown.
+        vesk::TSearchProgress held;
+        const auto show = [this, &held] {
+            // A copy travels to the window's thread in the queued call.
+            QMetaObject::invokeMethod(
+                this, [this, progress = std::exchange(held, {})] { emit Progressed(progress); },
+                Qt::QueuedConnection);
+        };
         vesk::TSearchResult result;
         try {
             result = vesk::RunSearch(
                 settings,
-                [this, &lastShown](const vesk::TSearchProgress& progress) {
+                [&](const vesk::TSearchProgress& progress) {
+                    std::vector<vesk::TImprovement> improvements = std::move(held.Improvements);
+                    improvements.insert(improvements.end(), progress.Improvements.begin(),
+                                        progress.Improvements.end());
+                    held = progress;
+                    held.Improvements = std::move(improvements);
                     if (progress.Seconds - lastShown < 0.1) return;
                     lastShown = progress.Seconds;
-                    // A copy travels to the window's thread in the queued call.
-                    QMetaObject::invokeMethod(
-                        this, [this, progress] { emit Progressed(progress); },
-                        Qt::QueuedConnection);
+                    show();
                 },
                 &FStop);
+            if (!held.Improvements.empty()) show();
         } catch (const std::exception&) {
             result.Stopped = vesk::TSearchEnd::Failed;
         }

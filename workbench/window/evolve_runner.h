@@ -1,7 +1,8 @@
 #pragma once
 // Runs the pattern search on a thread of its own and reports to the window's thread: progress
-// at most ten times a second and the result once at the end, each handed over by value in a
-// queued signal.
+// at most ten times a second (with every improvement of the best since the last one shown, the
+// final ones included) and the result once at the end, each handed over by value in a queued
+// signal.
 
 #include <QObject>
 #include <QThread>

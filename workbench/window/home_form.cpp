@@ -205,8 +205,10 @@ void TVeskTestHomeForm::ConnectEvolve() {
     connect(FEvolve, &TEvolveController::SearchingChanged, this, &TVeskTestHomeForm::SetSearching);
     connect(FEvolve, &TEvolveController::PointReached, FDocks->Curve(), &TSearchCurve::AddPoint);
     connect(FEvolve, &TEvolveController::Progressed, this, &TVeskTestHomeForm::ShowEvolveProgress);
-    connect(FEvolve, &TEvolveController::Finished, this,
-            [this](const QString& message) { StatusBar1->showMessage(message); });
+    connect(FEvolve, &TEvolveController::Finished, this, [this](const QString& message) {
+        StatusPanel2->clear(); // the progress ends with the search, the message says the rest
+        StatusBar1->showMessage(message);
+    });
 }
 
 void TVeskTestHomeForm::PushToSession() {

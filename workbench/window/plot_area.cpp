@@ -123,8 +123,9 @@ void TPlotArea::CopyPlotImage() {
 }
 
 void TPlotArea::CopyPlotData() {
-    QGuiApplication::clipboard()->setText(
-        QString::fromStdString(vesk::PlotDataCsv(FSession.ReferenceSet, FSession.PatternSet)));
+    QGuiApplication::clipboard()->setText(QString::fromStdString(
+        vesk::PlotDataCsv(FSession.ReferenceSet, FSession.PatternSet,
+                          FSession.Search.Target ? &*FSession.Search.Target : nullptr)));
 }
 
 void TPlotArea::ExportPlot() {

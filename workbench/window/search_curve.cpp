@@ -3,10 +3,19 @@
 #include <algorithm>
 
 #include <QChart>
+#include <QFontMetrics>
 #include <QLegend>
 #include <QLineSeries>
 #include <QLogValueAxis>
 #include <QValueAxis>
+
+namespace {
+
+// What the chart's layout keeps around the plot beyond the axis text below it: margins,
+// spacing and ticks (some 43 pixels here), with a little to spare.
+constexpr int LayoutRoom = 52;
+
+} // namespace
 
 TSearchCurve::TSearchCurve(QWidget* parent) : QChartView(new QChart, parent) {
     setObjectName("SearchCurve");
@@ -18,11 +27,17 @@ TSearchCurve::TSearchCurve(QWidget* parent) : QChartView(new QChart, parent) {
     FEvaluations->setBase(10);
     FEvaluations->setLabelFormat("%g");
     FDistance = new QValueAxis(chart);
-    FDistance->setTitleText("best distance");
+    FDistance->setTitleText("best distance per element");
     chart->addAxis(FEvaluations, Qt::AlignBottom);
     chart->addAxis(FDistance, Qt::AlignLeft);
     setRenderHint(QPainter::Antialiasing);
-    setMinimumHeight(140);
+    // The upright title shows whole: the plot is at least as tall as it is long, with the room
+    // the margins and the axis below take (its labels and title, each a line).
+    const int title =
+        QFontMetrics(FDistance->titleFont()).horizontalAdvance(FDistance->titleText());
+    const int below = QFontMetrics(FEvaluations->labelsFont()).height() +
+                      QFontMetrics(FEvaluations->titleFont()).height();
+    setMinimumHeight(title + below + LayoutRoom);
     FitAxes();
 }
 
@@ -87,4 +102,5 @@ int TSearchCurve::Runs() const {
 void TSearchCurve::FitAxes() {
     FEvaluations->setRange(1, FLongest * 1.5);
     FDistance->setRange(0, FHighest > 0 ? FHighest * 1.05 : 1);
+    FDistance->applyNiceNumbers(); // ticks at round values
 }

@@ -1,6 +1,8 @@
 #pragma once
-// The search's curve: the best distance against the evaluations spent, one curve a run, kept
-// for the runs of the session so that runs with different settings can be compared.
+// The search's curve: the best distance an element against the evaluations spent, one curve a
+// run, kept for the runs of the session on axes that fit them all, so that runs with different
+// settings (and targets of other sizes) can be compared. Its axis titles show whole at its least
+// height.
 
 #include <QChartView>
 
@@ -20,13 +22,16 @@ public:
 
     // Begins the curve of a new run, named in the legend.
     void StartRun(const QString& name);
-    // The best distance after that many evaluations, on the newest run's curve.
+    // The best distance an element after that many evaluations, on the newest run's curve.
     void AddPoint(std::uint64_t evaluations, double distance);
     int Runs() const;
     // Every run's curve, oldest first.
     std::vector<TSearchRun> Shown() const;
     // Shows a finished run's curve beside the others (one kept from an earlier session).
     void AddRun(const TSearchRun& run);
+    // The axes: evaluations (logarithmic) and the best distance an element.
+    const QLogValueAxis* EvaluationsAxis() const { return FEvaluations; }
+    const QValueAxis* DistanceAxis() const { return FDistance; }
 
 private:
     QLineSeries* NewSeries(const QString& name);

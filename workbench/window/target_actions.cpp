@@ -31,11 +31,15 @@ TTargetActions::TTargetActions(vesk::TWorkbenchSession& session, TPlotArea& plot
 }
 
 void TTargetActions::TakeDrawn(const std::vector<std::int32_t>& degrees) {
-    vesk::TFuzzySet target;
-    for (std::int32_t degree : degrees)
-        target.AddDegree(degree);
-    FSession.Search.Target = target;
-    FSession.Search.TargetName = "drawn target";
+    // As a command, so that the window shows the measures to the new target.
+    FRun([this, &degrees] {
+        vesk::TFuzzySet target;
+        for (std::int32_t degree : degrees)
+            target.AddDegree(degree);
+        FSession.Search.Target = target;
+        FSession.Search.TargetName = "drawn target";
+        return vesk::TCommandOutcome{};
+    });
     KeptSettings::SaveTarget({TKeptTarget::TKind::Drawn, {}, degrees});
 }
 
@@ -101,7 +105,7 @@ void TTargetActions::Restore(const TKeptTarget& target) {
 }
 
 void TTargetActions::FitTheReference() {
-    FSession.SetTarget("reference");
+    FRun([this] { return FSession.SetTarget("reference"); });
     KeptSettings::SaveTarget({});
     DrawTargetAction->setChecked(false);
     FPlot.Chart()->SetDrawing(false);
