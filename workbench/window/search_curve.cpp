@@ -10,6 +10,7 @@
 
 TSearchCurve::TSearchCurve(QWidget* parent) : QChartView(new QChart, parent) {
     setObjectName("SearchCurve");
+    setFocusPolicy(Qt::NoFocus); // it takes no keys: Tab passes it by
     QChart* chart = this->chart();
     chart->setMargins(QMargins(2, 2, 2, 2));
     chart->legend()->setAlignment(Qt::AlignRight);
