@@ -28,7 +28,9 @@
 #include "workbench/window/search_curve.h"
 #include "workbench/window/search_panel.h"
 #include "workbench/window/target_actions.h"
+#include "workbench/window/undo_steps.h"
 #include "workbench/window/window_docks.h"
+#include "workbench/window/window_keys.h"
 
 namespace {
 
@@ -83,6 +85,7 @@ TVeskTestHomeForm::TVeskTestHomeForm(QWidget* parent) : QMainWindow(parent) {
     BuildEvolveMenu();
     ConnectCommands();
     ConnectEvolve();
+    BuildUndoAndKeys();
     FShortcuts = std::make_unique<TCommandShortcuts>(this);
 
     move(InitialBounds.topLeft());
@@ -201,6 +204,22 @@ void TVeskTestHomeForm::ConnectEvolve() {
             [this](const QString& message) { StatusBar1->showMessage(message); });
 }
 
+void TVeskTestHomeForm::BuildUndoAndKeys() {
+    FUndo = new TUndoSteps(
+        FSession, *Panel1, *FSControlsPanel, [this] { PushToSession(); },
+        [this] {
+            PullFromSession();
+            FTargets->ShowTarget();
+        },
+        this);
+    connect(FTargets, &TTargetActions::TargetChanged, FUndo, &TUndoSteps::Record);
+    // After the text it set (queued in this order): a block's edit is a step of its own.
+    connect(FDocks->Blocks(), &TBlocksPanel::TextEdited, FUndo, &TUndoSteps::Record,
+            Qt::QueuedConnection);
+    new TWindowKeys(this, CommandButton(*VeskToolBar, FCommands.Evolve), EvolveMenu, ImagePanel,
+                    {FUndo->UndoAction(), FUndo->RedoAction()});
+}
+
 void TVeskTestHomeForm::PushToSession() {
     FSControlsPanel->Store();
     FSession.HexaText = Panel1->Text().toStdString();
@@ -230,6 +249,7 @@ template <typename TCommand> void TVeskTestHomeForm::RunCommand(TCommand command
         outcome.Error = std::string(error.what()) + ".";
     }
     PullFromSession();
+    FUndo->Record();
     ReportOutcome(this, outcome);
 }
 
@@ -284,6 +304,7 @@ void TVeskTestHomeForm::SetSearching(bool searching) {
         other->setEnabled(!searching);
     FCommands.Evolve->setText(searching ? "Stop" : "Evolve");
     FSControlsPanel->SetReadOnly(searching);
+    FUndo->SetSearching(searching);
     Panel1->SetReadOnly(searching);
     FDocks->Blocks()->setEnabled(!searching);
     if (searching) {

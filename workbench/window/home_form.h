@@ -24,6 +24,7 @@ class THexaStrip;
 class TPlotArea;
 class TSearchPanel;
 class TTargetActions;
+class TUndoSteps;
 class TWindowDocks;
 
 // The main window of VeskTest. It owns the session (and through it PatternSet and ReferenceSet)
@@ -79,12 +80,15 @@ private:
     TEvolveController* FEvolve = nullptr;
     TTargetActions* FTargets = nullptr;
     std::unique_ptr<TCommandShortcuts> FShortcuts;
+    TUndoSteps* FUndo = nullptr;
 
     void BuildStatusBar();
     void BuildSaveDialog();
     void BuildEvolveMenu();
     void ConnectCommands();
     void ConnectEvolve();
+    // Undo and redo of what the commands change, and the keys beyond the commands' own.
+    void BuildUndoAndKeys();
 
     // While a search runs, the fields that feed it and the other commands take no input.
     void SetSearching(bool searching);

@@ -28,6 +28,7 @@ TTargetActions::TTargetActions(vesk::TWorkbenchSession& session, TPlotArea& plot
                     target.AddDegree(degree);
                 FSession.Search.Target = target;
                 FSession.Search.TargetName = "drawn target";
+                emit TargetChanged();
             });
 }
 
@@ -45,6 +46,7 @@ void TTargetActions::AddTo(QMenu* menu) {
 
 void TTargetActions::ShowTarget() {
     FPlot.Chart()->ShowTarget(FSession.Search.Target.value_or(vesk::TFuzzySet()));
+    if (FPlot.Chart()->Drawing()) FPlot.Chart()->SetDrawing(true);
 }
 
 void TTargetActions::LoadTarget() {
@@ -53,6 +55,7 @@ void TTargetActions::LoadTarget() {
     const std::string path = TargetDialog->selectedFiles().first().toStdString();
     FRun([this, &path] { return FSession.SetTarget(path); });
     ShowTarget();
+    emit TargetChanged();
 }
 
 void TTargetActions::FitTheReference() {
@@ -60,6 +63,7 @@ void TTargetActions::FitTheReference() {
     DrawTargetAction->setChecked(false);
     FPlot.Chart()->SetDrawing(false);
     ShowTarget();
+    emit TargetChanged();
 }
 
 void TTargetActions::DrawTarget() {

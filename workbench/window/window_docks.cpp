@@ -10,6 +10,7 @@
 #include "workbench/window/blocks_panel.h"
 #include "workbench/window/history_panel.h"
 #include "workbench/window/search_curve.h"
+#include "workbench/window/window_keys.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ TWindowDocks::TWindowDocks(QMainWindow& window, vesk::TWorkbenchSession& session
     Place(window, HistoryDock, HistoryPanel, Qt::BottomDockWidgetArea);
     QAction* history = HistoryDock->toggleViewAction();
     history->setText("History");
-    history->setShortcut(QKeySequence("Ctrl+Y"));
+    history->setShortcut(HistoryKey());
     history->setObjectName("HistoryAction");
     window.addAction(history);
 }

@@ -22,7 +22,7 @@ public:
     TBlocksPanel* Blocks() const { return BlocksPanel; }
     TSearchCurve* Curve() const { return SearchCurve; }
     THistoryPanel* History() const { return HistoryPanel; }
-    // Shows or hides the history (Ctrl+Y).
+    // Shows or hides the history (HistoryKey()).
     QAction* HistoryAction() const;
 
     // Shows the block panel, filled by fill before the window grows by its width, or hides it.
