@@ -95,6 +95,7 @@ private slots:
         const TShown random = Shown();
         QCOMPARE(random.Blocks, QString("6"));
         QCOMPARE(random.Text.size(), 30);
+        QVERIFY(random.Plot != preset.Plot); // drawn anew, not over the kept plot
         QCOMPARE(Action("UndoAction")->text(), QString("Undo Pattern"));
 
         Undo();
