@@ -5,9 +5,9 @@
 //
 // The window's Undo (Ctrl+Z) is the only undo: the fields' own Ctrl+Z is refused, as every
 // command key is (TCommandShortcuts). A field's edit not yet committed by a command becomes a
-// step of its own when Undo or Redo is asked for, so Undo first takes the typed text back and
-// Redo brings it again; typed text, like any new step, ends what could be redone. The list of
-// the Hexa String box and the History panel are not undone.
+// step of its own when Undo is asked for, so Undo first takes the typed text back and Redo
+// brings it again; typed text, like any new step, ends what could be redone (Redo is disabled
+// while there is some). The list of the Hexa String box and the History panel are not undone.
 
 #include <QObject>
 #include <QString>
