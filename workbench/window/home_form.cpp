@@ -206,13 +206,8 @@ void TVeskTestHomeForm::ConnectEvolve() {
 
 void TVeskTestHomeForm::BuildUndoAndKeys() {
     FUndo = new TUndoSteps(
-        FSession, *Panel1, *FSControlsPanel, [this] { PushToSession(); },
-        [this] {
-            PullFromSession();
-            FTargets->ShowTarget();
-        },
-        this);
-    connect(FTargets, &TTargetActions::TargetChanged, FUndo, &TUndoSteps::Record);
+        FSession, *Panel1, *FSControlsPanel, *FTargets, [this] { PushToSession(); },
+        [this] { PullFromSession(); }, this);
     // After the text it set (queued in this order): a block's edit is a step of its own.
     connect(FDocks->Blocks(), &TBlocksPanel::TextEdited, FUndo, &TUndoSteps::Record,
             Qt::QueuedConnection);

@@ -8,6 +8,7 @@
 #include "workbench/session.h"
 #include "workbench/window/controls_panel.h"
 #include "workbench/window/hexa_strip.h"
+#include "workbench/window/target_actions.h"
 
 namespace {
 
@@ -95,9 +96,9 @@ void TStateStep::redo() {
 }
 
 TUndoSteps::TUndoSteps(vesk::TWorkbenchSession& session, const THexaStrip& strip,
-                       const TControlsPanel& controls, std::function<void()> commit,
-                       std::function<void()> show, QObject* parent)
-    : QObject(parent), FSession(session), FStrip(strip), FControls(controls),
+                       const TControlsPanel& controls, TTargetActions& targets,
+                       std::function<void()> commit, std::function<void()> show, QObject* parent)
+    : QObject(parent), FSession(session), FStrip(strip), FControls(controls), FTargets(targets),
       FCommit(std::move(commit)), FShow(std::move(show)), FStack(new QUndoStack(this)),
       FUndo(new QAction("Undo", this)), FRedo(new QAction("Redo", this)),
       FKept(TWindowState::Of(session)) {
@@ -110,6 +111,7 @@ TUndoSteps::TUndoSteps(vesk::TWorkbenchSession& session, const THexaStrip& strip
         action->setShortcutContext(Qt::WindowShortcut);
     connect(FUndo, &QAction::triggered, this, &TUndoSteps::Undo);
     connect(FRedo, &QAction::triggered, this, &TUndoSteps::Redo);
+    connect(&targets, &TTargetActions::TargetChanged, this, &TUndoSteps::Record);
     connect(&strip, &THexaStrip::TextChanged, this, &TUndoSteps::FieldsEdited);
     for (const QLineEdit* field : controls.findChildren<QLineEdit*>())
         connect(field, &QLineEdit::textChanged, this, &TUndoSteps::FieldsEdited);
@@ -169,6 +171,7 @@ void TUndoSteps::Restore(const TWindowState& state) {
     FKept = state;
     FPending = false;
     FShow();
+    FTargets.ShowTarget();
     FRestoring = false;
 }
 

@@ -24,6 +24,7 @@ class QAction;
 class QUndoStack;
 class TControlsPanel;
 class THexaStrip;
+class TTargetActions;
 
 namespace vesk {
 class TWorkbenchSession;
@@ -80,11 +81,11 @@ class TUndoSteps : public QObject {
     Q_OBJECT
 
 public:
-    // commit: the fields' texts into the session; show: the session's texts, plot and target
-    // shown.
+    // commit: the fields' texts into the session; show: the session's texts and plot shown.
+    // A change of target (targets) is recorded, and shown by targets when undone.
     TUndoSteps(vesk::TWorkbenchSession& session, const THexaStrip& strip,
-               const TControlsPanel& controls, std::function<void()> commit,
-               std::function<void()> show, QObject* parent);
+               const TControlsPanel& controls, TTargetActions& targets,
+               std::function<void()> commit, std::function<void()> show, QObject* parent);
 
     // Undo (QKeySequence::Undo) and Redo (QKeySequence::Redo), to be added to the window.
     QAction* UndoAction() const { return FUndo; }
@@ -112,6 +113,7 @@ private:
     vesk::TWorkbenchSession& FSession;
     const THexaStrip& FStrip;
     const TControlsPanel& FControls;
+    TTargetActions& FTargets;
     std::function<void()> FCommit, FShow;
     QUndoStack* FStack;
     QAction* FUndo;
