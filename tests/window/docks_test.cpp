@@ -60,7 +60,8 @@ private slots:
         QDockWidget* history = Dock("HistoryDock");
         QVERIFY(curve->isVisible() || history->isVisible());
         QVERIFY(FForm->tabifiedDockWidgets(history).contains(curve));
-        QVERIFY(Plot()->height() * 2 >= FForm->height());
+        QVERIFY2(Plot()->height() * 2 >= FForm->height(),
+                 qPrintable(QString("plot %1 of %2").arg(Plot()->height()).arg(FForm->height())));
         // Dragged larger, the docks still leave the plot its half.
         FForm->resizeDocks({history}, {FForm->height()}, Qt::Vertical);
         Settle();
@@ -83,7 +84,8 @@ private slots:
         auto* table = Find<QTableWidget>("HistoryTable");
         QVERIFY(table->isVisible()); // the history in front of the curve, its tab's neighbour
         QVERIFY(!table->horizontalScrollBar()->isVisible());
-        QVERIFY(Plot()->height() * 2 >= FForm->height());
+        QVERIFY2(Plot()->height() * 2 >= FForm->height(),
+                 qPrintable(QString("plot %1 of %2").arg(Plot()->height()).arg(FForm->height())));
         Button("BlocksToolButton")->click();
         Settle();
         FDocksHistory()->trigger();

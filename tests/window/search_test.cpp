@@ -35,6 +35,7 @@
 #include "workbench/window/history_panel.h"
 #include "workbench/window/search_curve.h"
 #include "workbench/window/search_panel.h"
+#include "workbench/window/window_keys.h"
 
 class TWindowSearchTest : public TWindowTest {
     Q_OBJECT
@@ -364,7 +365,7 @@ private slots:
         QVERIFY(QString::fromStdString(session.History[2].Source).startsWith("evolved: annealing"));
         QCOMPARE(QString::fromStdString(session.History[2].Hex), Combo()->currentText());
 
-        QTest::keySequence(FForm.get(), QKeySequence("Ctrl+Y"));
+        QTest::keySequence(FForm.get(), HistoryKey());
         auto* panel = Find<THistoryPanel>("HistoryPanel");
         QVERIFY(panel->isVisible());
         QTableWidget* table = panel->Table();

@@ -31,7 +31,7 @@ void TCommandShortcuts::FollowFocus(QObject* focus) {
 bool TCommandShortcuts::IsCommandShortcut(const QKeyEvent& event) const {
     const QKeySequence keys(event.keyCombination());
     for (const QAction* action : FWindow->actions())
-        if (action->shortcut() == keys) return true;
+        if (action->shortcuts().contains(keys)) return true;
     return false;
 }
 

@@ -135,3 +135,11 @@ std::int32_t TControlsPanel::ShownElements() const {
     return std::clamp(vesk::ParseSpinInteger(XElementsSpinEdit->text().toStdString()).value_or(1),
                       model.Minimum, model.Maximum);
 }
+
+QString TControlsPanel::ElementsText() const {
+    return XElementsSpinEdit->text();
+}
+
+QString TControlsPanel::BlocksText() const {
+    return NBlocksSpinEdit->text();
+}

@@ -27,6 +27,9 @@ public:
     void SetReadOnly(bool readOnly);
     // The element count as the field shows it, read as a command would read it.
     std::int32_t ShownElements() const;
+    // The fields' texts as shown, typed or not.
+    QString ElementsText() const;
+    QString BlocksText() const;
 
 signals:
     // The element field's text was committed (Enter, or the focus left it).

@@ -29,7 +29,9 @@
 #include "workbench/window/search_panel.h"
 #include "workbench/window/session_keeper.h"
 #include "workbench/window/target_actions.h"
+#include "workbench/window/undo_steps.h"
 #include "workbench/window/window_docks.h"
+#include "workbench/window/window_keys.h"
 
 namespace {
 
@@ -84,6 +86,7 @@ TVeskTestHomeForm::TVeskTestHomeForm(QWidget* parent) : QMainWindow(parent) {
     BuildEvolveMenu();
     ConnectCommands();
     ConnectEvolve();
+    BuildUndoAndKeys();
     FShortcuts = std::make_unique<TCommandShortcuts>(this);
 
     move(InitialBounds.topLeft());
@@ -211,6 +214,17 @@ void TVeskTestHomeForm::ConnectEvolve() {
     });
 }
 
+void TVeskTestHomeForm::BuildUndoAndKeys() {
+    FUndo = new TUndoSteps(
+        FSession, *Panel1, *FSControlsPanel, *FTargets, [this] { PushToSession(); },
+        [this] { PullFromSession(); }, this);
+    // After the text it set (queued in this order): a block's edit is a step of its own.
+    connect(FDocks->Blocks(), &TBlocksPanel::TextEdited, FUndo, &TUndoSteps::Record,
+            Qt::QueuedConnection);
+    new TWindowKeys(this, CommandButton(*VeskToolBar, FCommands.Evolve), EvolveMenu, ImagePanel,
+                    {FUndo->UndoAction(), FUndo->RedoAction()});
+}
+
 void TVeskTestHomeForm::PushToSession() {
     FSControlsPanel->Store();
     FSession.HexaText = Panel1->Text().toStdString();
@@ -240,6 +254,7 @@ template <typename TCommand> void TVeskTestHomeForm::RunCommand(TCommand command
         outcome.Error = std::string(error.what()) + ".";
     }
     PullFromSession();
+    FUndo->Record();
     ReportOutcome(this, outcome);
 }
 
@@ -294,6 +309,7 @@ void TVeskTestHomeForm::SetSearching(bool searching) {
         other->setEnabled(!searching);
     FCommands.Evolve->setText(searching ? "Stop" : "Evolve");
     FSControlsPanel->SetReadOnly(searching);
+    FUndo->SetSearching(searching);
     Panel1->SetReadOnly(searching);
     FDocks->Blocks()->setEnabled(!searching);
     if (searching) {

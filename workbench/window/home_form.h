@@ -25,6 +25,7 @@ class TPlotArea;
 class TSearchPanel;
 class TSessionKeeper;
 class TTargetActions;
+class TUndoSteps;
 class TWindowDocks;
 
 // The main window of VeskTest. It owns the session (and through it PatternSet and ReferenceSet)
@@ -81,12 +82,15 @@ private:
     TTargetActions* FTargets = nullptr;
     TSessionKeeper* FKept = nullptr;
     std::unique_ptr<TCommandShortcuts> FShortcuts;
+    TUndoSteps* FUndo = nullptr;
 
     void BuildStatusBar();
     void BuildSaveDialog();
     void BuildEvolveMenu();
     void ConnectCommands();
     void ConnectEvolve();
+    // Undo and redo of what the commands change, and the keys beyond the commands' own.
+    void BuildUndoAndKeys();
 
     // While a search runs, the fields that feed it and the other commands take no input.
     void SetSearching(bool searching);

@@ -14,11 +14,15 @@ namespace {
 // What the chart's layout keeps around the plot beyond the axis text below it: margins,
 // spacing and ticks (some 43 pixels here), with a little to spare.
 constexpr int LayoutRoom = 52;
+// A legend entry's marker and the spacing around it; the narrowest the plot beside the legend.
+constexpr int LegendMarkerRoom = 48;
+constexpr int LeastPlotWidth = 260;
 
 } // namespace
 
 TSearchCurve::TSearchCurve(QWidget* parent) : QChartView(new QChart, parent) {
     setObjectName("SearchCurve");
+    setFocusPolicy(Qt::NoFocus); // it takes no keys: Tab passes it by
     QChart* chart = this->chart();
     chart->setMargins(QMargins(2, 2, 2, 2));
     chart->legend()->setAlignment(Qt::AlignRight);
@@ -47,6 +51,13 @@ QLineSeries* TSearchCurve::NewSeries(const QString& name) {
     chart()->addSeries(series);
     series->attachAxis(FEvaluations);
     series->attachAxis(FDistance);
+    // The legend as wide as its longest name and its marker, and the plot beside it.
+    QLegend* legend = chart()->legend();
+    const int wide = QFontMetrics(legend->font()).horizontalAdvance(name) + LegendMarkerRoom;
+    if (wide > legend->minimumWidth()) {
+        legend->setMinimumWidth(wide);
+        setMinimumWidth(wide + LeastPlotWidth);
+    }
     return series;
 }
 

@@ -41,6 +41,7 @@ void TTargetActions::TakeDrawn(const std::vector<std::int32_t>& degrees) {
         return vesk::TCommandOutcome{};
     });
     KeptSettings::SaveTarget({TKeptTarget::TKind::Drawn, {}, degrees});
+    emit TargetChanged();
 }
 
 void TTargetActions::AddTo(QMenu* menu) {
@@ -58,6 +59,7 @@ void TTargetActions::AddTo(QMenu* menu) {
 
 void TTargetActions::ShowTarget() {
     FPlot.Chart()->ShowTarget(FSession.Search.Target.value_or(vesk::TFuzzySet()));
+    if (FPlot.Chart()->Drawing()) FPlot.Chart()->SetDrawing(true);
 }
 
 void TTargetActions::LoadTarget() {
@@ -87,6 +89,7 @@ void TTargetActions::LoadTargetFrom(const QString& path) {
         KeptSettings::SaveTarget({TKeptTarget::TKind::File, file, {}});
     }
     ShowTarget();
+    emit TargetChanged();
 }
 
 void TTargetActions::Restore(const TKeptTarget& target) {
@@ -110,6 +113,7 @@ void TTargetActions::FitTheReference() {
     DrawTargetAction->setChecked(false);
     FPlot.Chart()->SetDrawing(false);
     ShowTarget();
+    emit TargetChanged();
 }
 
 void TTargetActions::DrawTarget() {

@@ -41,13 +41,16 @@ public:
     // Writes the target one degree a line, with ".csv" added to a name without it.
     void SaveDrawnTarget();
     void FitTheReference();
+    // Shows the session's own target (or none) on the chart, drawing going on from it.
+    void ShowTarget();
 
 signals:
     // Drawing needs the chart shown.
     void ChartNeeded();
+    // The session's target changed: loaded, a stroke drawn, or the reference again.
+    void TargetChanged();
 
 private:
-    void ShowTarget();
     void TakeDrawn(const std::vector<std::int32_t>& degrees);
 
     vesk::TWorkbenchSession& FSession;

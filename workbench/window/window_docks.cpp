@@ -8,11 +8,13 @@
 #include <QMainWindow>
 #include <QScreen>
 #include <QStyle>
+#include <QTabBar>
 #include <QTimer>
 
 #include "workbench/window/blocks_panel.h"
 #include "workbench/window/history_panel.h"
 #include "workbench/window/search_curve.h"
+#include "workbench/window/window_keys.h"
 
 namespace {
 
@@ -60,6 +62,7 @@ TWindowDocks::TWindowDocks(QMainWindow& window, QWidget& plot, vesk::TWorkbenchS
     window.tabifyDockWidget(SearchCurveDock, HistoryDock);
     SearchCurveDock->hide();
     HistoryDock->hide();
+    FollowBottom();
     for (QDockWidget* dock : {SearchCurveDock, HistoryDock}) {
         // Queued: a dock closed as its tab's neighbour opens is not yet shown when this runs.
         QObject::connect(dock, &QDockWidget::visibilityChanged, this,
@@ -71,7 +74,7 @@ TWindowDocks::TWindowDocks(QMainWindow& window, QWidget& plot, vesk::TWorkbenchS
 
     FHistoryAction = new QAction("History", &window);
     FHistoryAction->setCheckable(true);
-    FHistoryAction->setShortcut(QKeySequence("Ctrl+Y"));
+    FHistoryAction->setShortcut(HistoryKey());
     FHistoryAction->setObjectName("HistoryAction");
     window.addAction(FHistoryAction);
     QObject::connect(FHistoryAction, &QAction::triggered, this, [this](bool shown) {
@@ -89,7 +92,10 @@ QAction* TWindowDocks::HistoryAction() const {
 }
 
 void TWindowDocks::ShowBelow(QDockWidget* dock) {
-    if (SearchCurveDock->isHidden() && HistoryDock->isHidden()) FHeightWithout = FWindow.height();
+    if (SearchCurveDock->isHidden() && HistoryDock->isHidden()) {
+        FHeightWithout = FWindow.height();
+        FPlotWithout = FPlot.height();
+    }
     dock->show();
     dock->raise(); // in front of its tab's neighbour
 }
@@ -129,18 +135,33 @@ void TWindowDocks::ShowCurve() {
 }
 
 void TWindowDocks::FollowBottom() {
+    // The tabs of the docks below switch by the mouse; Tab passes them by.
+    for (QTabBar* tabs : FWindow.findChildren<QTabBar*>(Qt::FindDirectChildrenOnly))
+        tabs->setFocusPolicy(Qt::NoFocus);
     const bool shown = !SearchCurveDock->isHidden() || !HistoryDock->isHidden();
-    if (shown == FBottomShown) return KeepPlotHalf();
-    FBottomShown = shown;
-    if (shown) {
-        // The window may have grown already, to the least size the docks need.
-        Grow(0, std::max(0, FHeightWithout + SearchCurveDock->minimumSizeHint().height() +
-                                Separator() - FWindow.height()));
+    if (shown != FBottomShown) {
+        FBottomShown = shown;
+        if (!shown) return Grow(0, -FAddedHeight);
+        // As much as the docks need, and so much more that the plot keeps half the height (the
+        // window may have grown already, to the least size the docks need).
+        const int docks = SearchCurveDock->minimumSizeHint().height() + Separator();
+        const int rest = FHeightWithout - FPlotWithout;
+        const int wanted = std::max(FHeightWithout + docks, 2 * (rest + docks));
+        Grow(0, std::max(0, wanted - FWindow.height()));
         FAddedHeight = FWindow.height() - FHeightWithout;
-    } else {
-        Grow(0, -FAddedHeight);
     }
+    if (!shown) return;
     KeepPlotHalf();
+    // Laid out, the docks may take more than their least height (the tabs, when both show):
+    // as much more again, which goes to the plot.
+    QTimer::singleShot(0, this, [this] {
+        if (!FBottomShown) return;
+        if (FWindow.layout() != nullptr) FWindow.layout()->activate();
+        if (const int missing = FWindow.height() - 2 * FPlot.height(); missing > 0) {
+            Grow(0, missing);
+            FAddedHeight = FWindow.height() - FHeightWithout;
+        }
+    });
 }
 
 void TWindowDocks::KeepPlotHalf() {

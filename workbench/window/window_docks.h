@@ -29,7 +29,7 @@ public:
     TBlocksPanel* Blocks() const { return BlocksPanel; }
     TSearchCurve* Curve() const { return SearchCurve; }
     THistoryPanel* History() const { return HistoryPanel; }
-    // Shows or hides the history (Ctrl+Y).
+    // Shows or hides the history (HistoryKey()).
     QAction* HistoryAction() const;
 
     // Shows the block panel, filled by fill before the window grows by its width, or hides it.
@@ -62,6 +62,7 @@ private:
     QAction* FHistoryAction;
     int FWidthWithout = 0;  // the window's before the block panel opened
     int FHeightWithout = 0; // the window's before the docks below opened
+    int FPlotWithout = 0;   // the plot's then
     int FAddedHeight = 0;   // by the docks below
     bool FBottomShown = false;
 };
