@@ -3,7 +3,10 @@
 // window_snapshot <file.png> evolve: after "Evolve" on 8 blocks, with the block panel shown and
 // the pointer over the plot (docs/evolve.png); chart: the same search shown on the chart
 // (docs/chart.png); target: a target drawn on the chart with the mouse and the pattern "Evolve"
-// fits to it (docs/target.png).
+// fits to it (docs/target.png); docks: a short search (200,000 evaluations) on 8 blocks with the
+// block panel, the history and the search's curve open and the chart zoomed in twice about a
+// point, the pointer over it (docs/docks.png; run on a virtual X server of 1400x900, where the
+// window can grow).
 
 #include <cstdio>
 #include <QAbstractSpinBox>
@@ -14,6 +17,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include "runtime/random_source.h"
 #include "temporary_places.h"
@@ -22,7 +26,7 @@
 
 int main(int argc, char** argv) {
     if (argc != 2 && argc != 3) {
-        std::fprintf(stderr, "usage: window_snapshot <file.png> [evolve|chart|target]\n");
+        std::fprintf(stderr, "usage: window_snapshot <file.png> [evolve|chart|target|docks]\n");
         return 2;
     }
     QApplication application(argc, argv);
@@ -32,7 +36,28 @@ int main(int argc, char** argv) {
     form.show();
     if (!QTest::qWaitForWindowExposed(&form)) return 1;
 
-    if (argc == 3 && QString(argv[2]) == "target") {
+    if (argc == 3 && QString(argv[2]) == "docks") {
+        form.findChild<QAbstractSpinBox*>("NBlocksSpinEdit")->findChild<QLineEdit*>()->setText("8");
+        form.SetEvolveBudget(200000);
+        form.findChild<QToolButton*>("EvolveToolButton")->click();
+        while (form.EvolveRunning())
+            QTest::qWait(20);
+        form.findChild<QToolButton*>("BlocksToolButton")->click();
+        form.findChild<QToolButton*>("ChartToolButton")->click();
+        form.findChild<QAction*>("HistoryAction")->trigger();
+        QTest::qWait(200);
+        form.findChild<QWidget*>("SearchCurveDock")->raise();
+        auto* chart = form.findChild<TCurveChart*>("CurveChart");
+        QWidget* view = chart->viewport();
+        const QPoint at(view->width() * 2 / 5, view->height() / 2);
+        for (int notch = 0; notch < 2; ++notch) {
+            QWheelEvent wheel(at, view->mapToGlobal(at), {}, {0, 120}, Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(view, &wheel);
+        }
+        QTest::mouseMove(view, at + QPoint(30, -20));
+        QTest::qWait(200);
+    } else if (argc == 3 && QString(argv[2]) == "target") {
         form.findChild<QAbstractSpinBox*>("NBlocksSpinEdit")->findChild<QLineEdit*>()->setText("8");
         form.findChild<QAction*>("DrawTargetAction")->trigger();
         QTest::qWait(100);

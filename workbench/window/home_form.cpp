@@ -20,6 +20,7 @@
 #include "workbench/window/command_shortcuts.h"
 #include "workbench/window/controls_panel.h"
 #include "workbench/window/curve_chart.h"
+#include "workbench/window/designed_bars.h"
 #include "workbench/window/evolve_controller.h"
 #include "workbench/window/hexa_strip.h"
 #include "workbench/window/history_panel.h"
@@ -33,15 +34,7 @@
 #include "workbench/window/window_docks.h"
 #include "workbench/window/window_keys.h"
 
-namespace {
-
 namespace Designed = DesignedGeometry;
-
-const char* const StatusCaption = "Vesk patterns";
-const char* const SaveDialogTitle = "Save Solution Image";
-const QStringList SaveDialogFilters{"bitmap files (*.bmp)", "all files (*.*)"};
-
-} // namespace
 
 TVeskTestHomeForm::TVeskTestHomeForm(QWidget* parent) : QMainWindow(parent) {
     setObjectName("VeskTestHomeForm");
@@ -79,8 +72,10 @@ TVeskTestHomeForm::TVeskTestHomeForm(QWidget* parent) : QMainWindow(parent) {
 
     FEvolve = new TEvolveController(FSession, run, this);
     FTargets = new TTargetActions(FSession, *ImagePanel, *FSControlsPanel, run, this);
-    BuildStatusBar();
-    BuildSaveDialog();
+    const TDesignedStatusBar status = MakeStatusBar(*this);
+    StatusBar1 = status.Bar;
+    StatusPanel2 = status.ReadOut;
+    SaveDialog1 = MakeSaveDialog(this);
     ImagePanel->Menu()->addAction(FCommands.Chart);
     FDocks = std::make_unique<TWindowDocks>(*this, *ImagePanel, FSession);
     BuildEvolveMenu();
@@ -100,37 +95,6 @@ TVeskTestHomeForm::~TVeskTestHomeForm() {
     // The fields and the image refer to the session, which is destroyed before QWidget deletes
     // the children: take them down while it still exists.
     delete takeCentralWidget();
-}
-
-void TVeskTestHomeForm::BuildStatusBar() {
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName("StatusBar1");
-    StatusBar1->setSizeGripEnabled(true);
-    StatusBar1->setFixedHeight(Designed::StatusBarHeight);
-    const auto panel = [&](int width, const QString& caption) {
-        auto* label = new QLabel(caption, StatusBar1);
-        label->setFixedWidth(width);
-        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        label->setAlignment(Qt::AlignCenter);
-        StatusBar1->addWidget(label);
-        return label;
-    };
-    panel(Designed::StatusCaptionWidth, StatusCaption)->setObjectName("StatusPanel1");
-    StatusPanel2 = panel(Designed::StatusReadOutWidth, {});
-    StatusPanel2->setObjectName("StatusPanel2");
-    setStatusBar(StatusBar1);
-}
-
-void TVeskTestHomeForm::BuildSaveDialog() {
-    SaveDialog1 = new QFileDialog(this);
-    SaveDialog1->setObjectName("SaveDialog1");
-    // Qt's own dialog, the same on every desktop; it asks before replacing an existing file.
-    SaveDialog1->setOption(QFileDialog::DontUseNativeDialog);
-    SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
-    SaveDialog1->setFileMode(QFileDialog::AnyFile);
-    SaveDialog1->setNameFilters(SaveDialogFilters);
-    SaveDialog1->setDefaultSuffix({});
-    SaveDialog1->setSizeGripEnabled(true);
 }
 
 // The menu of "Evolve": its settings, and the target it fits.
@@ -276,8 +240,7 @@ void TVeskTestHomeForm::SaveToolButtonClick() {
         RunCommand([this] { return FSession.SaveImage({}); });
         return;
     }
-    SaveDialog1->setWindowTitle(SaveDialogTitle);
-    SaveDialog1->selectNameFilter(SaveDialogFilters.first());
+    PrepareSaveDialog(*SaveDialog1);
     if (SaveDialog1->exec() != QDialog::Accepted) return;
     const QStringList files = SaveDialog1->selectedFiles();
     if (files.isEmpty()) return;

@@ -84,8 +84,6 @@ private:
     std::unique_ptr<TCommandShortcuts> FShortcuts;
     TUndoSteps* FUndo = nullptr;
 
-    void BuildStatusBar();
-    void BuildSaveDialog();
     void BuildEvolveMenu();
     void ConnectCommands();
     void ConnectEvolve();
