@@ -44,15 +44,8 @@ class TWindowSearchTest : public TWindowTest {
 
     // Loads the target file of this name in the temporary directory through "Load Target...".
     void LoadTarget(const QString& name) {
-        TModalWatcher watcher([&](QWidget* modal) {
-            auto* dialog = qobject_cast<QFileDialog*>(modal);
-            if (!dialog) return void(AnswerBox(modal));
-            dialog->setDirectory(FDir.path());
-            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(name);
-            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open)->click();
-        });
-        Find<QAction>("LoadTargetAction")->trigger();
-        QVERIFY(watcher.Seen());
+        ChooseTargetFile(FDir.path(), name,
+                         [this] { Find<QAction>("LoadTargetAction")->trigger(); });
     }
     void Evolve() {
         Button("EvolveToolButton")->click();

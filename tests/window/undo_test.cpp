@@ -63,15 +63,7 @@ class TUndoTest : public TWindowTest {
         return target ? target->Degrees() : std::vector<std::int32_t>();
     }
     void LoadTarget(const QString& name) {
-        TModalWatcher watcher([&](QWidget* modal) {
-            auto* dialog = qobject_cast<QFileDialog*>(modal);
-            if (!dialog) return void(AnswerBox(modal));
-            dialog->setDirectory(FDir.path());
-            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(name);
-            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open)->click();
-        });
-        Press("Ctrl+O");
-        QVERIFY(watcher.Seen());
+        ChooseTargetFile(FDir.path(), name, [this] { Press("Ctrl+O"); });
     }
 
 private slots:

@@ -1,8 +1,11 @@
 #include "window_fixture.h"
 
 #include <QAbstractSpinBox>
+#include <QDialogButtonBox>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include "runtime/random_source.h"
@@ -40,6 +43,19 @@ QList<QWidget*> TWindowTest::Fields() const {
     return {Combo()->lineEdit(),
             Find<QAbstractSpinBox>("XElementsSpinEdit")->findChild<QLineEdit*>(),
             Find<QAbstractSpinBox>("NBlocksSpinEdit")->findChild<QLineEdit*>()};
+}
+
+void TWindowTest::ChooseTargetFile(const QString& directory, const QString& name,
+                                   const std::function<void()>& open) {
+    TModalWatcher watcher([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        if (!dialog) return void(AnswerBox(modal));
+        dialog->setDirectory(directory);
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(name);
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open)->click();
+    });
+    open();
+    QVERIFY(watcher.Seen());
 }
 
 void TWindowTest::WaitForTheSearch() {

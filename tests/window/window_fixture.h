@@ -2,6 +2,7 @@
 // Test support: the window opened afresh for each test, its controls found by the names the
 // designed window gives them, and a search waited for.
 
+#include <functional>
 #include <memory>
 #include <QComboBox>
 #include <QLabel>
@@ -40,6 +41,10 @@ protected:
     QString Caption(const char* label) const { return Find<QLabel>(label)->text(); }
     // The widget that takes the keys typed into each field: Hexa String, FS Elements, FS Blocks.
     QList<QWidget*> Fields() const;
+    // Answers the file dialog that open brings up with the file of this name in directory
+    // (a box that comes instead is answered OK).
+    void ChooseTargetFile(const QString& directory, const QString& name,
+                          const std::function<void()>& open);
     // Waits for a running search to end (two minutes at most).
     void WaitForTheSearch();
 
