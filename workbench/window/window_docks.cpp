@@ -83,7 +83,9 @@ TWindowDocks::TWindowDocks(QMainWindow& window, QWidget& plot, vesk::TWorkbenchS
         else
             HistoryDock->close();
     });
-    QObject::connect(HistoryDock, &QDockWidget::visibilityChanged, FHistoryAction,
+    // In this object's keeping, not the action's: the docks still signal while the window, and
+    // the action with it, are taken down after this object has gone.
+    QObject::connect(HistoryDock, &QDockWidget::visibilityChanged, this,
                      [this] { FHistoryAction->setChecked(!HistoryDock->isHidden()); });
 }
 
