@@ -34,11 +34,19 @@ class TUndoTest : public TWindowTest {
 
     QTemporaryDir FDir;
 
-    // What the window shows of a pattern: the text, the fields, the measures and the plot.
+    // What the window shows of a pattern: the text, the fields, the measures, the sets and the
+    // plot. The plot is drawn at the size the window gives it when shown again, so it is
+    // compared pixel for pixel only at the same size.
     struct TShown {
         QString Text, Elements, Blocks, Fitness, Hamming;
+        std::vector<std::int32_t> Pattern;
         QImage Plot;
-        bool operator==(const TShown&) const = default;
+        bool operator==(const TShown& other) const {
+            return Text == other.Text && Elements == other.Elements && Blocks == other.Blocks &&
+                   Fitness == other.Fitness && Hamming == other.Hamming &&
+                   Pattern == other.Pattern && Plot.isNull() == other.Plot.isNull() &&
+                   (Plot.size() != other.Plot.size() || Plot == other.Plot);
+        }
     };
     TShown Shown() const {
         return {Combo()->currentText(),
@@ -46,6 +54,7 @@ class TUndoTest : public TWindowTest {
                 Find<QAbstractSpinBox>("NBlocksSpinEdit")->text(),
                 Caption("FitnessLabel").trimmed(),
                 Caption("HammingLabel").trimmed(),
+                FForm->Session().PatternSet.Degrees(),
                 FForm->Session().Image.Bitmap()};
     }
     QAction* Action(const char* name) const { return Find<QAction>(name); }

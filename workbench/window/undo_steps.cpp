@@ -30,7 +30,7 @@ TWindowState TWindowState::Of(const vesk::TWorkbenchSession& session) {
     state.Captions[1] = session.SubsethoodCaption;
     state.Captions[2] = session.HammingCaption;
     state.Captions[3] = session.FitnessCaption;
-    state.Image = session.Image;
+    state.Plotted = session.Image.HasBitmap();
     state.Target = session.Search.Target;
     state.TargetName = session.Search.TargetName;
     return state;
@@ -46,9 +46,14 @@ void TWindowState::ApplyTo(vesk::TWorkbenchSession& session) const {
     session.SubsethoodCaption = Captions[1];
     session.HammingCaption = Captions[2];
     session.FitnessCaption = Captions[3];
+    // As the pattern commands draw it: the reference over a cleared canvas, then the pattern.
     const int width = session.Image.ClientWidth(), height = session.Image.ClientHeight();
-    session.Image = Image;
+    session.Image = vesk::TBitmapImage();
     session.Image.SetClientSize(width, height);
+    if (Plotted) {
+        Reference.Plot(session.Image, vesk::Blue, true);
+        Pattern.Plot(session.Image, vesk::Red, false);
+    }
     session.Search.Target = Target;
     session.Search.TargetName = TargetName;
 }
@@ -58,7 +63,7 @@ bool TWindowState::SameShown(const TWindowState& other) const {
         if (Captions[i] != other.Captions[i]) return false;
     // The plot is drawn from the sets; it is not compared pixel by pixel.
     return SameSet(Reference, other.Reference) && SameSet(Pattern, other.Pattern) &&
-           Image.HasBitmap() == other.Image.HasBitmap();
+           Plotted == other.Plotted;
 }
 
 bool TWindowState::SameTarget(const TWindowState& other) const {

@@ -18,7 +18,6 @@
 #include <string>
 
 #include "fuzzyset/fuzzy_set.h"
-#include "workbench/bitmap_image.h"
 
 class QAction;
 class QUndoStack;
@@ -42,12 +41,13 @@ struct TWindowState {
     TFieldTexts Fields;
     vesk::TFuzzySet Reference, Pattern;
     std::string Captions[4]; // cardinality, subsethood, Hamming distance, fitness
-    vesk::TBitmapImage Image;
+    bool Plotted = false;    // the plot is drawn again from the sets, not kept (it is large)
     std::optional<vesk::TFuzzySet> Target;
     std::string TargetName;
 
     static TWindowState Of(const vesk::TWorkbenchSession& session);
-    // Writes the state into the session; the plot keeps the size the window gives it now.
+    // Writes the state into the session, the plot drawn from the sets at the size the window
+    // gives it now.
     void ApplyTo(vesk::TWorkbenchSession& session) const;
     bool SameShown(const TWindowState& other) const; // the sets and measures (the plot follows)
     bool SameTarget(const TWindowState& other) const;
