@@ -2,6 +2,7 @@
 // NumPy arrays where the tool prints lists.
 
 #include <array>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <mutex>
@@ -103,8 +104,15 @@ py::tuple Score(const py::object& patterns, const py::object& n, const py::objec
     TFirstFault fault;
     // Ctrl-C stops the scoring within a tenth of a second, the rest of the patterns unscored.
     RunInterruptibly([&](const std::atomic<bool>& stop) {
-        const std::shared_ptr<const TScoringTables> tables =
-            own ? std::make_shared<const TScoringTables>(std::move(*own)) : ReferenceTables(count);
+        std::shared_ptr<const TScoringTables> tables;
+        try {
+            tables = own ? std::make_shared<const TScoringTables>(std::move(*own))
+                         : ReferenceTables(count);
+        } catch (const EFloatingPointFault& error) {
+            // A reference of n elements that cannot be built faults every pattern: the first.
+            fault.Note(0, ShownFaultMessage(error));
+            return;
+        }
         TThreadTeam team(threads);
         std::vector<TPatternScorer> scorers;
         for (int member = 0; member < team.Threads(); ++member)
@@ -170,7 +178,13 @@ py::list ReadTargets(const py::object& path) {
         RunInterruptibly(
             [&](const std::atomic<bool>& stop) { lines = ReadTargetLines(name, &stop); });
     } catch (const ETargetError& error) {
-        throw py::value_error(error.what());
+        if (error.SystemError == 0) throw py::value_error(error.what());
+        // What the system said, as Python's own open says it: OSError picks the subclass the
+        // errno calls for (FileNotFoundError, IsADirectoryError, PermissionError, ...).
+        py::object raised = py::reinterpret_borrow<py::object>(PyExc_OSError)(
+            error.SystemError, std::strerror(error.SystemError), path);
+        PyErr_SetObject(reinterpret_cast<PyObject*>(Py_TYPE(raised.ptr())), raised.ptr());
+        throw py::error_already_set();
     }
     py::list targets;
     for (const TTargetLine& line : lines)
@@ -240,7 +254,8 @@ PYBIND11_MODULE(vesk, module) {
                "the agent's\nrule gives it for that distance). jobs threads score (0: every "
                "hardware thread),\nthe interpreter's lock released. A text that is not a "
                "pattern is a ValueError naming\nit; a fault raises vesk.FloatingPointFault "
-               "whose index attribute names the first\npattern that faulted.");
+               "whose index attribute names the first\npattern that faulted (0 when the "
+               "reference of n elements itself faults).");
     module.def("describe", &Describe, py::arg("hex"), py::arg("n") = 100,
                "describe(hex, n=100) -> list[dict]\n\n"
                "The blocks of the pattern text hex in words, as \"vesk describe --format json\" "
@@ -257,7 +272,8 @@ PYBIND11_MODULE(vesk, module) {
                "The targets of a file holding one a line, as \"vesk evolve --targets\" reads "
                "them\n(degrees separated by blanks or commas, or a JSON array; blank lines "
                "skipped): each\nwith its line number. A line that is not a target is a "
-               "ValueError naming it.");
+               "ValueError naming it;\na file that cannot be read raises the OSError the "
+               "system gives (FileNotFoundError,\nIsADirectoryError, PermissionError, ...).");
     module.def("target_seed", &TargetSeed, py::arg("seed"), py::arg("line"),
                "target_seed(seed, line) -> int\n\n"
                "The seed \"vesk evolve --targets --seed SEED\" searches the target on that "

@@ -267,7 +267,8 @@ std::string ReadTargetBytes(const std::string& path, const std::atomic<bool>* st
     const std::string shown = ShownFileName(path);
     const auto fail = [&shown](int error) {
         return ETargetError(shown + ": cannot be read" +
-                            (error != 0 ? std::string(": ") + std::strerror(error) : ""));
+                                (error != 0 ? std::string(": ") + std::strerror(error) : ""),
+                            error);
     };
     // Opened without waiting (a FIFO without a writer would hold the open) and read as input
     // comes, so that a stop asked for meanwhile is seen; a regular file is always ready.

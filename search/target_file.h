@@ -24,7 +24,10 @@ extern const char* const NotADegree; // "is not a degree (a whole number 0..100)
 // the file (as ShownFileName shows it), the line and the value (quoted as QuotedInput quotes it).
 class ETargetError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    // systemError: the errno of a file that could not be opened or read; 0 for its contents.
+    explicit ETargetError(const std::string& message, int systemError = 0)
+        : std::runtime_error(message), SystemError(systemError) {}
+    int SystemError;
 };
 
 // A read given up because a stop was asked for while it waited for input (a FIFO whose writer

@@ -39,8 +39,10 @@ from conftest import PRESETS
     (lambda: vesk.evolve(pareto=1), TypeError, "pareto: must be a bool"),
     (lambda: vesk.evolve(progress=3), TypeError, "progress: must be callable"),
     (lambda: vesk.evolve(generations=3), TypeError, "unexpected keyword argument 'generations'"),
-    (lambda: vesk.read_targets("/nonexistent/targets"), ValueError, "cannot be read"),
-    (lambda: vesk.read_targets(b"/nonexistent"), ValueError, "/nonexistent: cannot be read"),
+    # What the system says of a file is Python's own OSError, as open() raises it.
+    (lambda: vesk.read_targets("/nonexistent/targets"), FileNotFoundError, "/nonexistent/targets"),
+    (lambda: vesk.read_targets(b"/nonexistent"), FileNotFoundError, "No such file or directory"),
+    (lambda: vesk.read_targets("/"), IsADirectoryError, "Is a directory: '/'"),
     (lambda: vesk.read_targets("a\x00b"), ValueError, "path: embedded null character"),
     (lambda: vesk.project("\udcff" * 5), ValueError, "hex: is not text that UTF-8 can hold"),
     (lambda: vesk.describe("\udcff" * 5), ValueError, "hex: is not text"),
@@ -83,3 +85,7 @@ def test_faults_carry_the_programs_message():
     assert raised.value.index == 0
     with pytest.raises(vesk.FloatingPointFault):
         vesk.evolve(n=5)
+    # A reference that cannot be built faults the first pattern, as the stubs declare.
+    with pytest.raises(vesk.FloatingPointFault) as raised:
+        vesk.score(["77467C422E8C46887454", "AF655"], n=5)
+    assert raised.value.index == 0
