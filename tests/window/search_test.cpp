@@ -22,6 +22,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -131,6 +133,39 @@ private slots:
         const QString hex = Combo()->currentText();
         for (int b = 0; b < hex.size(); b += 5)
             QVERIFY2(hex[b] >= '0' && hex[b] <= '7', qPrintable(hex));
+    }
+
+    // Nothing of the panel is cut: each field shows its default whole, and each mark of a
+    // refused value all its lines, however many it wraps to.
+    void theSettingsShowTheirDefaultsAndMarksWhole() {
+        const auto whole = [](TSearchPanel* p) {
+            QCoreApplication::processEvents(); // the layout takes the marks in
+            for (QLineEdit* field : p->findChildren<QLineEdit*>()) {
+                const QString shown =
+                    field->text().isEmpty() ? field->placeholderText() : field->text();
+                QStyleOptionFrame frame;
+                frame.initFrom(field);
+                const QRect room =
+                    field->style()->subElementRect(QStyle::SE_LineEditContents, &frame, field);
+                QVERIFY2(field->fontMetrics().horizontalAdvance(shown) <= room.width(),
+                         qPrintable(field->objectName() + ": " + shown));
+            }
+            for (QLabel* label : p->findChildren<QLabel*>())
+                if (label->isVisibleTo(p) && label->wordWrap())
+                    QVERIFY2(label->height() >= label->heightForWidth(label->width()),
+                             qPrintable(label->objectName() + ": " + label->text()));
+        };
+        Settle([&](TSearchPanel* p) {
+            whole(p);
+            Set(p, "IslandsField", "x");
+            Set(p, "ShapesField", "16");
+            Set(p, "OperatorsField", "0-99");
+            Set(p, "DistanceField", "-1");
+            Set(p, "SecondsField", "1e99x");
+            p->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+            QVERIFY(p->findChild<QLabel*>("ShapesProblem")->isVisibleTo(p));
+            whole(p);
+        });
     }
 
     // An empty budget with a time limit or a stop distance leaves those the only limits; with
@@ -365,6 +400,9 @@ private slots:
         QVERIFY(QString::fromStdString(session.History[2].Source).startsWith("evolved: annealing"));
         QCOMPARE(QString::fromStdString(session.History[2].Hex), Combo()->currentText());
 
+        // A window's keys reach it only while it is active (as it is under the user's hands).
+        FForm->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(FForm.get()));
         QTest::keySequence(FForm.get(), HistoryKey());
         auto* panel = Find<THistoryPanel>("HistoryPanel");
         QVERIFY(panel->isVisible());
