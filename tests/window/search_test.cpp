@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QLogValueAxis>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -35,6 +36,7 @@
 #include "workbench/window/curve_chart.h"
 #include "workbench/window/designed_geometry.h"
 #include "workbench/window/history_panel.h"
+#include "workbench/window/kept_settings.h"
 #include "workbench/window/search_curve.h"
 #include "workbench/window/search_panel.h"
 #include "workbench/window/window_keys.h"
@@ -320,6 +322,41 @@ private slots:
         FForm->SetEvolveBudget(20000);
         Evolve();
         QVERIFY(*session.TargetDistance() < 8.0); // 100 elements
+    }
+
+    // The target a search fits stays the target until it ends: what would change it waits, a
+    // drawing going on ends, and the search's word and history name what it fitted.
+    void theTargetWaitsWhileASearchRuns() {
+        KeptSettings::SaveTarget({TKeptTarget::TKind::Drawn, {}, {0, 50, 100}});
+        QVERIFY(ReopenWindow());
+        QVERIFY(Find<QAction>("RestoreSessionAction")->isEnabled());
+        Find<QAction>("DrawTargetAction")->trigger();
+        auto* chart = Find<TCurveChart>("CurveChart");
+        QVERIFY(chart->Drawing());
+        const char* const changes[] = {"LoadTargetAction", "DrawTargetAction",
+                                       "ReferenceTargetAction", "RestoreSessionAction"};
+        // No limit but a minute: the Stop ends it.
+        QCOMPARE(Settle([](TSearchPanel* p) { Set(p, "SecondsField", "60"); }), QString());
+        Button("EvolveToolButton")->click();
+        QVERIFY(FForm->EvolveRunning());
+        QVERIFY(!chart->Drawing());
+        for (const char* change : changes)
+            QVERIFY2(!Find<QAction>(change)->isEnabled(), change);
+        QVERIFY(!Find<QMenu>("RecentTargetsMenu")->isEnabled());
+        // A stroke on the chart meanwhile paints nothing.
+        QCoreApplication::processEvents();
+        const QRectF area = chart->chart()->plotArea();
+        QWidget* view = chart->viewport();
+        QTest::mousePress(view, Qt::LeftButton, {}, chart->mapFromScene(area.center()));
+        QTest::mouseRelease(view, Qt::LeftButton, {},
+                            chart->mapFromScene(area.center() + QPointF(40, 20)));
+        QVERIFY(!FForm->Session().Search.Target);
+        Button("EvolveToolButton")->click(); // Stop
+        WaitForTheSearch();
+        QVERIFY(!Find<QStatusBar>("StatusBar1")->currentMessage().contains("target"));
+        QVERIFY(!QString::fromStdString(FForm->Session().History.back().Source).contains("target"));
+        for (const char* change : changes)
+            QVERIFY2(Find<QAction>(change)->isEnabled(), change);
     }
 
     // A search only a stop distance ends has no share done to show: the bar shows it busy, and

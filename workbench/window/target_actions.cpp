@@ -45,16 +45,27 @@ void TTargetActions::TakeDrawn(const std::vector<std::int32_t>& degrees) {
 }
 
 void TTargetActions::AddTo(QMenu* menu) {
-    menu->addAction("Load Target...", this, &TTargetActions::LoadTarget)
-        ->setObjectName("LoadTargetAction");
+    LoadTargetAction = menu->addAction("Load Target...", this, &TTargetActions::LoadTarget);
+    LoadTargetAction->setObjectName("LoadTargetAction");
     menu->addMenu(FRecent);
     DrawTargetAction = menu->addAction("Draw Target", this, &TTargetActions::DrawTarget);
     DrawTargetAction->setObjectName("DrawTargetAction");
     DrawTargetAction->setCheckable(true);
     menu->addAction("Save Drawn Target...", this, &TTargetActions::SaveDrawnTarget)
         ->setObjectName("SaveTargetAction");
-    menu->addAction("Fit the Reference", this, &TTargetActions::FitTheReference)
-        ->setObjectName("ReferenceTargetAction");
+    ReferenceTargetAction =
+        menu->addAction("Fit the Reference", this, &TTargetActions::FitTheReference);
+    ReferenceTargetAction->setObjectName("ReferenceTargetAction");
+}
+
+void TTargetActions::SetSearching(bool searching) {
+    if (searching && DrawTargetAction->isChecked()) {
+        DrawTargetAction->setChecked(false);
+        DrawTarget();
+    }
+    for (QAction* change : {LoadTargetAction, DrawTargetAction, ReferenceTargetAction})
+        change->setEnabled(!searching);
+    FRecent->setEnabled(!searching && !KeptSettings::RecentTargets().isEmpty());
 }
 
 void TTargetActions::ShowTarget() {
