@@ -70,7 +70,13 @@ void TTargetActions::SetSearching(bool searching) {
 
 void TTargetActions::ShowTarget() {
     FPlot.Chart()->ShowTarget(FSession.Search.Target.value_or(vesk::TFuzzySet()));
-    if (FPlot.Chart()->Drawing()) FPlot.Chart()->SetDrawing(true);
+    if (FPlot.Chart()->Drawing()) FPlot.Chart()->SetDrawing(true, DrawnElements());
+}
+
+int TTargetActions::DrawnElements() const {
+    const vesk::TSearchSetup& search = FSession.Search;
+    const int elements = search.Target ? search.Target->Count() : FSession.ReferenceSet.Count();
+    return elements > 0 ? elements : FControls.ShownElements();
 }
 
 void TTargetActions::LoadTarget() {
@@ -129,10 +135,7 @@ void TTargetActions::FitTheReference() {
 
 void TTargetActions::DrawTarget() {
     if (DrawTargetAction->isChecked() && !FPlot.ChartShown()) emit ChartNeeded();
-    const vesk::TSearchSetup& search = FSession.Search;
-    int elements = search.Target ? search.Target->Count() : FSession.ReferenceSet.Count();
-    if (elements == 0) elements = FControls.ShownElements();
-    FPlot.Chart()->SetDrawing(DrawTargetAction->isChecked(), elements);
+    FPlot.Chart()->SetDrawing(DrawTargetAction->isChecked(), DrawnElements());
 }
 
 void TTargetActions::SaveDrawnTarget() {

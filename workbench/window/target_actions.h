@@ -54,6 +54,8 @@ signals:
 
 private:
     void TakeDrawn(const std::vector<std::int32_t>& degrees);
+    // The elements a drawing paints: the own target's, or the plotted sets', or FS Elements'.
+    int DrawnElements() const;
 
     vesk::TWorkbenchSession& FSession;
     TPlotArea& FPlot;
