@@ -315,6 +315,14 @@ private slots:
         QVERIFY(target.GetDegree(0) > 90);
         QVERIFY(target.GetDegree(25) > 30 && target.GetDegree(25) < 70);
         QCOMPARE(target.GetDegree(99), 0); // not painted
+        // Nothing plotted, the chart stays on the drawing's elements: a second stroke paints
+        // at the right end.
+        QCOMPARE(chart->View().right(), 99.0);
+        const QPoint right = chart->mapFromScene(area.right() - 4, area.center().y());
+        QTest::mousePress(view, Qt::LeftButton, {}, right - QPoint(30, 0));
+        QTest::mouseMove(view, right);
+        QTest::mouseRelease(view, Qt::LeftButton, {}, right);
+        QVERIFY(session.Search.Target->GetDegree(98) > 30);
         auto* targetCurve = qobject_cast<QLineSeries*>(chart->chart()->series().value(2));
         QVERIFY(targetCurve->isVisible());
         QCOMPARE(targetCurve->name(), QString("target"));

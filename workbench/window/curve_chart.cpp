@@ -205,7 +205,8 @@ void TCurveChart::ShowSets(const vesk::TFuzzySet& reference, const vesk::TFuzzyS
     FReference->replace(PointsOf(reference));
     FPattern->replace(PointsOf(pattern));
     const int count = std::max(reference.Count(), pattern.Count());
-    if (count != FCount) {
+    // Nothing plotted while a target is drawn: the axis stays on the drawing's elements.
+    if (count != FCount && !(count == 0 && FDrawing)) {
         FCount = count;
         Fit();
     }
