@@ -170,6 +170,9 @@ private slots:
         QVERIFY(Button("HexaToolButton")->toolTip().contains("(Ctrl+H)"));
         QVERIFY(Button("EvolveToolButton")->toolTip().contains("(Ctrl+E)"));
         Combo()->setEditText("77467C422E8C46887454");
+        // A window's keys reach it only while it is active (as it is under the user's hands).
+        FForm->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(FForm.get()));
         QTest::keySequence(FForm.get(), QKeySequence("Ctrl+H"));
         QCOMPARE(Find<QLabel>("FitnessLabel")->text().trimmed(), QString("17"));
         QTest::keySequence(FForm.get(), QKeySequence("Ctrl+R"));

@@ -13,6 +13,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QChart>
+#include <QLineSeries>
+
 #include "window_fixture.h"
 #include "workbench/window/kept_history.h"
 #include "workbench/window/kept_settings.h"
@@ -290,6 +293,36 @@ private slots:
         Find<QAction>("RestoreSessionAction")->trigger();
         QCOMPARE(FForm->Session().History.size(), std::size_t(3));
         QCOMPARE(Find<TSearchCurve>("SearchCurve")->Shown()[0].Name, runs[0].Name);
+    }
+
+    // Restored after a search of this session, the earlier curves still come first: on the
+    // chart, in its legend's colours and in what is kept for the next session, whose newest
+    // runs are this session's.
+    void EarlierCurvesComeBeforeThisSessionsRuns() {
+        Find<TSearchCurve>("SearchCurve")->StartRun("1: last session");
+        Find<TSearchCurve>("SearchCurve")->AddPoint(100, 0.5);
+        QVERIFY(ReopenWindow());
+        auto* curve = Find<TSearchCurve>("SearchCurve");
+        curve->StartRun("1: this session");
+        curve->AddPoint(100, 0.4);
+        Find<QAction>("RestoreSessionAction")->trigger();
+        curve->AddPoint(200, 0.25); // the run of this session goes on growing
+
+        const std::vector<TSearchRun> runs = curve->Shown();
+        QCOMPARE(runs.size(), std::size_t(2));
+        QCOMPARE(runs[0].Name, QString("earlier 1: last session"));
+        QCOMPARE(runs[1].Name, QString("1: this session"));
+        QCOMPARE(runs[1].Points.size(), std::size_t(2));
+        const QList<QAbstractSeries*> series = curve->chart()->series();
+        QVERIFY(static_cast<QLineSeries*>(series[0])->color() !=
+                static_cast<QLineSeries*>(series[1])->color());
+
+        QVERIFY(ReopenWindow());
+        Find<QAction>("RestoreSessionAction")->trigger();
+        const std::vector<TSearchRun> kept = Find<TSearchCurve>("SearchCurve")->Shown();
+        QCOMPARE(kept.size(), std::size_t(2));
+        QCOMPARE(kept[0].Name, runs[0].Name);
+        QCOMPARE(kept[1].Name, QString("earlier 1: this session"));
     }
 
     // Not restored, the earlier sessions' history is still kept, before this one's.

@@ -19,9 +19,12 @@
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QLogValueAxis>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,6 +36,7 @@
 #include "workbench/window/curve_chart.h"
 #include "workbench/window/designed_geometry.h"
 #include "workbench/window/history_panel.h"
+#include "workbench/window/kept_settings.h"
 #include "workbench/window/search_curve.h"
 #include "workbench/window/search_panel.h"
 #include "workbench/window/window_keys.h"
@@ -126,6 +130,39 @@ private slots:
             QVERIFY2(hex[b] >= '0' && hex[b] <= '7', qPrintable(hex));
     }
 
+    // Nothing of the panel is cut: each field shows its default whole, and each mark of a
+    // refused value all its lines, however many it wraps to.
+    void theSettingsShowTheirDefaultsAndMarksWhole() {
+        const auto whole = [](TSearchPanel* p) {
+            QCoreApplication::processEvents(); // the layout takes the marks in
+            for (QLineEdit* field : p->findChildren<QLineEdit*>()) {
+                const QString shown =
+                    field->text().isEmpty() ? field->placeholderText() : field->text();
+                QStyleOptionFrame frame;
+                frame.initFrom(field);
+                const QRect room =
+                    field->style()->subElementRect(QStyle::SE_LineEditContents, &frame, field);
+                QVERIFY2(field->fontMetrics().horizontalAdvance(shown) <= room.width(),
+                         qPrintable(field->objectName() + ": " + shown));
+            }
+            for (QLabel* label : p->findChildren<QLabel*>())
+                if (label->isVisibleTo(p) && label->wordWrap())
+                    QVERIFY2(label->height() >= label->heightForWidth(label->width()),
+                             qPrintable(label->objectName() + ": " + label->text()));
+        };
+        Settle([&](TSearchPanel* p) {
+            whole(p);
+            Set(p, "IslandsField", "x");
+            Set(p, "ShapesField", "16");
+            Set(p, "OperatorsField", "0-99");
+            Set(p, "DistanceField", "-1");
+            Set(p, "SecondsField", "1e99x");
+            p->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+            QVERIFY(p->findChild<QLabel*>("ShapesProblem")->isVisibleTo(p));
+            whole(p);
+        });
+    }
+
     // An empty budget with a time limit or a stop distance leaves those the only limits; with
     // neither it is "Evolve"'s budget. The rows explain themselves, and offer no word that no
     // "Evolve" could run with.
@@ -168,6 +205,9 @@ private slots:
         auto& session = FForm->Session();
         QVERIFY(session.Search.Target.has_value());
         QCOMPARE(session.Search.Target->Count(), 16);
+        // Nothing plotted yet: the chart spans the target's elements.
+        Button("ChartToolButton")->click();
+        QCOMPARE(Find<TCurveChart>("CurveChart")->View().right(), 15.0);
         FForm->SetEvolveBudget(20000);
         Evolve();
         const auto distance = session.TargetDistance();
@@ -271,6 +311,14 @@ private slots:
         QVERIFY(target.GetDegree(0) > 90);
         QVERIFY(target.GetDegree(25) > 30 && target.GetDegree(25) < 70);
         QCOMPARE(target.GetDegree(99), 0); // not painted
+        // Nothing plotted, the chart stays on the drawing's elements: a second stroke paints
+        // at the right end.
+        QCOMPARE(chart->View().right(), 99.0);
+        const QPoint right = chart->mapFromScene(area.right() - 4, area.center().y());
+        QTest::mousePress(view, Qt::LeftButton, {}, right - QPoint(30, 0));
+        QTest::mouseMove(view, right);
+        QTest::mouseRelease(view, Qt::LeftButton, {}, right);
+        QVERIFY(session.Search.Target->GetDegree(98) > 30);
         auto* targetCurve = qobject_cast<QLineSeries*>(chart->chart()->series().value(2));
         QVERIFY(targetCurve->isVisible());
         QCOMPARE(targetCurve->name(), QString("target"));
@@ -278,6 +326,41 @@ private slots:
         FForm->SetEvolveBudget(20000);
         Evolve();
         QVERIFY(*session.TargetDistance() < 8.0); // 100 elements
+    }
+
+    // The target a search fits stays the target until it ends: what would change it waits, a
+    // drawing going on ends, and the search's word and history name what it fitted.
+    void theTargetWaitsWhileASearchRuns() {
+        KeptSettings::SaveTarget({TKeptTarget::TKind::Drawn, {}, {0, 50, 100}});
+        QVERIFY(ReopenWindow());
+        QVERIFY(Find<QAction>("RestoreSessionAction")->isEnabled());
+        Find<QAction>("DrawTargetAction")->trigger();
+        auto* chart = Find<TCurveChart>("CurveChart");
+        QVERIFY(chart->Drawing());
+        const char* const changes[] = {"LoadTargetAction", "DrawTargetAction",
+                                       "ReferenceTargetAction", "RestoreSessionAction"};
+        // No limit but a minute: the Stop ends it.
+        QCOMPARE(Settle([](TSearchPanel* p) { Set(p, "SecondsField", "60"); }), QString());
+        Button("EvolveToolButton")->click();
+        QVERIFY(FForm->EvolveRunning());
+        QVERIFY(!chart->Drawing());
+        for (const char* change : changes)
+            QVERIFY2(!Find<QAction>(change)->isEnabled(), change);
+        QVERIFY(!Find<QMenu>("RecentTargetsMenu")->isEnabled());
+        // A stroke on the chart meanwhile paints nothing.
+        QCoreApplication::processEvents();
+        const QRectF area = chart->chart()->plotArea();
+        QWidget* view = chart->viewport();
+        QTest::mousePress(view, Qt::LeftButton, {}, chart->mapFromScene(area.center()));
+        QTest::mouseRelease(view, Qt::LeftButton, {},
+                            chart->mapFromScene(area.center() + QPointF(40, 20)));
+        QVERIFY(!FForm->Session().Search.Target);
+        Button("EvolveToolButton")->click(); // Stop
+        WaitForTheSearch();
+        QVERIFY(!Find<QStatusBar>("StatusBar1")->currentMessage().contains("target"));
+        QVERIFY(!QString::fromStdString(FForm->Session().History.back().Source).contains("target"));
+        for (const char* change : changes)
+            QVERIFY2(Find<QAction>(change)->isEnabled(), change);
     }
 
     // A search only a stop distance ends has no share done to show: the bar shows it busy, and
@@ -358,6 +441,9 @@ private slots:
         QVERIFY(QString::fromStdString(session.History[2].Source).startsWith("evolved: annealing"));
         QCOMPARE(QString::fromStdString(session.History[2].Hex), Combo()->currentText());
 
+        // A window's keys reach it only while it is active (as it is under the user's hands).
+        FForm->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(FForm.get()));
         QTest::keySequence(FForm.get(), HistoryKey());
         auto* panel = Find<THistoryPanel>("HistoryPanel");
         QVERIFY(panel->isVisible());

@@ -227,6 +227,14 @@ private slots:
         stroke(0.9, 1.0, 0.5);
         QCOMPARE(Target()[10], first[10]);
         QVERIFY(Target()[99] != first[99]);
+        // Undone back to the opening, nothing plotted: the chart still takes strokes, on the
+        // elements of FS Elements.
+        while (Action("UndoAction")->isEnabled())
+            Undo();
+        QVERIFY(!FForm->Session().Image.HasBitmap());
+        QVERIFY(Target().empty() && chart->Drawing());
+        stroke(0.0, 1.0, 0.5);
+        QCOMPARE(Target().size(), std::size_t(100));
     }
 };
 

@@ -117,6 +117,12 @@ void TCurveChart::ShowTarget(const vesk::TFuzzySet& target) {
     for (QLegendMarker* marker : markers)
         marker->setVisible(target.Count() > 0);
     FTarget->setVisible(target.Count() > 0);
+    // Nothing plotted: the axis spans the target's elements.
+    const bool nothingPlotted = FReference->count() == 0 && FPattern->count() == 0;
+    if (nothingPlotted && !FDrawing && target.Count() > 0 && target.Count() != FCount) {
+        FCount = target.Count();
+        Fit();
+    }
 }
 
 void TCurveChart::SetDrawing(bool drawing, int elementCount) {
@@ -204,7 +210,9 @@ void TCurveChart::mouseReleaseEvent(QMouseEvent* event) {
 void TCurveChart::ShowSets(const vesk::TFuzzySet& reference, const vesk::TFuzzySet& pattern) {
     FReference->replace(PointsOf(reference));
     FPattern->replace(PointsOf(pattern));
-    const int count = std::max(reference.Count(), pattern.Count());
+    int count = std::max(reference.Count(), pattern.Count());
+    // Nothing plotted: the axis stays on the elements of the target drawn or shown.
+    if (count == 0) count = FDrawing ? FCount : static_cast<int>(FTarget->count());
     if (count != FCount) {
         FCount = count;
         Fit();

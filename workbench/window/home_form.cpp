@@ -273,6 +273,8 @@ void TVeskTestHomeForm::SetSearching(bool searching) {
     FCommands.Evolve->setText(searching ? "Stop" : "Evolve");
     FSControlsPanel->SetReadOnly(searching);
     FUndo->SetSearching(searching);
+    FTargets->SetSearching(searching);
+    FKept->SetSearching(searching);
     Panel1->SetReadOnly(searching);
     FDocks->Blocks()->setEnabled(!searching);
     if (searching) {

@@ -66,11 +66,23 @@ void TSearchCurve::StartRun(const QString& name) {
 }
 
 void TSearchCurve::AddRun(const TSearchRun& run) {
-    QLineSeries* series = NewSeries(run.Name);
-    for (const auto& [evaluations, distance] : run.Points) {
-        series->append(static_cast<double>(evaluations), distance);
-        Extend(evaluations, distance);
+    // A chart only appends series: the curves are drawn anew in their order, which also gives
+    // them the theme's colours in that order, none twice. The newest run, which may still be
+    // growing, stays the last.
+    std::vector<TSearchRun> runs = Shown();
+    runs.insert(runs.begin() + FEarlierRuns++, run);
+    const bool growing = FCurrent != nullptr;
+    FCurrent = nullptr;
+    chart()->removeAllSeries();
+    QLineSeries* series = nullptr;
+    for (const TSearchRun& each : runs) {
+        series = NewSeries(each.Name);
+        for (const auto& [evaluations, distance] : each.Points) {
+            series->append(static_cast<double>(evaluations), distance);
+            Extend(evaluations, distance);
+        }
     }
+    if (growing) FCurrent = series;
     FitAxes();
 }
 

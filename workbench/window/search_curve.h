@@ -27,7 +27,8 @@ public:
     int Runs() const;
     // Every run's curve, oldest first.
     std::vector<TSearchRun> Shown() const;
-    // Shows a finished run's curve beside the others (one kept from an earlier session).
+    // Shows a run kept from an earlier session: after the earlier runs shown already, before
+    // this session's.
     void AddRun(const TSearchRun& run);
     // The axes: evaluations (logarithmic) and the best distance an element.
     const QLogValueAxis* EvaluationsAxis() const { return FEvaluations; }
@@ -41,6 +42,7 @@ private:
     QLogValueAxis* FEvaluations;
     QValueAxis* FDistance;
     QLineSeries* FCurrent = nullptr;
+    int FEarlierRuns = 0; // the runs of earlier sessions, shown first
     double FHighest = 0;
     double FLongest = 10;
 };

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -46,8 +47,14 @@ TSearchPanel::TSearchPanel(vesk::TSearchSetup& setup, QWidget* parent)
         } else {
             auto* field = new QLineEdit;
             field->setObjectName(name + "Field");
-            field->setPlaceholderText(
-                QString::fromStdString(vesk::OptionDefault(option, vesk::EvolveBudget)));
+            const QString byDefault =
+                QString::fromStdString(vesk::OptionDefault(option, vesk::EvolveBudget));
+            field->setPlaceholderText(byDefault);
+            // Wide enough to show its default whole while it is empty: the room a line edit
+            // keeps around its text (what its size hint adds to its 17 characters), and the text.
+            const QFontMetrics metrics = field->fontMetrics();
+            const int frame = field->sizeHint().width() - 17 * metrics.horizontalAdvance('x');
+            field->setMinimumWidth(frame + metrics.horizontalAdvance(byDefault));
             editor = field;
         }
         editor->setToolTip(QString::fromStdString(
@@ -135,6 +142,11 @@ void TSearchPanel::Mark(const std::vector<QString>& problems) {
         if (!problem.isEmpty() && first == nullptr) first = FRows[i].Editor;
     }
     if (first != nullptr) first->setFocus(Qt::OtherFocusReason);
+    // The marks wrap to the fields' width: the panel grows to show all their lines, which its
+    // least size, taken without wrapping, would not.
+    layout()->activate();
+    const int needed = layout()->totalHeightForWidth(width());
+    if (needed > height()) resize(width(), needed);
 }
 
 void TSearchPanel::accept() {

@@ -33,8 +33,13 @@ void TSessionKeeper::AddTo(QMenu* menu) {
 
 void TSessionKeeper::EnableActions() {
     const bool kept = !FEarlier.Empty() || FEarlierTarget.Kind != TKeptTarget::TKind::Reference;
-    RestoreAction->setEnabled(kept);
+    RestoreAction->setEnabled(kept && !FSearching);
     ForgetAction->setEnabled(kept);
+}
+
+void TSessionKeeper::SetSearching(bool searching) {
+    FSearching = searching;
+    EnableActions();
 }
 
 void TSessionKeeper::KeepSearchSettings() {

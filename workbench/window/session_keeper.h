@@ -37,6 +37,8 @@ public:
     void Forget();
     // At the window's close: writes the history and the curves.
     void Keep();
+    // While a search runs, its target is not replaced by the one kept: Restore waits.
+    void SetSearching(bool searching);
 
 signals:
     // The session's history and the search curve took in what was kept.
@@ -53,5 +55,6 @@ private:
     TKeptSession FEarlier;
     TKeptTarget FEarlierTarget;
     QAction* RestoreAction = nullptr;
+    bool FSearching = false;
     QAction* ForgetAction = nullptr;
 };

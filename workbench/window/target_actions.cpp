@@ -45,21 +45,38 @@ void TTargetActions::TakeDrawn(const std::vector<std::int32_t>& degrees) {
 }
 
 void TTargetActions::AddTo(QMenu* menu) {
-    menu->addAction("Load Target...", this, &TTargetActions::LoadTarget)
-        ->setObjectName("LoadTargetAction");
+    LoadTargetAction = menu->addAction("Load Target...", this, &TTargetActions::LoadTarget);
+    LoadTargetAction->setObjectName("LoadTargetAction");
     menu->addMenu(FRecent);
     DrawTargetAction = menu->addAction("Draw Target", this, &TTargetActions::DrawTarget);
     DrawTargetAction->setObjectName("DrawTargetAction");
     DrawTargetAction->setCheckable(true);
     menu->addAction("Save Drawn Target...", this, &TTargetActions::SaveDrawnTarget)
         ->setObjectName("SaveTargetAction");
-    menu->addAction("Fit the Reference", this, &TTargetActions::FitTheReference)
-        ->setObjectName("ReferenceTargetAction");
+    ReferenceTargetAction =
+        menu->addAction("Fit the Reference", this, &TTargetActions::FitTheReference);
+    ReferenceTargetAction->setObjectName("ReferenceTargetAction");
+}
+
+void TTargetActions::SetSearching(bool searching) {
+    if (searching && DrawTargetAction->isChecked()) {
+        DrawTargetAction->setChecked(false);
+        DrawTarget();
+    }
+    for (QAction* change : {LoadTargetAction, DrawTargetAction, ReferenceTargetAction})
+        change->setEnabled(!searching);
+    FRecent->setEnabled(!searching && !KeptSettings::RecentTargets().isEmpty());
 }
 
 void TTargetActions::ShowTarget() {
     FPlot.Chart()->ShowTarget(FSession.Search.Target.value_or(vesk::TFuzzySet()));
-    if (FPlot.Chart()->Drawing()) FPlot.Chart()->SetDrawing(true);
+    if (FPlot.Chart()->Drawing()) FPlot.Chart()->SetDrawing(true, DrawnElements());
+}
+
+int TTargetActions::DrawnElements() const {
+    const vesk::TSearchSetup& search = FSession.Search;
+    const int elements = search.Target ? search.Target->Count() : FSession.ReferenceSet.Count();
+    return elements > 0 ? elements : FControls.ShownElements();
 }
 
 void TTargetActions::LoadTarget() {
@@ -118,10 +135,7 @@ void TTargetActions::FitTheReference() {
 
 void TTargetActions::DrawTarget() {
     if (DrawTargetAction->isChecked() && !FPlot.ChartShown()) emit ChartNeeded();
-    const vesk::TSearchSetup& search = FSession.Search;
-    int elements = search.Target ? search.Target->Count() : FSession.ReferenceSet.Count();
-    if (elements == 0) elements = FControls.ShownElements();
-    FPlot.Chart()->SetDrawing(DrawTargetAction->isChecked(), elements);
+    FPlot.Chart()->SetDrawing(DrawTargetAction->isChecked(), DrawnElements());
 }
 
 void TTargetActions::SaveDrawnTarget() {

@@ -43,6 +43,8 @@ public:
     void FitTheReference();
     // Shows the session's own target (or none) on the chart, drawing going on from it.
     void ShowTarget();
+    // While a search runs its target stays: what would change it waits, and drawing ends.
+    void SetSearching(bool searching);
 
 signals:
     // Drawing needs the chart shown.
@@ -52,13 +54,17 @@ signals:
 
 private:
     void TakeDrawn(const std::vector<std::int32_t>& degrees);
+    // The elements a drawing paints: the own target's, or the plotted sets', or FS Elements'.
+    int DrawnElements() const;
 
     vesk::TWorkbenchSession& FSession;
     TPlotArea& FPlot;
     const TControlsPanel& FControls;
     TCommandRunner FRun;
     QWidget* FWindow;
+    QAction* LoadTargetAction = nullptr;
     QAction* DrawTargetAction = nullptr;
+    QAction* ReferenceTargetAction = nullptr;
     TRecentTargets* FRecent;
     QFileDialog* TargetDialog;
 };
