@@ -205,7 +205,9 @@ private slots:
         auto& session = FForm->Session();
         QVERIFY(session.Search.Target.has_value());
         QCOMPARE(session.Search.Target->Count(), 16);
-        // Nothing plotted yet: the chart spans the target's elements.
+        // Nothing plotted yet: the chart spans the target's elements, and no pattern is
+        // measured against the target.
+        QVERIFY(!Find<QLabel>("TargetHammingLabel")->isVisible());
         Button("ChartToolButton")->click();
         QCOMPARE(Find<TCurveChart>("CurveChart")->View().right(), 15.0);
         FForm->SetEvolveBudget(20000);

@@ -109,7 +109,9 @@ void TControlsPanel::Show(const vesk::TWorkbenchSession& session) {
     SetCaption(SubSethoodLabel, session.SubsethoodCaption);
     SetCaption(HammingLabel, session.HammingCaption);
     SetCaption(FitnessLabel, session.FitnessCaption);
-    const std::optional<double> distance = session.TargetDistance();
+    // No pattern yet (an empty Hexa String text): nothing to measure against the target.
+    const std::optional<double> distance =
+        session.HexaText.empty() ? std::nullopt : session.TargetDistance();
     if (distance) {
         SetCaption(TargetHammingLabel, vesk::FormatReal8_2(static_cast<float>(*distance)));
         SetCaption(TargetFitnessLabel,
