@@ -17,6 +17,9 @@
 
 namespace {
 
+// Room for every tick label and both axis titles whole, with the legend below.
+constexpr QSize LeastChartSize{320, 230};
+
 QList<QPointF> PointsOf(const vesk::TFuzzySet& set) {
     QList<QPointF> points;
     points.reserve(set.Count());
@@ -29,15 +32,8 @@ QList<QPointF> PointsOf(const vesk::TFuzzySet& set) {
 
 // Made with its chart: a view made without one makes a chart of its own, which a later
 // setChart would orphan.
-namespace {
-
-constexpr QSize LeastChartSize{320, 230};
-
-} // namespace
-
 TCurveChart::TCurveChart(QWidget* parent) : QChartView(new QChart, parent) {
     setObjectName("CurveChart");
-    // Room for every tick label and both axis titles whole, with the legend below.
     setMinimumSize(LeastChartSize);
     QChart* chart = this->chart();
     chart->setMargins(QMargins(4, 4, 4, 4));

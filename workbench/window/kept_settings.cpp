@@ -55,20 +55,11 @@ std::vector<vesk::TSearchSetting> SearchSettingsOf(const vesk::TSearchSetup& set
 std::vector<std::string> TakeKeptSettings(vesk::TSearchSetup& setup,
                                           const std::vector<vesk::TSearchSetting>& settings) {
     if (vesk::ApplySearchSettings(setup, settings).empty()) return {};
-    // One at a time, twice over: a setting may only be taken after another one (an algorithm
-    // of the Pareto search after "pareto on").
-    std::vector<vesk::TSearchSetting> left = settings;
-    for (int pass = 0; pass < 2; ++pass) {
-        std::vector<vesk::TSearchSetting> refused;
-        for (const auto& [key, value] : left)
-            if (!vesk::ApplySearchSetting(setup, key, value).empty())
-                refused.emplace_back(key, value);
-        left = std::move(refused);
-    }
-    std::vector<std::string> keys;
-    for (const auto& setting : left)
-        keys.push_back(setting.first);
-    return keys;
+    // One at a time: each refused one is left out and the others are taken.
+    std::vector<std::string> refused;
+    for (const auto& [key, value] : settings)
+        if (!vesk::ApplySearchSetting(setup, key, value).empty()) refused.push_back(key);
+    return refused;
 }
 
 QStringList WithRecentTarget(QStringList list, const QString& path, int limit) {

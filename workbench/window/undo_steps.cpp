@@ -12,7 +12,7 @@
 
 namespace {
 
-// Steps beyond these are forgotten, oldest first (each holds a plot of its own).
+// Steps beyond these are forgotten, oldest first.
 constexpr int StepLimit = 100;
 
 bool SameSet(const vesk::TFuzzySet& a, const vesk::TFuzzySet& b) {
