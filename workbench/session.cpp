@@ -103,11 +103,14 @@ void TWorkbenchSession::Remember(const std::string& source, std::int32_t fitness
     History.push_back(std::move(entry));
 }
 
-TCommandOutcome TWorkbenchSession::Fitness() {
+TCommandOutcome TWorkbenchSession::Fitness(std::array<std::int32_t, 4>* values) {
     if (!HexaTextUsable()) return ErrorOutcome(HexaLengthError);
     std::string list;
+    std::array<std::int32_t, 4> found{};
+    static_assert(std::size(SweepSizes) == found.size());
     try {
-        for (std::int32_t n : SweepSizes) {
+        for (std::size_t k = 0; k < found.size(); ++k) {
+            const std::int32_t n = SweepSizes[k];
             ReferenceSet.ClearDegrees();
             ReferenceSet.MakeReference(n, false);
             PatternSet.ClearDegrees();
@@ -118,6 +121,7 @@ TCommandOutcome TWorkbenchSession::Fitness() {
             Blocks.WriteValue(agent.BlockCount);
             agent.Project(PatternSet);
             agent.Evaluate(PatternSet, ReferenceSet);
+            found[k] = agent.Fitness;
             const std::string value = FormatInteger(agent.Fitness, 5);
             list = list.empty() ? value : list + "," + value;
             agent.Release();
@@ -125,6 +129,7 @@ TCommandOutcome TWorkbenchSession::Fitness() {
     } catch (const EFloatingPointFault& fault) {
         return FaultOutcome(fault);
     }
+    if (values) *values = found;
     TCommandOutcome outcome;
     outcome.Message = "Fitness (100, 500, 1000, 5000): " + list;
     return outcome;

@@ -15,7 +15,11 @@
 #include <QSvgGenerator>
 #include <QValueAxis>
 
+#include "workbench/curve_colours.h"
+
 namespace {
+
+QColor ChartColour(vesk::TColour c) { return QColor(c.Red, c.Green, c.Blue); }
 
 // Room for every tick label and both axis titles whole, with the legend below.
 constexpr QSize LeastChartSize{320, 230};
@@ -40,13 +44,13 @@ TCurveChart::TCurveChart(QWidget* parent) : QChartView(new QChart, parent) {
     chart->legend()->setAlignment(Qt::AlignBottom);
     FReference = new QLineSeries(chart);
     FReference->setName("reference");
-    FReference->setColor(Qt::blue);
+    FReference->setColor(ChartColour(vesk::ReferenceColour));
     FPattern = new QLineSeries(chart);
     FPattern->setName("pattern");
-    FPattern->setColor(Qt::red);
+    FPattern->setColor(ChartColour(vesk::PatternColour));
     FTarget = new QLineSeries(chart);
     FTarget->setName("target");
-    FTarget->setColor(QColor(0, 150, 0));
+    FTarget->setColor(ChartColour(vesk::TargetColour));
     chart->addSeries(FReference);
     chart->addSeries(FPattern);
     chart->addSeries(FTarget);
