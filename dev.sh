@@ -13,9 +13,10 @@ JOBS=$(nproc 2>/dev/null || echo 2)
 PACKAGES=(cmake g++ make qt6-base-dev qt6-svg-dev qt6-charts-dev libgl-dev libgtest-dev libbenchmark-dev fonts-dejavu-core
     libcli11-dev nlohmann-json3-dev libtbb-dev libpagmo-dev xvfb xauth help2man)
 CI_PACKAGES=(clang libclang-rt-14-dev valgrind desktop-file-utils appstream)
-# The Python module and its tests, for Debian's /usr/bin/python3; installed without the
-# packages they only recommend (the scientific stack would double the download).
-PYTHON_PACKAGES=(python3-dev pybind11-dev python3-numpy python3-pytest python3-dask python3-distributed)
+# The Python module, its tests, type checks and what the examples and the notebook import, for
+# Debian's /usr/bin/python3; installed without the packages they only recommend.
+PYTHON_PACKAGES=(python3-dev pybind11-dev python3-numpy python3-pytest python3-dask python3-distributed
+    python3-mypy python3-matplotlib jupyter-nbconvert python3-ipykernel)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"
@@ -142,7 +143,8 @@ check_package() {
     for file in bin/VeskTest bin/vesk share/applications/vesk-workbench.desktop \
         share/icons/hicolor/scalable/apps/vesk-workbench.svg \
         share/metainfo/org.vesk.Workbench.metainfo.xml share/man/man1/vesk.1 \
-        share/bash-completion/completions/vesk lib/python3/dist-packages/vesk.pyi; do
+        share/bash-completion/completions/vesk lib/python3/dist-packages/vesk/__init__.pyi \
+        lib/python3/dist-packages/vesk/py.typed; do
         [ -e "$scratch/prefix/$file" ] || { echo "dev.sh: not installed: $file" >&2; exit 1; }
     done
     "$scratch/prefix/bin/vesk" --version

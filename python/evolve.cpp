@@ -15,66 +15,6 @@ namespace vesk::python {
 
 namespace {
 
-// Lines of at most Width characters, the first after the key and the rest indented as far.
-constexpr std::size_t Width = 92, Indent = 14;
-std::string ArgumentLines(const std::string& key, const std::string& help) {
-    std::string out = "  " + key + std::string(Indent - 2 - key.size(), ' '), line;
-    std::size_t column = Indent;
-    for (std::size_t at = 0; at < help.size();) {
-        std::size_t end = help.find(' ', at);
-        if (end == std::string::npos) end = help.size();
-        const std::string word = help.substr(at, end - at);
-        if (column > Indent && column + 1 + word.size() > Width) {
-            out += "\n" + std::string(Indent, ' ');
-            column = Indent;
-        }
-        if (column > Indent) out += ' ', ++column;
-        out += word;
-        column += word.size();
-        at = end + 1;
-    }
-    return out + "\n";
-}
-
-std::string MakeEvolveDoc() {
-    std::string doc =
-        R"(Search for the pattern that comes closest to a target set, as "vesk evolve" does.
-
-Arguments (all but target by keyword):
-)";
-    doc += ArgumentLines("target", "the target's degrees: a 1-D array-like of whole numbers 0..100 "
-                                   "(at most " +
-                                       std::to_string(MaxTargetElements) +
-                                       "); None for the built-in reference of n elements");
-    doc += ArgumentLines("n", "the reference's element count, 1.." +
-                                  std::to_string(MaxReferenceElements) +
-                                  " (default 100; not with target)");
-    for (const TSearchOption& option : SearchOptions())
-        if (option.TakenBy(TFrontEnd::Module))
-            doc +=
-                ArgumentLines(option.Key, OptionHelp(option, TFrontEnd::Module, ToolEvolveBudget));
-    doc += ArgumentLines("progress", "called with a dict after every round and at least every "
-                                     "half second: evaluations, best, mean_distance, hex, "
-                                     "seconds, evaluations_per_second");
-    doc += "\nA code list may also be a list of whole numbers. Without evaluations the search "
-           "spends\n" +
-           std::to_string(ToolEvolveBudget) +
-           " evaluations; with seconds or distance it has no evaluation limit but those.\n" +
-           R"(Whichever limit comes first ends the search.
-
-Returns a dict with the fields of "vesk evolve"'s JSON: hex, blocks, elements, target
-("reference" or "array"), objective, distance, mean_distance and fitness (as score gives
-them), sweep (the built-in reference only), evaluations, seconds, evaluations_per_second,
-algorithm, islands, seed, stopped, and with pareto the front.
-
-The same settings and evaluation budget give the same pattern on every run; a run bounded
-by time may differ with the machine's speed. The interpreter's lock is released while the
-search runs. Ctrl-C ends the search within half a second and raises KeyboardInterrupt with
-the best so far as its "result" attribute; an exception the progress callback raises ends
-it likewise. Usage mistakes raise ValueError or TypeError in the tool's words.)";
-    return doc;
-}
-
 // The keyword argument named, or nothing when it is None.
 std::optional<py::object> Given(const py::kwargs& options, const std::string& name) {
     if (!options.contains(name)) return std::nullopt;
@@ -159,8 +99,7 @@ py::object Evolve(const py::object& target, const py::kwargs& options) {
 } // namespace
 
 void AddEvolve(py::module_& module) {
-    static const std::string doc = MakeEvolveDoc();
-    module.def("evolve", &Evolve, py::arg("target") = py::none(), doc.c_str());
+    module.def("evolve", &Evolve, py::arg("target") = py::none());
 }
 
 } // namespace vesk::python

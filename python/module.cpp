@@ -1,7 +1,8 @@
-// The Python module "vesk": the exact core and the search, as the vesk tool offers them, with
-// NumPy arrays where the tool prints lists.
+// The compiled core of the Python package "vesk": the exact core and the search, as the vesk
+// tool offers them, with NumPy arrays where the tool prints lists.
 
 #include <array>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -13,18 +14,20 @@
 
 #include "fuzzyset/shapes.h"
 #include "python/arguments.h"
+#include "python/batch.h"
 #include "python/evolve.h"
 #include "python/interruptible.h"
 #include "python/json_objects.h"
 #include "runtime/atomic_file.h"
 #include "runtime/fp_fault.h"
 #include "runtime/resource_errors.h"
-#include "runtime/thread_team.h"
 #include "search/target_file.h"
 #include "vesk/agent.h"
 #include "vesk/exact_hex.h"
 #include "vesk/pattern_description.h"
-#include "vesk/pattern_scorer.h"
+#include "search/pattern_problem.h"
+#include "search/search_options.h"
+#include "workbench/curve_colours.h"
 #include "workbench/session.h"
 #include "workbench/tool_answers.h"
 
@@ -65,83 +68,6 @@ py::object Shape(const py::object& code, const py::object& width) {
     return DegreeArray(ShapeDegrees(shape, last));
 }
 
-// The first pattern that faulted and the fault's message.
-struct TFirstFault {
-    std::mutex Guard;
-    std::optional<std::size_t> Index;
-    std::string Message;
-    void Note(std::size_t index, std::string message) {
-        std::lock_guard lock(Guard);
-        if (Index && *Index < index) return;
-        Index = index;
-        Message = std::move(message);
-    }
-};
-
-py::tuple Score(const py::object& patterns, const py::object& n, const py::object& target,
-                const py::object& jobs) {
-    if (py::isinstance<py::str>(patterns))
-        throw py::type_error("patterns: must be a sequence of pattern texts, not one text");
-    if (!py::isinstance<py::iterable>(patterns))
-        throw py::type_error("patterns: must be a sequence of pattern texts");
-    std::vector<std::string> texts;
-    for (py::handle pattern : patterns) {
-        const std::string name = "patterns[" + std::to_string(texts.size()) + "]";
-        texts.push_back(PatternArgument(pattern, name.c_str()));
-    }
-    if (!n.is_none() && !target.is_none()) throw py::value_error("n: excludes target");
-    const int threads = static_cast<int>(WholeArgument(jobs, "jobs", 0, 1024));
-    std::optional<TFuzzySet> own;
-    if (!target.is_none()) own = TargetArgument(target, "target");
-    const auto count =
-        n.is_none() ? 100
-                    : static_cast<std::int32_t>(WholeArgument(n, "n", 0, MaxReferenceElements));
-
-    py::array_t<std::int32_t> fitness(static_cast<py::ssize_t>(texts.size()));
-    py::array_t<double> distance(static_cast<py::ssize_t>(texts.size()));
-    std::int32_t* fitnessOut = fitness.mutable_data();
-    double* distanceOut = distance.mutable_data();
-    TFirstFault fault;
-    // Ctrl-C stops the scoring within a tenth of a second, the rest of the patterns unscored.
-    RunInterruptibly([&](const std::atomic<bool>& stop) {
-        std::shared_ptr<const TScoringTables> tables;
-        try {
-            tables = own ? std::make_shared<const TScoringTables>(std::move(*own))
-                         : ReferenceTables(count);
-        } catch (const EFloatingPointFault& error) {
-            // A reference of n elements that cannot be built faults every pattern: the first.
-            fault.Note(0, ShownFaultMessage(error));
-            return;
-        }
-        TThreadTeam team(threads);
-        std::vector<TPatternScorer> scorers;
-        for (int member = 0; member < team.Threads(); ++member)
-            scorers.emplace_back(tables);
-        team.ForRanges(texts.size(), 64, [&](int member, std::size_t begin, std::size_t end) {
-            std::array<TFuzzyBlock, MaxBlocks> blocks;
-            for (std::size_t i = begin; i != end && !stop.load(std::memory_order_relaxed); ++i) {
-                const std::int32_t blockCount = ReadExactPattern(texts[i], blocks);
-                try {
-                    const TPatternScore score =
-                        scorers[static_cast<std::size_t>(member)].ScoreBlocks(
-                            {blocks.data(), static_cast<std::size_t>(blockCount)});
-                    fitnessOut[i] = score.Fitness;
-                    distanceOut[i] = score.Distance;
-                } catch (const EFloatingPointFault& error) {
-                    fault.Note(i, ShownFaultMessage(error));
-                }
-            }
-        });
-    });
-    if (fault.Index) {
-        py::object error = py::reinterpret_borrow<py::object>(FaultType)(fault.Message);
-        error.attr("index") = *fault.Index;
-        PyErr_SetObject(FaultType.ptr(), error.ptr());
-        throw py::error_already_set();
-    }
-    return py::make_tuple(fitness, distance);
-}
-
 py::list Describe(const py::object& hex, const py::object& n) {
     const std::string text = TextArgument(hex, "hex");
     const auto count = static_cast<std::int32_t>(WholeArgument(n, "n", 1, MaxReferenceElements));
@@ -154,16 +80,48 @@ py::list Describe(const py::object& hex, const py::object& n) {
 }
 
 // The agents of the "Fitness" command draw from the program's random source, so this one
-// keeps the interpreter's lock: one sweep at a time.
-std::string Sweep(const py::object& hex) {
+// keeps the interpreter's lock: one sweep at a time. (values, message)
+py::tuple Sweep(const py::object& hex) {
     TWorkbenchSession session;
     session.HexaText = PatternArgument(hex, "hex");
-    const TCommandOutcome outcome = session.Fitness();
+    std::array<std::int32_t, 4> values{};
+    const TCommandOutcome outcome = session.Fitness(&values);
     if (outcome.Error) {
         PyErr_SetString(FaultType.ptr(), outcome.Error->c_str());
         throw py::error_already_set();
     }
-    return outcome.Message.value_or("");
+    return py::make_tuple(DegreeArray({values.begin(), values.end()}),
+                          outcome.Message.value_or(""));
+}
+
+// An option's kind as the Python type its argument has.
+const char* KindAnnotation(TOptionKind kind) {
+    switch (kind) {
+    case TOptionKind::Whole: return "int";
+    case TOptionKind::Real: return "float";
+    case TOptionKind::Flag: return "bool";
+    case TOptionKind::CodeList: return "CodeList";
+    case TOptionKind::Word:
+    case TOptionKind::Pattern: break;
+    }
+    return "str";
+}
+
+// The search options the module takes, in the order help lists them: (key, kind, help), the
+// help with its range and default as the module names them.
+py::list EvolveOptions() {
+    py::list options;
+    for (const TSearchOption& option : SearchOptions())
+        if (option.TakenBy(TFrontEnd::Module))
+            options.append(py::make_tuple(option.Key, KindAnnotation(option.Kind),
+                                          OptionHelp(option, TFrontEnd::Module, ToolEvolveBudget)));
+    return options;
+}
+
+std::string ColourText(TColour c) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", c.Red, c.Green, c.Blue);
+    return text;
 }
 
 py::list ReadTargets(const py::object& path) {
@@ -202,21 +160,21 @@ unsigned TargetSeed(const py::object& seed, const py::object& line) {
 
 } // namespace vesk::python
 
-PYBIND11_MODULE(vesk, module) {
+PYBIND11_MODULE(_core, module) {
     namespace py = pybind11;
     using namespace vesk::python;
-    module.doc() =
-        "The Vesk workbench's exact core and pattern search, as the vesk tool offers them.\n\n"
-        "Degree lists are numpy int32 arrays; every figure is the tool's, to the last bit.\n"
-        "Faults of the arithmetic raise vesk.FloatingPointFault (a FloatingPointError) with\n"
-        "the program's own message; usage mistakes raise ValueError or TypeError.";
+    // The compiled half of the package vesk, whose __init__ gives each function its signature
+    // and documentation; these take their arguments as the tool takes its options.
     module.attr("__version__") = VESK_VERSION;
     // The interpreter ignores SIGXFSZ itself; one embedding it may not, and a write past the
     // file-size limit should then fail with an error rather than end the program.
     vesk::IgnoreFileSizeSignal();
     static py::exception<vesk::EFloatingPointFault> fault(module, "FloatingPointFault",
                                                           PyExc_FloatingPointError);
+    fault.attr("__module__") = "vesk";
+    fault.attr("index") = py::none();
     FaultType = fault;
+    SetFaultType(fault);
     // The message as the window's error box and the tool show it, with its full stop.
     py::register_exception_translator([](std::exception_ptr raised) {
         try {
@@ -230,54 +188,27 @@ PYBIND11_MODULE(vesk, module) {
     });
     module.attr("MAX_ELEMENTS") = vesk::MaxReferenceElements;
     module.attr("MAX_BLOCKS") = vesk::MaxBlocks;
+    module.attr("MAX_TARGET_ELEMENTS") = vesk::MaxTargetElements;
+    module.attr("EVOLVE_BUDGET") = vesk::ToolEvolveBudget;
+    py::tuple sizes(std::size(vesk::SweepSizes));
+    for (std::size_t k = 0; k < std::size(vesk::SweepSizes); ++k)
+        sizes[k] = vesk::SweepSizes[k];
+    module.attr("SWEEP_ELEMENTS") = sizes;
+    py::dict colours;
+    colours["reference"] = ColourText(vesk::ReferenceColour);
+    colours["pattern"] = ColourText(vesk::PatternColour);
+    colours["target"] = ColourText(vesk::TargetColour);
+    module.attr("COLOURS") = colours;
 
-    module.def("reference", &Reference, py::arg("n") = 100,
-               "reference(n=100) -> numpy.ndarray\n\n"
-               "The degrees of the reference set of n elements (0..185360), as \"vesk reference "
-               "N\"\nprints them. Some counts fault (vesk.FloatingPointFault), as in the "
-               "workbench.");
-    module.def("project", &Project, py::arg("hex"), py::arg("n") = 100,
-               "project(hex, n=100) -> numpy.ndarray\n\n"
-               "The degrees of the pattern text hex projected onto n elements (0..185360), as\n"
-               "\"vesk project HEX N\" prints them.");
-    module.def(
-        "shape", &Shape, py::arg("code"), py::arg("width"),
-        "shape(code, width) -> numpy.ndarray\n\n"
-        "The degrees of shape code (0..17) over elements 0..width, as \"vesk shape CODE W\"\n"
-        "prints them (width + 1 degrees).");
-    module.def("score", &Score, py::arg("patterns"), py::arg("n") = py::none(),
-               py::arg("target") = py::none(), py::arg("jobs") = 0,
-               "score(patterns, n=100, target=None, jobs=0) -> (fitness, distance)\n\n"
-               "The fitness (int32) and Hamming distance (float64) of each pattern text, in\n"
-               "input order, as \"vesk score --format csv\" gives them: against the reference "
-               "of n\nelements, or against target (an array of degrees 0..100; the fitness as "
-               "the agent's\nrule gives it for that distance). jobs threads score (0: every "
-               "hardware thread),\nthe interpreter's lock released. A text that is not a "
-               "pattern is a ValueError naming\nit; a fault raises vesk.FloatingPointFault "
-               "whose index attribute names the first\npattern that faulted (0 when the "
-               "reference of n elements itself faults).");
-    module.def("describe", &Describe, py::arg("hex"), py::arg("n") = 100,
-               "describe(hex, n=100) -> list[dict]\n\n"
-               "The blocks of the pattern text hex in words, as \"vesk describe --format json\" "
-               "lists\nthem: index, digits, shape, shape_name, centre, spread, repeats, op, "
-               "op_name, first\nand last (the elements it covers; None when dropped), zeroed "
-               "and dropped. Any text\nwhose length is a multiple of 5 is described; bad groups "
-               "read as 00000.");
-    module.def("sweep", &Sweep, py::arg("hex"),
-               "sweep(hex) -> str\n\n"
-               "The \"Fitness\" command's message for the pattern: its fitness at 100, 500, 1000 "
-               "and\n5000 elements, as \"vesk sweep HEX\" prints it.");
-    module.def("read_targets", &ReadTargets, py::arg("path"),
-               "read_targets(path) -> list[tuple[int, numpy.ndarray]]\n\n"
-               "The targets of a file holding one a line, as \"vesk evolve --targets\" reads "
-               "them\n(degrees separated by blanks or commas, or a JSON array; blank lines "
-               "skipped): each\nwith its line number. A line that is not a target is a "
-               "ValueError naming it;\na file that cannot be read raises the OSError the "
-               "system gives (FileNotFoundError,\nIsADirectoryError, PermissionError, ...).");
-    module.def("target_seed", &TargetSeed, py::arg("seed"), py::arg("line"),
-               "target_seed(seed, line) -> int\n\n"
-               "The seed \"vesk evolve --targets --seed SEED\" searches the target on that "
-               "line with,\nso that evolve(target, seed=target_seed(seed, line)) with the "
-               "same budget gives the\nsame answer.");
+    module.def("reference", &Reference);
+    module.def("project", &Project);
+    module.def("project_many", &ProjectMany);
+    module.def("shape", &Shape);
+    module.def("score", &Score);
+    module.def("describe", &Describe);
+    module.def("sweep", &Sweep);
+    module.def("read_targets", &ReadTargets);
+    module.def("target_seed", &TargetSeed);
+    module.def("evolve_options", &EvolveOptions);
     AddEvolve(module);
 }
