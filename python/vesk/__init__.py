@@ -34,7 +34,8 @@ from ._core import (
 from ._evolve import evolve
 from ._result import FitResult
 
-FitResult.__module__ = __name__
+# Shown, pickled and doctested as vesk's own.
+FitResult.__module__ = evolve.__module__ = __name__
 
 #: A set's degrees, 0..100 an element.
 Degrees = npt.NDArray[np.int32]

@@ -48,7 +48,7 @@ def _doc() -> str:
                "target)."),
     ]
     for key, kind, text in _core.evolve_options():
-        shown = {"CodeList": "str or list of int", "bool": "bool, default False"}.get(
+        shown = {"CodeList": "str or list of int, optional", "bool": "bool, default False"}.get(
             kind, f"{kind}, optional")
         entries.append(_entry(key, shown, text[:1].upper() + text[1:] + "."))
     entries.append(_entry(
