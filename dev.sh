@@ -12,7 +12,7 @@ cd "$(dirname "$0")"
 JOBS=$(nproc 2>/dev/null || echo 2)
 PACKAGES=(cmake g++ make qt6-base-dev qt6-svg-dev qt6-charts-dev libgl-dev libgtest-dev libbenchmark-dev fonts-dejavu-core
     libcli11-dev nlohmann-json3-dev libtbb-dev libpagmo-dev xvfb xauth help2man)
-CI_PACKAGES=(clang libclang-rt-14-dev valgrind desktop-file-utils appstream)
+CI_PACKAGES=(clang libclang-rt-14-dev valgrind desktop-file-utils appstream lintian)
 # The Python module, its tests, type checks and what the examples and the notebook import, for
 # Debian's /usr/bin/python3; installed without the packages they only recommend.
 PYTHON_PACKAGES=(python3-dev pybind11-dev python3-numpy python3-pytest python3-dask python3-distributed
@@ -133,7 +133,9 @@ tsan_run() {
 }
 
 # check_package: the desktop entry and metainfo validate; an installation into a scratch
-# prefix holds every file; the Debian package lists, extracts and runs from its own tree.
+# prefix holds every file; the three Debian packages carry the changelog's version, pass lintian
+# (its warnings shown), install side by side into a scratch root (dpkg refuses a file two packages
+# hold) and the tool and the module run from there.
 check_package() {
     desktop-file-validate data/vesk-workbench.desktop
     appstreamcli validate --no-net build/data/org.vesk.Workbench.metainfo.xml
@@ -142,22 +144,53 @@ check_package() {
     cmake --install build --prefix "$scratch/prefix" >/dev/null
     for file in bin/VeskTest bin/vesk share/applications/vesk-workbench.desktop \
         share/icons/hicolor/scalable/apps/vesk-workbench.svg \
-        share/metainfo/org.vesk.Workbench.metainfo.xml share/man/man1/vesk.1 \
-        share/bash-completion/completions/vesk lib/python3/dist-packages/vesk/__init__.pyi \
+        share/metainfo/org.vesk.Workbench.metainfo.xml share/man/man1/vesk.1.gz \
+        share/man/man1/VeskTest.1.gz share/bash-completion/completions/vesk \
+        share/doc/vesk/copyright share/doc/vesk-workbench/changelog.Debian.gz \
+        share/doc/python3-vesk/copyright lib/python3/dist-packages/vesk/__init__.pyi \
         lib/python3/dist-packages/vesk/py.typed; do
         [ -e "$scratch/prefix/$file" ] || { echo "dev.sh: not installed: $file" >&2; exit 1; }
     done
     "$scratch/prefix/bin/vesk" --version
     (cd "$scratch" && PYTHONPATH="$scratch/prefix/lib/python3/dist-packages" /usr/bin/python3 -c \
         'import vesk; print("import vesk:", vesk.__file__, vesk.sweep("AF6553666D22533E1571"))')
+
+    rm -f build/*.deb
     (cd build && cpack -G DEB >/dev/null)
-    local deb
-    deb=$(ls build/vesk-workbench_*.deb)
-    dpkg-deb --info "$deb" | grep -E 'Version|Depends'
-    dpkg-deb --contents "$deb" | awk '{print $6}'
-    dpkg-deb --extract "$deb" "$scratch/deb"
-    "$scratch/deb/usr/bin/vesk" --version
-    "$scratch/deb/usr/bin/vesk" sweep AF6553666D22533E1571
+    local debs=(build/vesk_*.deb build/vesk-workbench_*.deb build/python3-vesk_*.deb) deb version
+    if [ "$(ls build/*.deb | wc -l)" -ne 3 ]; then
+        echo "dev.sh: cpack made other packages than vesk, vesk-workbench, python3-vesk:" build/*.deb >&2
+        exit 1
+    fi
+    version=$(sed -n '1s/^[^ ]* (\([^)]*\)).*/\1/p' data/debian/changelog)
+    for deb in "${debs[@]}"; do
+        echo "== $deb: $(stat -c %s "$deb") bytes"
+        dpkg-deb --show --showformat='${Version}, installed ${Installed-Size} kB\nDepends: ${Depends}\n' "$deb"
+        if [ "$(dpkg-deb --field "$deb" Version)" != "$version" ]; then
+            echo "dev.sh: $deb is not version $version, the latest in data/debian/changelog" >&2
+            exit 1
+        fi
+        lintian --fail-on error "$deb"
+    done
+    local root=$scratch/root
+    mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
+    touch "$root/var/lib/dpkg/status"
+    # The libraries the packages depend on are the host's, not the scratch root's.
+    dpkg --root="$root" --log=/dev/null --force-not-root --force-depends --install "${debs[@]}" \
+        >"$scratch/dpkg.log" 2>&1 || { cat "$scratch/dpkg.log" >&2; exit 1; }
+    "$root/usr/bin/vesk" --version
+    "$root/usr/bin/vesk" sweep AF6553666D22533E1571
+    (cd "$scratch" && PYTHONPATH="$root/usr/lib/python3/dist-packages" /usr/bin/python3 -c \
+        'import vesk; print("import vesk:", vesk.__file__, vesk.sweep("AF6553666D22533E1571"))')
+    # The installed module type-checks as a user's code sees it, without MYPYPATH; and it is
+    # a Python library, not a Qt program.
+    printf 'import vesk\nfit: vesk.FitResult = vesk.evolve([1, 2, 3], evaluations=100)\nhex: str = fit.hex\n' \
+        >"$scratch/typed.py"
+    (cd "$scratch" && PYTHONPATH="$root/usr/lib/python3/dist-packages" /usr/bin/python3 -m mypy --strict typed.py)
+    if dpkg-deb --field build/python3-vesk_*.deb Depends | grep -qi qt; then
+        echo "dev.sh: python3-vesk depends on Qt" >&2
+        exit 1
+    fi
     rm -rf "$scratch"
 }
 
