@@ -28,7 +28,7 @@
 #include "search/pattern_problem.h"
 #include "search/search_options.h"
 #include "workbench/curve_colours.h"
-#include "workbench/session.h"
+#include "workbench/text_format.h"
 #include "workbench/tool_answers.h"
 
 namespace vesk::python {
@@ -79,19 +79,16 @@ py::list Describe(const py::object& hex, const py::object& n) {
     return blocks;
 }
 
-// The agents of the "Fitness" command draw from the program's random source, so this one
-// keeps the interpreter's lock: one sweep at a time. (values, message)
+// The "Fitness" command's four values and its message: (values, message).
 py::tuple Sweep(const py::object& hex) {
-    TWorkbenchSession session;
-    session.HexaText = PatternArgument(hex, "hex");
-    std::array<std::int32_t, 4> values{};
-    const TCommandOutcome outcome = session.Fitness(&values);
-    if (outcome.Error) {
-        PyErr_SetString(FaultType.ptr(), outcome.Error->c_str());
-        throw py::error_already_set();
+    std::array<TFuzzyBlock, MaxBlocks> blocks;
+    const std::int32_t count = ReadExactPattern(PatternArgument(hex, "hex"), blocks);
+    std::array<std::int32_t, std::size(SweepSizes)> values{};
+    {
+        py::gil_scoped_release released;
+        values = SweepFitness({blocks.data(), static_cast<std::size_t>(count)});
     }
-    return py::make_tuple(DegreeArray({values.begin(), values.end()}),
-                          outcome.Message.value_or(""));
+    return py::make_tuple(DegreeArray({values.begin(), values.end()}), SweepMessage(values));
 }
 
 // An option's kind as the Python type its argument has.

@@ -5,6 +5,7 @@
 
 #include "runtime/extended.h"
 #include "vesk/agent.h"
+#include "vesk/pattern_scorer.h"
 
 namespace vesk {
 
@@ -27,6 +28,13 @@ TFuzzySet ReferenceOf(std::int32_t n) {
 }
 
 } // namespace
+
+std::array<std::int32_t, std::size(SweepSizes)> SweepFitness(std::span<const TFuzzyBlock> blocks) {
+    std::array<std::int32_t, std::size(SweepSizes)> fitness{};
+    for (std::size_t k = 0; k < fitness.size(); ++k)
+        fitness[k] = TPatternScorer(SweepSizes[k]).ScoreBlocks(blocks).Fitness;
+    return fitness;
+}
 
 TBlockList BlocksOfGenes(const pagmo::vector_double& genes, std::int32_t blocks, std::int32_t used,
                          const TFieldCodes& codes) {

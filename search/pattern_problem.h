@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -35,6 +36,9 @@ enum class TObjective {
 
 // The universes of the "Fitness" sweep.
 constexpr std::int32_t SweepSizes[4] = {100, 500, 1000, 5000};
+// The fitness of these blocks (each valid) at each of the sweep's universes, as the "Fitness"
+// command's agents give it.
+std::array<std::int32_t, std::size(SweepSizes)> SweepFitness(std::span<const TFuzzyBlock> blocks);
 
 // What an evaluation raises once the search is to end in the middle of a round.
 struct TSearchStopped : std::exception {

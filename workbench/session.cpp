@@ -103,14 +103,11 @@ void TWorkbenchSession::Remember(const std::string& source, std::int32_t fitness
     History.push_back(std::move(entry));
 }
 
-TCommandOutcome TWorkbenchSession::Fitness(std::array<std::int32_t, 4>* values) {
+TCommandOutcome TWorkbenchSession::Fitness() {
     if (!HexaTextUsable()) return ErrorOutcome(HexaLengthError);
-    std::string list;
-    std::array<std::int32_t, 4> found{};
-    static_assert(std::size(SweepSizes) == found.size());
+    std::vector<std::int32_t> found;
     try {
-        for (std::size_t k = 0; k < found.size(); ++k) {
-            const std::int32_t n = SweepSizes[k];
+        for (std::int32_t n : SweepSizes) {
             ReferenceSet.ClearDegrees();
             ReferenceSet.MakeReference(n, false);
             PatternSet.ClearDegrees();
@@ -121,17 +118,14 @@ TCommandOutcome TWorkbenchSession::Fitness(std::array<std::int32_t, 4>* values) 
             Blocks.WriteValue(agent.BlockCount);
             agent.Project(PatternSet);
             agent.Evaluate(PatternSet, ReferenceSet);
-            found[k] = agent.Fitness;
-            const std::string value = FormatInteger(agent.Fitness, 5);
-            list = list.empty() ? value : list + "," + value;
+            found.push_back(agent.Fitness);
             agent.Release();
         }
     } catch (const EFloatingPointFault& fault) {
         return FaultOutcome(fault);
     }
-    if (values) *values = found;
     TCommandOutcome outcome;
-    outcome.Message = "Fitness (100, 500, 1000, 5000): " + list;
+    outcome.Message = SweepMessage(found);
     return outcome;
 }
 

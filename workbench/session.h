@@ -2,8 +2,6 @@
 // The workbench session: the state behind the window and the logic of its four commands,
 // independent of any widget. The window and the vesk tool both drive it.
 
-#include <array>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -76,8 +74,7 @@ public:
     // strikes; what was done before stays and the outcome carries the error text.
     TCommandOutcome RandomVesk();
     TCommandOutcome HexaString();
-    // values, when given, receives the four fitness values the message lists.
-    TCommandOutcome Fitness(std::array<std::int32_t, 4>* values = nullptr);
+    TCommandOutcome Fitness();
     TCommandOutcome SaveImage(const std::string& path);
 
     // "Evolve" in two halves, so that a window can search off its own thread: the settings of

@@ -87,4 +87,11 @@ std::string FormatInteger(std::int32_t value, int width) {
     return PadLeft(std::to_string(value), width);
 }
 
+std::string SweepMessage(std::span<const std::int32_t> values) {
+    std::string list;
+    for (std::int32_t value : values)
+        list += (list.empty() ? "" : ",") + FormatInteger(value, 5);
+    return "Fitness (100, 500, 1000, 5000): " + list;
+}
+
 } // namespace vesk

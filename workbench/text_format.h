@@ -2,6 +2,7 @@
 // The texts the value labels and the fitness message show.
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace vesk {
@@ -14,5 +15,9 @@ std::string FormatReal8_2(long double value);
 
 // An integer with blanks in front up to width characters; a longer text is written whole.
 std::string FormatInteger(std::int32_t value, int width);
+
+// The "Fitness" command's message for the fitness at each of the sweep's universes:
+// "Fitness (100, 500, 1000, 5000):    21,   23,   23,   23".
+std::string SweepMessage(std::span<const std::int32_t> values);
 
 } // namespace vesk

@@ -32,10 +32,7 @@ TJson EvolveAnswer(const TSearchSettings& settings, const TSearchResult& result,
     if (ownTarget) {
         out["sweep"] = nullptr;
     } else {
-        TJson sweep = TJson::array();
-        for (std::int32_t size : SweepSizes)
-            sweep.push_back(TPatternScorer(size).ScoreBlocks(result.Pattern).Fitness);
-        out["sweep"] = sweep;
+        out["sweep"] = SweepFitness(result.Pattern);
     }
     if (settings.Objective == TObjective::Sweep) out["sweep_mean_distance"] = result.Best;
     out["evaluations"] = result.Evaluations;

@@ -108,11 +108,13 @@ def test_the_plot_draws_in_the_windows_colours(fit):
     plt.close(figure)
 
 
-def test_importing_leaves_matplotlib_unloaded():
+def test_importing_loads_neither_matplotlib_nor_qt():
+    # The module is a library of its own: no plotting until asked, and no toolkit at all.
     done = subprocess.run([sys.executable, "-c", "import sys, vesk; vesk.evolve([1], "
-                           "evaluations=50); print('matplotlib' in sys.modules)"],
+                           "evaluations=50); vesk.sweep('AF655'); print('matplotlib' in "
+                           "sys.modules, 'libQt6' in open('/proc/self/maps').read())"],
                           capture_output=True, text=True, check=True)
-    assert done.stdout.strip() == "False"
+    assert done.stdout.strip() == "False False"
 
 
 def test_an_interrupted_search_hands_over_a_fit_result():
