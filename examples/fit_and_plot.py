@@ -19,15 +19,10 @@ target = np.clip(np.round(60 * np.exp(-((x - 60) / 30) ** 2) + 90 * np.exp(-((x 
                  0, 100).astype(int)
 
 fit = vesk.evolve(target, blocks=16, evaluations=2_000_000, seed=1)
-print(fit["hex"], f"mean distance {fit['mean_distance']:.4f}")
+print(fit.hex, f"mean distance {fit.mean_distance:.4f}")
 
 plt.figure(figsize=(8, 3.5))
-plt.plot(x, target, color="tab:blue", label="target")
-plt.plot(x, vesk.project(fit["hex"], len(target)), color="tab:red",
-         label=f"pattern of {fit['blocks']} blocks")
-plt.xlabel("element")
-plt.ylabel("degree")
-plt.title(f"mean distance {fit['mean_distance']:.4f} an element")
-plt.legend()
+fit.plot()
+plt.title(f"mean distance {fit.mean_distance:.4f} an element")
 plt.tight_layout()
 plt.savefig(sys.argv[1] if len(sys.argv) > 1 else "fit.png", dpi=100)

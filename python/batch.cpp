@@ -23,7 +23,8 @@ namespace vesk::python {
 
 namespace {
 
-py::handle FaultType;
+// vesk.FloatingPointFault, set when the module loads.
+py::handle LoadedFaultType;
 
 // The first pattern that faulted and the fault's message.
 struct TFirstFault {
@@ -39,9 +40,9 @@ struct TFirstFault {
     // Raises vesk.FloatingPointFault with the index, if a pattern faulted.
     void RaiseAny() const {
         if (!Index) return;
-        py::object error = py::reinterpret_borrow<py::object>(FaultType)(Message);
+        py::object error = py::reinterpret_borrow<py::object>(LoadedFaultType)(Message);
         error.attr("index") = *Index;
-        PyErr_SetObject(FaultType.ptr(), error.ptr());
+        PyErr_SetObject(LoadedFaultType.ptr(), error.ptr());
         throw py::error_already_set();
     }
 };
@@ -83,7 +84,9 @@ std::int32_t ElementCount(const py::object& n, std::int32_t unset) {
 
 } // namespace
 
-void SetFaultType(py::handle type) { FaultType = type; }
+void SetFaultType(py::handle type) { LoadedFaultType = type; }
+
+py::handle FaultType() { return LoadedFaultType; }
 
 py::tuple Score(const py::object& patterns, const py::object& n, const py::object& target,
                 const py::object& jobs, bool mask) {

@@ -6,8 +6,11 @@
 
 namespace vesk::python {
 
-// Raises type, a FloatingPointError subclass, for the first faulting pattern.
+// vesk.FloatingPointFault, a FloatingPointError subclass, set once when the module loads and
+// raised for every fault of the arithmetic (by Score and ProjectMany for the first faulting
+// pattern).
 void SetFaultType(pybind11::handle type);
+pybind11::handle FaultType();
 
 // (fitness, distance) of each pattern against the reference of n elements or the target; with
 // mask, (fitness, distance, bad): a pattern that is no pattern text or faults scores -1 and NaN

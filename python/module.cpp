@@ -35,9 +35,6 @@ namespace vesk::python {
 
 namespace {
 
-// vesk.FloatingPointFault, set when the module loads.
-py::handle FaultType;
-
 py::object Reference(const py::object& n) {
     const auto count = static_cast<std::int32_t>(WholeArgument(n, "n", 0, MaxReferenceElements));
     TFuzzySet reference;
@@ -170,14 +167,13 @@ PYBIND11_MODULE(_core, module) {
                                                           PyExc_FloatingPointError);
     fault.attr("__module__") = "vesk";
     fault.attr("index") = py::none();
-    FaultType = fault;
     SetFaultType(fault);
     // The message as the window's error box and the tool show it, with its full stop.
     py::register_exception_translator([](std::exception_ptr raised) {
         try {
             if (raised) std::rethrow_exception(raised);
         } catch (const vesk::EFloatingPointFault& error) {
-            PyErr_SetString(FaultType.ptr(), vesk::ShownFaultMessage(error).c_str());
+            PyErr_SetString(FaultType().ptr(), vesk::ShownFaultMessage(error).c_str());
         } catch (const std::bad_alloc& error) {
             // Memory, or threads the system would not start, in the tool's words.
             PyErr_SetString(PyExc_MemoryError, vesk::ResourceMessage(error));

@@ -3,7 +3,8 @@
 
 Every target is written as plain degrees (whole numbers 0..100), one a line, to NAME-SIZE.txt
 beside this script, which is what "vesk evolve --target FILE" and "vesk score --target FILE"
-read. The shapes are drawn from fixed seeds with the standard library alone, so the files come
+read. The targets of the small sizes go also, one a line in the zoo's order, to
+zoo-small.targets, which is what "vesk evolve --targets FILE" and vesk.read_targets read. The shapes are drawn from fixed seeds with the standard library alone, so the files come
 out byte for byte the same on every run:
 
     /usr/bin/python3 data/targets/make_targets.py          # rewrite the files
@@ -21,6 +22,9 @@ HERE = pathlib.Path(__file__).resolve().parent
 # Every size the zoo covers holds at least this many targets, so that no size rests on one shape.
 SIZES = (50, 100, 500, 2048)
 TARGETS_PER_SIZE = 3
+# The sizes whose targets are also written together, one a line: quick to fit many at once.
+SMALL_SIZES = (50, 100)
+SMALL_FILE = "zoo-small.targets"
 
 
 def degree(value):
@@ -173,14 +177,18 @@ def zoo():
 
 
 def file_texts():
-    """Each target's file name and text, checked against what the zoo promises."""
-    texts, per_size = {}, {size: 0 for size in SIZES}
+    """Each file's name and text, checked against what the zoo promises: a file a target, and
+    SMALL_FILE holding the targets of SMALL_SIZES, one a line in the zoo's order."""
+    texts, per_size, small_lines = {}, {size: 0 for size in SIZES}, []
     for name, values in zoo().items():
         size = int(name.rsplit("-", 1)[1])
         if size not in per_size or len(values) != size:
             raise AssertionError(f"{name} has {len(values)} degrees")
         per_size[size] += 1
         texts[f"{name}.txt"] = "".join(f"{degree(v)}\n" for v in values)
+        if size in SMALL_SIZES:
+            small_lines.append(" ".join(str(degree(v)) for v in values) + "\n")
+    texts[SMALL_FILE] = "".join(small_lines)
     thin = [size for size, count in per_size.items() if count < TARGETS_PER_SIZE]
     if thin:
         raise AssertionError(f"fewer than {TARGETS_PER_SIZE} targets of size {thin}")
@@ -199,17 +207,18 @@ def main():
     if not args.check:
         for name, text in texts.items():
             (HERE / name).write_text(text)
-        print(f"wrote {len(texts)} targets to {HERE}")
+        print(f"wrote {len(texts)} files to {HERE}")
         return 0
     wrong = [n for n, t in texts.items() if not (HERE / n).is_file() or (HERE / n).read_text() != t]
-    extra = sorted(p.name for p in HERE.glob("*.txt") if p.name not in texts)
+    made = [*HERE.glob("*.txt"), *HERE.glob("*.targets")]
+    extra = sorted(p.name for p in made if p.name not in texts)
     for name in wrong:
         print(f"{name}: differs from what make_targets.py makes", file=sys.stderr)
     for name in extra:
         print(f"{name}: not made by make_targets.py", file=sys.stderr)
     if wrong or extra:
         return 1
-    print(f"all {len(texts)} targets are as make_targets.py makes them")
+    print(f"all {len(texts)} files are as make_targets.py makes them")
     return 0
 
 
