@@ -55,3 +55,19 @@ def python_examples(page, text, globs):
     """The page's Python examples as one doctest, its fence lines blanked out."""
     unfenced = "\n".join("" if FENCE.match(line) else line for line in text.splitlines())
     return doctest.DocTestParser().get_doctest(unfenced, globs, page, page, 0)
+
+
+def broken_table_rows(text):
+    """(line, cells, header cells) of each table row whose cell count is not its header's, the
+    cells split as GitHub splits them: at every pipe not escaped, code spans included."""
+    broken, header = [], None
+    for number, line in enumerate(text.splitlines(), 1):
+        if not line.startswith("|"):
+            header = None
+            continue
+        cells = len(re.split(r"(?<!\\)\|", line.strip().strip("|")))
+        if header is None:
+            header = cells
+        elif cells != header:
+            broken.append((number, cells, header))
+    return broken

@@ -7,7 +7,7 @@ from pathlib import Path
 
 import pytest
 
-from doc_examples import output_matches, python_examples, shell_examples
+from doc_examples import broken_table_rows, output_matches, python_examples, shell_examples
 
 SOURCE = Path(os.environ["VESK_SOURCE"])
 PAGES = [SOURCE / "README.md", *sorted((SOURCE / "docs").glob("*.md"))]
@@ -35,6 +35,12 @@ def test_the_matcher_takes_wildcards_and_refuses_changes():
     page = "```\n$ echo hi\nhi\n```\ntext\n$ not in a fence\n"
     [example] = shell_examples("page", page)
     assert (example.line, example.command, example.shown) == (2, "echo hi", ["hi"])
+
+
+def test_every_table_row_is_whole():
+    assert broken_table_rows("| a | b |\n|---|---|\n| `x|y` | z |\n| 1 \\| 2 | 3 |\n") == [(3, 3, 2)]
+    for page in PAGES:
+        assert broken_table_rows(page.read_text()) == [], page.name
 
 
 EXAMPLES = [example for page in PAGES for example in shell_examples(page.name, page.read_text())]
