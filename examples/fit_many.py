@@ -85,7 +85,7 @@ def draw_grid(fits, columns=4):
     axes = figure.subplots(rows, columns, squeeze=False)
     for at, answer in enumerate(fits):
         ax = axes.flat[at]
-        answer.plot(ax)
+        answer.plot(ax, reference=False)
         ax.set_title(f"{Path(answer.target).name}  mean distance {answer.mean_distance:.3f}",
                      fontsize="medium")
         if at:

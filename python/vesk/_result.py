@@ -73,13 +73,16 @@ class FitResult(dict):  # type: ignore[type-arg]
         own = object.__getattribute__(self, "_target")
         return own if own is not None else _core.reference(self["elements"])
 
-    def plot(self, ax: Any = None) -> Any:
+    def plot(self, ax: Any = None, *, reference: bool = True) -> Any:
         """Draws the target, the fit and the reference as the workbench colours them.
 
         Parameters
         ----------
         ax : matplotlib.axes.Axes, optional
             Where to draw; the current axes when None. matplotlib is imported only here.
+        reference : bool, default True
+            Whether to draw the built-in reference beside an own target, as the window does
+            (a fit to the reference draws it as its target either way).
 
         Returns
         -------
@@ -90,13 +93,13 @@ class FitResult(dict):  # type: ignore[type-arg]
 
             ax = plt.gca()
         elements = np.arange(self["elements"])
-        try:
-            reference = _core.reference(self["elements"])
-        except _core.FloatingPointFault:
-            reference = None  # counts whose reference faults have none to draw
-        if reference is not None:
-            ax.plot(elements, reference, color=_core.COLOURS["reference"], label="reference")
         own = object.__getattribute__(self, "_target")
+        try:
+            drawn = _core.reference(self["elements"]) if reference or own is None else None
+        except _core.FloatingPointFault:
+            drawn = None  # counts whose reference faults have none to draw
+        if drawn is not None:
+            ax.plot(elements, drawn, color=_core.COLOURS["reference"], label="reference")
         if own is not None:
             ax.plot(elements, own, color=_core.COLOURS["target"], label="target")
         ax.plot(elements, self.degrees(), color=_core.COLOURS["pattern"],

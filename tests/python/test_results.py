@@ -100,6 +100,10 @@ def test_the_plot_draws_in_the_windows_colours(fit):
         assert matplotlib.colors.to_hex(line.get_color()) == vesk.COLOURS[name]
     assert lines["pattern"].get_ydata().tolist() == fit.degrees().tolist()
     plt.close(figure)
+    figure, ax = plt.subplots()
+    assert {line.get_label().split()[0] for line in fit.plot(ax, reference=False).get_lines()} \
+        == {"target", "pattern"}
+    plt.close(figure)
     # A reference fit has no separate target; a count whose reference faults has no reference.
     small = vesk.evolve([50, 60, 70], evaluations=200, islands=1)
     figure, ax = plt.subplots()
