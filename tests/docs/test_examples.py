@@ -2,6 +2,7 @@
 
 import doctest
 import os
+import re
 import subprocess
 from pathlib import Path
 
@@ -41,6 +42,13 @@ def test_every_table_row_is_whole():
     assert broken_table_rows("| a | b |\n|---|---|\n| `x|y` | z |\n| 1 \\| 2 | 3 |\n") == [(3, 3, 2)]
     for page in PAGES:
         assert broken_table_rows(page.read_text()) == [], page.name
+
+
+def test_every_relative_link_leads_to_a_file():
+    for page in PAGES:
+        for target in re.findall(r"\]\(([^)#\s]+)", page.read_text()):
+            if not re.match(r"[a-z]+:", target):
+                assert (page.parent / target).exists(), f"{page.name}: {target}"
 
 
 EXAMPLES = [example for page in PAGES for example in shell_examples(page.name, page.read_text())]
