@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Fit a pattern to a target of one's own and plot both, as README's "From Python" shows.
+"""Fit a pattern to a target of one's own and plot both, as docs/python.md shows.
 
     PYTHONPATH=build/python ./examples/fit_and_plot.py docs/python-fit.png
 """
