@@ -1,7 +1,7 @@
 #include "python/batch.h"
 
+#include <algorithm>
 #include <array>
-#include <cmath>
 #include <limits>
 #include <memory>
 #include <mutex>

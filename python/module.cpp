@@ -5,9 +5,6 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
-#include <memory>
-#include <mutex>
-#include <optional>
 
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
@@ -21,12 +18,12 @@
 #include "runtime/atomic_file.h"
 #include "runtime/fp_fault.h"
 #include "runtime/resource_errors.h"
+#include "search/pattern_problem.h"
+#include "search/search_options.h"
 #include "search/target_file.h"
 #include "vesk/agent.h"
 #include "vesk/exact_hex.h"
 #include "vesk/pattern_description.h"
-#include "search/pattern_problem.h"
-#include "search/search_options.h"
 #include "workbench/curve_colours.h"
 #include "workbench/text_format.h"
 #include "workbench/tool_answers.h"

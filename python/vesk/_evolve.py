@@ -13,6 +13,8 @@ from typing import Any
 from . import _core
 from ._result import FitResult
 
+# (key, kind, help) of each search option the module takes, in the tool's order.
+_OPTIONS = _core.evolve_options()
 _PROGRESS_FIELDS = "evaluations, best, mean_distance, hex, seconds, evaluations_per_second"
 
 
@@ -23,7 +25,7 @@ def _parameters() -> list[inspect.Parameter]:
                           annotation="ArrayLike | None"),
         inspect.Parameter("n", keyword, default=None, annotation="int | None"),
     ]
-    for key, kind, _ in _core.evolve_options():
+    for key, kind, _ in _OPTIONS:
         default = False if kind == "bool" else None
         annotation = kind if kind == "bool" else f"{kind} | None"
         parameters.append(inspect.Parameter(key, keyword, default=default, annotation=annotation))
@@ -47,7 +49,7 @@ def _doc() -> str:
                f"The reference's element count, 1..{_core.MAX_ELEMENTS} (default 100; not with "
                "target)."),
     ]
-    for key, kind, text in _core.evolve_options():
+    for key, kind, text in _OPTIONS:
         shown = {"CodeList": "str or list of int, optional", "bool": "bool, default False"}.get(
             kind, f"{kind}, optional")
         entries.append(_entry(key, shown, text[:1].upper() + text[1:] + "."))
